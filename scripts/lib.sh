@@ -1,0 +1,39 @@
+# Shared by scripts/run and scripts/test: Debian packages and the build folders.
+set -euo pipefail
+
+TESSALY_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
+                qcoro-qt6-dev libgtest-dev clang-format)
+
+# Installs the packages that are missing; silent and quick when all are there.
+ensure_packages() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Run as root (or install these packages first)." >&2
+        return 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq >/dev/null
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# Configures (once) and builds the folder $1 with the extra CMake arguments that follow.
+build_tree() {
+    local dir="$1"
+    shift
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$TESSALY_ROOT" -B "$dir" "$@" >/dev/null
+    fi
+    if ! cmake --build "$dir" -j"$(nproc)" >"$dir/build.log" 2>&1; then
+        grep -E -A5 'error|Error' "$dir/build.log" | head -80
+        echo "Build failed; the whole log is $dir/build.log" >&2
+        return 1
+    fi
+}

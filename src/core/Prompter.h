@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace tessaly {
+
+// A modal message box, as the engine asks for it. The face decides how it looks.
+struct MessageBox {
+    enum class Icon { None, Information, Question, Warning };
+    enum class Button { Ok, Cancel };
+
+    QString caption;
+    QString text;
+    Icon icon = Icon::Information;
+    QList<Button> buttons{Button::Ok};
+    Button defaultButton = Button::Ok;
+
+    bool operator==(const MessageBox&) const = default;
+};
+
+// Caption of every box but the database failure at start.
+inline QString standardCaption() { return QStringLiteral("信息提示："); }
+
+// The seam for message boxes: QMessageBox in the application, scripted answers in tests.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // Shows the box and returns the button that closed it.
+    virtual MessageBox::Button show(const MessageBox& box) = 0;
+
+    // A notice: OK only, information icon.
+    void notice(const QString& text, const QString& caption = standardCaption());
+
+    // A question: OK and Cancel, question icon, Cancel by default. True only for OK.
+    bool question(const QString& text, const QString& caption = standardCaption());
+};
+
+// Answers from a script (OK when the script has run out) and remembers every box shown.
+class ScriptedPrompter final : public Prompter {
+public:
+    MessageBox::Button show(const MessageBox& box) override;
+
+    void answerNext(MessageBox::Button button) { m_script.append(button); }
+    const QList<MessageBox>& shown() const { return m_shown; }
+    QStringList shownTexts() const;
+
+private:
+    QList<MessageBox::Button> m_script;
+    QList<MessageBox> m_shown;
+};
+
+} // namespace tessaly

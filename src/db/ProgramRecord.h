@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QTime>
+
+#include <array>
+#include <optional>
+
+namespace tessaly {
+
+// One timed program of the player: one row of MusicTab or MusicReadTab.
+struct ProgramRecord {
+    qint64 AutoID = 0; // assigned by the database; 0 for a row not stored yet
+    QString OrderNo;   // "001" upwards
+    QTime KSTime;      // start, time of day; kept equal to KS1:KS2:KS3
+    QTime JSTime;      // end, time of day; kept equal to JS1:JS2:JS3
+    QString JMTaoNo;   // set label "第一套" .. "第四套"
+    QString YXCX;      // "优先" or empty, never null
+    bool MP3 = true;
+    bool ShouYin = false;
+    int YuRe = 0;
+    int YuanShi = 0;
+    int KS1 = 0, KS2 = 0, KS3 = 0;
+    int JS1 = 0, JS2 = 0, JS3 = 0;
+    std::array<bool, 7> Week{};       // Week1 (Monday) .. Week7 (Sunday)
+    std::array<QString, 6> QuMu;      // QuMu1 .. QuMu6: track numbers, or the station in QuMu1
+    int YinLiang = 0;                 // volume 0 .. 38
+    std::array<bool, 32> FQ{};        // FQ1 .. FQ32: broadcast zones
+
+    bool operator==(const ProgramRecord&) const = default;
+};
+
+// The priority marker stored in YXCX.
+inline QString priorityMarker() { return QStringLiteral("优先"); }
+
+inline bool isPriority(const ProgramRecord& record) { return record.YXCX == priorityMarker(); }
+
+} // namespace tessaly

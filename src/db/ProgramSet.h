@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QTime>
+
+#include <optional>
+
+namespace tessaly {
+
+// Sets travel as the numbers 1..4 and are stored and shown by their labels.
+constexpr int FirstSet = 1;
+constexpr int LastSet = 4;
+
+// "第一套" .. "第四套" for 1..4; empty for any other number.
+QString setLabel(int set);
+
+// 1..4 for the four labels; nothing for any other text.
+std::optional<int> setNumber(const QString& label);
+
+// Order numbers are three digits with leading zeros: 7 gives "007", 123 gives "123".
+QString formatOrderNo(int orderNumber);
+
+// The time of day hour:minute:second; invalid when a part is out of range.
+QTime timeOfDay(int hour, int minute, int second);
+
+// How times of day are stored and shown: "hh:mm:ss".
+QString formatTimeOfDay(const QTime& time);
+
+} // namespace tessaly

@@ -1,0 +1,156 @@
+#include "RecordFrame.h"
+
+#include "ProgramSet.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr int WeekMaskByte = 12;
+constexpr int FlagsByte = 13;
+constexpr quint8 RadioFlag = 0x01;
+constexpr quint8 PriorityFlag = 0x10;
+constexpr int FirstTrackByte = 15;
+constexpr int FirstZoneByte = 27;
+
+quint8 low8(int value) { return quint8(value & 0xFF); }
+
+bool isDigits(const QString& text) {
+    for (const QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+std::optional<int> readOrderNo(const QString& text) {
+    if (text.isEmpty() || text.size() > 3 || !isDigits(text))
+        return std::nullopt;
+    return text.toInt();
+}
+
+QString describe(const ProgramRecord& record) {
+    return QStringLiteral("%1 %2 (%3)")
+        .arg(record.JMTaoNo, record.OrderNo, formatTimeOfDay(record.KSTime));
+}
+
+quint8 weekMask(const ProgramRecord& record) {
+    quint8 mask = 0;
+    for (int day = 0; day < 7; ++day)
+        if (record.Week[day])
+            mask |= quint8(1u << day);
+    return mask;
+}
+
+quint8 flags(const ProgramRecord& record) {
+    quint8 value = record.MP3 ? 0 : RadioFlag;
+    if (isPriority(record))
+        value ^= PriorityFlag;
+    return value;
+}
+
+// Zones fill each byte from bit 7 down: the lowest zone of the byte is 0x80.
+void encodeZones(const ProgramRecord& record, RecordFrame& frame) {
+    for (int zone = 0; zone < 32; ++zone)
+        if (record.FQ[zone])
+            frame[FirstZoneByte + zone / 8] |= quint8(0x80u >> (zone % 8));
+}
+
+void decodeZones(std::span<const quint8, frame::RecordLength> bytes, ProgramRecord& record) {
+    for (int zone = 0; zone < 32; ++zone)
+        record.FQ[zone] = bytes[FirstZoneByte + zone / 8] & (0x80u >> (zone % 8));
+}
+
+} // namespace
+
+std::optional<std::array<quint8, 2>> encodeTrack(const QString& text) {
+    if (text.isEmpty())
+        return std::array<quint8, 2>{0, 0};
+    if (text.size() > 3 || !isDigits(text))
+        return std::nullopt;
+    const int number = text.toInt();
+    return std::array<quint8, 2>{quint8(number / 100), quint8(number % 100)};
+}
+
+QString decodeTrack(quint8 hundreds, quint8 rest) {
+    return QString::number(hundreds) + QStringLiteral("%1").arg(rest, 2, 10, QLatin1Char('0'));
+}
+
+EncodedRecord BuildRecordFrame(const ProgramRecord& record, int count, int index, int set) {
+    const auto orderNumber = readOrderNo(record.OrderNo);
+    if (!orderNumber)
+        return {std::nullopt, QStringLiteral("程序 %1 的序号“%2”不是数字，无法发送")
+                                  .arg(describe(record), record.OrderNo)};
+
+    RecordFrame frame{};
+    frame[0] = frame::Start;
+    frame[1] = frame::Record;
+    frame[2] = low8(count);
+    frame[3] = low8(index);
+    frame[4] = low8(set);
+    frame[5] = low8(*orderNumber);
+    frame[6] = low8(record.KS1);
+    frame[7] = low8(record.KS2);
+    frame[8] = low8(record.KS3);
+    frame[9] = low8(record.JS1);
+    frame[10] = low8(record.JS2);
+    frame[11] = low8(record.JS3);
+    frame[WeekMaskByte] = weekMask(record);
+    frame[FlagsByte] = flags(record);
+    frame[14] = low8(record.YinLiang);
+    for (int track = 0; track < 6; ++track) {
+        const auto bytes = encodeTrack(record.QuMu[track]);
+        if (!bytes)
+            return {std::nullopt, QStringLiteral("程序 %1 的曲目%2“%3”不是三位以内的数字，无法发送")
+                                      .arg(describe(record))
+                                      .arg(track + 1)
+                                      .arg(record.QuMu[track])};
+        frame[FirstTrackByte + 2 * track] = (*bytes)[0];
+        frame[FirstTrackByte + 2 * track + 1] = (*bytes)[1];
+    }
+    encodeZones(record, frame);
+    frame[31] = frame::End;
+    return {frame, {}};
+}
+
+DecodedRecord decodeRecordFrame(std::span<const quint8, frame::RecordLength> bytes) {
+    ProgramRecord record;
+    if (const auto label = setLabel(bytes[4]); !label.isEmpty()) {
+        record.JMTaoNo = label;
+        // A normal program carries the empty text, never a null.
+        record.YXCX = (bytes[FlagsByte] & PriorityFlag) ? priorityMarker() : QStringLiteral("");
+    }
+    record.OrderNo = formatOrderNo(bytes[5]);
+    record.KS1 = bytes[6];
+    record.KS2 = bytes[7];
+    record.KS3 = bytes[8];
+    record.JS1 = bytes[9];
+    record.JS2 = bytes[10];
+    record.JS3 = bytes[11];
+    record.KSTime = timeOfDay(record.KS1, record.KS2, record.KS3);
+    record.JSTime = timeOfDay(record.JS1, record.JS2, record.JS3);
+    if (!record.KSTime.isValid() || !record.JSTime.isValid())
+        return {std::nullopt, QStringLiteral("序号 %1 的时间 %2:%3:%4-%5:%6:%7 不是有效的时刻")
+                                  .arg(record.OrderNo)
+                                  .arg(record.KS1).arg(record.KS2).arg(record.KS3)
+                                  .arg(record.JS1).arg(record.JS2).arg(record.JS3)};
+    for (int day = 0; day < 7; ++day)
+        record.Week[day] = bytes[WeekMaskByte] & (1u << day);
+    record.MP3 = !(bytes[FlagsByte] & RadioFlag);
+    record.ShouYin = !record.MP3;
+    record.YinLiang = bytes[14];
+    for (int track = 0; track < 6; ++track) {
+        const quint8 hundreds = bytes[FirstTrackByte + 2 * track];
+        const quint8 rest = bytes[FirstTrackByte + 2 * track + 1];
+        if (hundreds > 9 || rest > 99)
+            return {std::nullopt, QStringLiteral("序号 %1 的曲目%2 (%3, %4) 超出三位数字")
+                                      .arg(record.OrderNo)
+                                      .arg(track + 1)
+                                      .arg(hundreds)
+                                      .arg(rest)};
+        record.QuMu[track] = decodeTrack(hundreds, rest);
+    }
+    decodeZones(bytes, record);
+    return {record, {}};
+}
+
+} // namespace tessaly

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Frames.h"
+#include "ProgramRecord.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <span>
+
+namespace tessaly {
+
+// The 32 bytes that carry one program: command 3 from the PC, 0x68 from the player.
+using RecordFrame = std::array<quint8, frame::RecordLength>;
+
+// A frame, or the reason the record cannot travel (named so the operator can find it).
+struct EncodedRecord {
+    std::optional<RecordFrame> frame;
+    QString error;
+};
+
+// Encodes `record` as the `index`-th (1-based) of `count` programs of `set`.
+// Count, index and the integer fields are cut to their low 8 bits, as the player expects.
+EncodedRecord BuildRecordFrame(const ProgramRecord& record, int count, int index, int set);
+
+// The two bytes of one track text: "123" gives 1, 23; empty or "000" gives 0, 0. Texts of
+// one or two digits are read as the number they spell. Nothing for anything else.
+std::optional<std::array<quint8, 2>> encodeTrack(const QString& text);
+
+// The text of a track from its two bytes: (1, 23) gives "123", (0, 5) gives "005".
+QString decodeTrack(quint8 hundreds, quint8 rest);
+
+// A program decoded from one frame returned by the player, or why it cannot be stored.
+struct DecodedRecord {
+    std::optional<ProgramRecord> record;
+    QString error;
+};
+
+// Decodes the data bytes of one frame; the framing bytes (0..3, 31) are not looked at.
+// The set label and priority marker are left empty when the set byte is not 1..4.
+DecodedRecord decodeRecordFrame(std::span<const quint8, frame::RecordLength> bytes);
+
+} // namespace tessaly

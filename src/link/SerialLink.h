@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace tessaly {
+
+// The serial-port contract that every exchange with the player goes through. The port is
+// the COM number itself (1 for "COM1"). Nothing here ever waits: reads return what has
+// arrived, writes queue and return.
+class SerialLink {
+public:
+    // The only line settings the player uses: 9600 bit/s, and 8 data bits, no parity, 1 stop.
+    static constexpr int Baud9600 = 12;
+    static constexpr int Mode8N1 = 3;
+
+    virtual ~SerialLink() = default;
+
+    // 0 when the port is open; any other value is a failure.
+    virtual int open(int port) = 0;
+    // 0 when the line is set.
+    virtual int ioctl(int port, int baudCode, int modeCode) = 0;
+    // Copies at most `maximum` received bytes into `buffer` and returns their number;
+    // 0 or less when nothing was read.
+    virtual int read(int port, quint8* buffer, int maximum) = 0;
+    // Queues `length` bytes; returns the number queued, or a negative value.
+    virtual int write(int port, const quint8* buffer, int length) = 0;
+    // Closes the port; harmless for a port that is not open.
+    virtual int close(int port) = 0;
+};
+
+} // namespace tessaly

@@ -1,0 +1,210 @@
+#include "RecordFrame.h"
+
+#include "ProgramSet.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+
+using namespace tessaly;
+
+namespace {
+
+QByteArray hex(const RecordFrame& frame) {
+    return QByteArray(reinterpret_cast<const char*>(frame.data()), int(frame.size()))
+        .toHex(' ')
+        .toUpper();
+}
+
+// The second of three programs of set 2, 08:30:00 to 08:45:30 on weekdays.
+ProgramRecord weekdayProgram() {
+    ProgramRecord record;
+    record.OrderNo = "002";
+    record.JMTaoNo = setLabel(2);
+    record.KS1 = 8, record.KS2 = 30, record.KS3 = 0;
+    record.JS1 = 8, record.JS2 = 45, record.JS3 = 30;
+    record.KSTime = QTime(8, 30, 0);
+    record.JSTime = QTime(8, 45, 30);
+    record.Week = {true, true, true, true, true, false, false};
+    record.MP3 = true;
+    record.YinLiang = 20;
+    record.QuMu = {"123", "005", "000", "000", "000", "000"};
+    record.FQ[0] = record.FQ[2] = record.FQ[15] = record.FQ[31] = true;
+    return record;
+}
+
+RecordFrame encode(const ProgramRecord& record, int count = 3, int index = 2, int set = 2) {
+    const auto encoded = BuildRecordFrame(record, count, index, set);
+    EXPECT_TRUE(encoded.frame.has_value()) << encoded.error.toStdString();
+    return encoded.frame.value_or(RecordFrame{});
+}
+
+} // namespace
+
+TEST(RecordFrame, WorkedExampleEncodesExactly) {
+    EXPECT_EQ(hex(encode(weekdayProgram())),
+              "FE 03 03 02 02 02 08 1E 00 08 2D 1E 1F 00 14 01 17 00 05 00 00 00 00 00 00 00 00 "
+              "A0 01 00 01 FF");
+}
+
+struct FieldCase {
+    const char* name;
+    std::function<void(ProgramRecord&)> change;
+    int byte;
+    int expected;
+};
+
+TEST(RecordFrame, FieldEncodings) {
+    const std::vector<FieldCase> cases{
+        {"all zones set", [](auto& r) { r.FQ.fill(true); }, 30, 0xFF},
+        {"zone byte 27 all set", [](auto& r) { r.FQ.fill(true); }, 27, 0xFF},
+        {"empty track", [](auto& r) { r.QuMu[0] = ""; }, 15, 0x00},
+        {"empty track rest", [](auto& r) { r.QuMu[0] = ""; }, 16, 0x00},
+        {"track 100 hundreds", [](auto& r) { r.QuMu[0] = "100"; }, 15, 0x01},
+        {"track 100 rest", [](auto& r) { r.QuMu[0] = "100"; }, 16, 0x00},
+        {"track 099 rest", [](auto& r) { r.QuMu[0] = "099"; }, 16, 0x63},
+        {"track 009 rest", [](auto& r) { r.QuMu[0] = "009"; }, 16, 0x09},
+        {"track 999 hundreds", [](auto& r) { r.QuMu[5] = "999"; }, 25, 0x09},
+        {"two digits read as a number", [](auto& r) { r.QuMu[1] = "12"; }, 18, 12},
+        {"one digit read as a number", [](auto& r) { r.QuMu[1] = "5"; }, 18, 5},
+        {"radio with priority", [](auto& r) { r.MP3 = false, r.YXCX = priorityMarker(); }, 13, 0x11},
+        {"mp3 with priority", [](auto& r) { r.YXCX = priorityMarker(); }, 13, 0x10},
+        {"radio without priority", [](auto& r) { r.MP3 = false; }, 13, 0x01},
+        {"other marker text", [](auto& r) { r.YXCX = "普通"; }, 13, 0x00},
+        {"only Sunday", [](auto& r) { r.Week = {false, false, false, false, false, false, true}; }, 12, 0x40},
+        {"every day", [](auto& r) { r.Week.fill(true); }, 12, 0x7F},
+        {"order number 000", [](auto& r) { r.OrderNo = "000"; }, 5, 0},
+        {"order number 300 wraps", [](auto& r) { r.OrderNo = "300"; }, 5, 0x2C},
+        {"volume above 255 wraps", [](auto& r) { r.YinLiang = 256 + 7; }, 14, 7},
+    };
+    for (const auto& c : cases) {
+        auto record = weekdayProgram();
+        c.change(record);
+        const auto frame = encode(record);
+        EXPECT_EQ(frame[c.byte], c.expected) << c.name;
+        EXPECT_EQ(frame[0], 0xFE) << c.name;
+        EXPECT_EQ(frame[1], 0x03) << c.name;
+        EXPECT_EQ(frame[31], 0xFF) << c.name;
+    }
+}
+
+TEST(RecordFrame, CountAndIndexWrapInLargeSets) {
+    const auto frame = encode(weekdayProgram(), 300, 256, 4);
+    EXPECT_EQ(frame[2], 0x2C);
+    EXPECT_EQ(frame[3], 0x00);
+    EXPECT_EQ(frame[4], 4);
+}
+
+TEST(RecordFrame, UnencodableTextsAreErrorsNamingTheRecord) {
+    const std::vector<std::function<void(ProgramRecord&)>> changes{
+        [](auto& r) { r.OrderNo = "A07"; },
+        [](auto& r) { r.OrderNo = ""; },
+        [](auto& r) { r.QuMu[3] = "1x3"; },
+        [](auto& r) { r.QuMu[0] = "1234"; },
+        [](auto& r) { r.QuMu[2] = "-5"; },
+    };
+    for (const auto& change : changes) {
+        auto record = weekdayProgram();
+        change(record);
+        const auto encoded = BuildRecordFrame(record, 3, 2, 2);
+        EXPECT_FALSE(encoded.frame.has_value());
+        EXPECT_TRUE(encoded.error.contains(QStringLiteral("第二套"))) << encoded.error.toStdString();
+        EXPECT_TRUE(encoded.error.contains(record.OrderNo)) << encoded.error.toStdString();
+    }
+}
+
+// Frames as the player returns them: command 0x68, the PC's layout otherwise.
+RecordFrame fromPlayer(RecordFrame frame) {
+    frame[1] = 0x68;
+    return frame;
+}
+
+TEST(RecordFrame, DecodingReturnsTheRecordWithItsNormalisations) {
+    auto record = weekdayProgram();
+    record.QuMu[5] = "";
+    record.YXCX = "普通";
+    const auto decoded = decodeRecordFrame(fromPlayer(encode(record)));
+    ASSERT_TRUE(decoded.record.has_value());
+    auto expected = record;
+    expected.QuMu[5] = "000";
+    expected.YXCX = "";
+    EXPECT_EQ(*decoded.record, expected);
+}
+
+struct DecodeCase {
+    const char* name;
+    std::vector<std::pair<int, quint8>> bytes;
+    std::function<void(const ProgramRecord&)> check;
+};
+
+TEST(RecordFrame, DecodingMapping) {
+    const std::vector<DecodeCase> cases{
+        {"set 3 radio priority", {{4, 3}, {13, 0x11}},
+         [](const auto& r) {
+             EXPECT_EQ(r.JMTaoNo, setLabel(3));
+             EXPECT_EQ(r.YXCX, priorityMarker());
+             EXPECT_FALSE(r.MP3);
+             EXPECT_TRUE(r.ShouYin);
+         }},
+        {"unknown set leaves label and marker unset", {{4, 7}},
+         [](const auto& r) {
+             EXPECT_TRUE(r.JMTaoNo.isNull());
+             EXPECT_TRUE(r.YXCX.isNull());
+         }},
+        {"normal marker is empty text, not null", {{13, 0x00}},
+         [](const auto& r) {
+             EXPECT_FALSE(r.YXCX.isNull());
+             EXPECT_TRUE(r.YXCX.isEmpty());
+         }},
+        {"weekday 0x41", {{12, 0x41}},
+         [](const auto& r) {
+             EXPECT_EQ(r.Week, (std::array<bool, 7>{true, false, false, false, false, false, true}));
+         }},
+        {"weekday 0xFF ignores bit 7", {{12, 0xFF}},
+         [](const auto& r) { EXPECT_EQ(r.Week, (std::array<bool, 7>{true, true, true, true, true, true, true})); }},
+        {"zone byte 0x80 is FQ1 only", {{27, 0x80}},
+         [](const auto& r) {
+             EXPECT_TRUE(r.FQ[0]);
+             for (int z = 1; z < 8; ++z)
+                 EXPECT_FALSE(r.FQ[z]) << z;
+         }},
+        {"order byte 0", {{5, 0}}, [](const auto& r) { EXPECT_EQ(r.OrderNo, "000"); }},
+        {"order byte 123", {{5, 123}}, [](const auto& r) { EXPECT_EQ(r.OrderNo, "123"); }},
+        {"track (0,0)", {{15, 0}, {16, 0}}, [](const auto& r) { EXPECT_EQ(r.QuMu[0], "000"); }},
+        {"track (1,0)", {{15, 1}, {16, 0}}, [](const auto& r) { EXPECT_EQ(r.QuMu[0], "100"); }},
+        {"track (0,99)", {{15, 0}, {16, 99}}, [](const auto& r) { EXPECT_EQ(r.QuMu[0], "099"); }},
+        {"start 8:30:00", {{6, 8}, {7, 30}, {8, 0}},
+         [](const auto& r) {
+             EXPECT_EQ((std::array{r.KS1, r.KS2, r.KS3}), (std::array{8, 30, 0}));
+             EXPECT_EQ(r.KSTime, QTime(8, 30, 0));
+         }},
+    };
+    for (const auto& c : cases) {
+        auto frame = fromPlayer(encode(weekdayProgram()));
+        for (const auto& [byte, value] : c.bytes)
+            frame[byte] = value;
+        const auto decoded = decodeRecordFrame(frame);
+        ASSERT_TRUE(decoded.record.has_value()) << c.name;
+        SCOPED_TRACE(c.name);
+        c.check(*decoded.record);
+    }
+}
+
+TEST(RecordFrame, OutOfRangeTimesAreRefused) {
+    const auto frame = fromPlayer(encode(weekdayProgram()));
+    for (const auto& [byte, value] : std::vector<std::pair<int, quint8>>{{6, 24}, {10, 60}, {8, 255}}) {
+        auto bad = frame;
+        bad[byte] = value;
+        const auto refused = decodeRecordFrame(bad);
+        EXPECT_FALSE(refused.record) << byte;
+        EXPECT_FALSE(refused.error.isEmpty());
+    }
+}
+
+TEST(RecordFrame, TracksBeyondThreeDigitsAreRefused) {
+    for (const auto& [byte, value] : std::vector<std::pair<int, quint8>>{{15, 10}, {16, 100}}) {
+        auto frame = fromPlayer(encode(weekdayProgram()));
+        frame[byte] = value;
+        EXPECT_FALSE(decodeRecordFrame(frame).record) << byte;
+    }
+}
