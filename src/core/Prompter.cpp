@@ -5,12 +5,17 @@
 namespace tessaly {
 
 void Prompter::notice(const QString& text, const QString& caption) {
-    show({caption, text, MessageBox::Icon::Information, {MessageBox::Button::Ok},
+    show({caption,
+          text,
+          MessageBox::Icon::Information,
+          {MessageBox::Button::Ok},
           MessageBox::Button::Ok});
 }
 
 bool Prompter::question(const QString& text, const QString& caption) {
-    const auto answer = show({caption, text, MessageBox::Icon::Question,
+    const auto answer = show({caption,
+                              text,
+                              MessageBox::Icon::Question,
                               {MessageBox::Button::Ok, MessageBox::Button::Cancel},
                               MessageBox::Button::Cancel});
     return answer == MessageBox::Button::Ok;

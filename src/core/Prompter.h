@@ -20,7 +20,9 @@ struct MessageBox {
 };
 
 // Caption of every box but the database failure at start.
-inline QString standardCaption() { return QStringLiteral("信息提示："); }
+inline QString standardCaption() {
+    return QStringLiteral("信息提示：");
+}
 
 // The seam for message boxes: QMessageBox in the application, scripted answers in tests.
 class Prompter {

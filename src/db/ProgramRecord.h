@@ -22,17 +22,21 @@ struct ProgramRecord {
     int YuanShi = 0;
     int KS1 = 0, KS2 = 0, KS3 = 0;
     int JS1 = 0, JS2 = 0, JS3 = 0;
-    std::array<bool, 7> Week{};       // Week1 (Monday) .. Week7 (Sunday)
-    std::array<QString, 6> QuMu;      // QuMu1 .. QuMu6: track numbers, or the station in QuMu1
-    int YinLiang = 0;                 // volume 0 .. 38
-    std::array<bool, 32> FQ{};        // FQ1 .. FQ32: broadcast zones
+    std::array<bool, 7> Week{};  // Week1 (Monday) .. Week7 (Sunday)
+    std::array<QString, 6> QuMu; // QuMu1 .. QuMu6: track numbers, or the station in QuMu1
+    int YinLiang = 0;            // volume 0 .. 38
+    std::array<bool, 32> FQ{};   // FQ1 .. FQ32: broadcast zones
 
     bool operator==(const ProgramRecord&) const = default;
 };
 
 // The priority marker stored in YXCX.
-inline QString priorityMarker() { return QStringLiteral("优先"); }
+inline QString priorityMarker() {
+    return QStringLiteral("优先");
+}
 
-inline bool isPriority(const ProgramRecord& record) { return record.YXCX == priorityMarker(); }
+inline bool isPriority(const ProgramRecord& record) {
+    return record.YXCX == priorityMarker();
+}
 
 } // namespace tessaly

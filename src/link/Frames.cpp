@@ -19,9 +19,13 @@ bool startsWith(std::span<const quint8> read, std::initializer_list<quint8> head
 }
 } // namespace
 
-void buildProbeCommand(TransmitBuffer& buffer) { buildShortFrame(buffer, frame::Probe, 0); }
+void buildProbeCommand(TransmitBuffer& buffer) {
+    buildShortFrame(buffer, frame::Probe, 0);
+}
 
-void buildCloseNotice(TransmitBuffer& buffer) { buildShortFrame(buffer, frame::CloseNotice, 0); }
+void buildCloseNotice(TransmitBuffer& buffer) {
+    buildShortFrame(buffer, frame::CloseNotice, 0);
+}
 
 void buildReadRequest(TransmitBuffer& buffer, int set) {
     buildShortFrame(buffer, frame::ReadRequest, set);

@@ -13,7 +13,9 @@ constexpr quint8 PriorityFlag = 0x10;
 constexpr int FirstTrackByte = 15;
 constexpr int FirstZoneByte = 27;
 
-quint8 low8(int value) { return quint8(value & 0xFF); }
+quint8 low8(int value) {
+    return quint8(value & 0xFF);
+}
 
 bool isDigits(const QString& text) {
     for (const QChar c : text)
@@ -131,8 +133,12 @@ DecodedRecord decodeRecordFrame(std::span<const quint8, frame::RecordLength> byt
     if (!record.KSTime.isValid() || !record.JSTime.isValid())
         return {std::nullopt, QStringLiteral("序号 %1 的时间 %2:%3:%4-%5:%6:%7 不是有效的时刻")
                                   .arg(record.OrderNo)
-                                  .arg(record.KS1).arg(record.KS2).arg(record.KS3)
-                                  .arg(record.JS1).arg(record.JS2).arg(record.JS3)};
+                                  .arg(record.KS1)
+                                  .arg(record.KS2)
+                                  .arg(record.KS3)
+                                  .arg(record.JS1)
+                                  .arg(record.JS2)
+                                  .arg(record.JS3)};
     for (int day = 0; day < 7; ++day)
         record.Week[day] = bytes[WeekMaskByte] & (1u << day);
     record.MP3 = !(bytes[FlagsByte] & RadioFlag);

@@ -1,5 +1,7 @@
 #include "Frames.h"
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -48,21 +50,26 @@ TEST(CommandFrames, ProbeReplyOnlyAtTheStartOfOneRead) {
 TEST(CommandFrames, PreheatDelayReply) {
     EXPECT_EQ(parsePreheatDelayReply(bytes({0xFE, 0x6A, 0x0A, 0x05, 0xFF, 0x00})),
               (PreheatDelay{10, 5}));
-    EXPECT_EQ(parsePreheatDelayReply(bytes({0xFE, 0x6A, 0xF0, 0xFF, 0xFF})), (PreheatDelay{240, 255}));
+    EXPECT_EQ(parsePreheatDelayReply(bytes({0xFE, 0x6A, 0xF0, 0xFF, 0xFF})),
+              (PreheatDelay{240, 255}));
     EXPECT_FALSE(parsePreheatDelayReply(bytes({0xFE, 0x6A, 0x0A, 0x05, 0x00})));
     EXPECT_FALSE(parsePreheatDelayReply(bytes({0xFE, 0x6A, 0x0A, 0x05})));
     EXPECT_FALSE(parsePreheatDelayReply(bytes({0xFE, 0x6B, 0x0A, 0x05, 0xFF})));
 }
 
 TEST(CommandFrames, ClearReplies) {
-    const auto setCleared = [](std::initializer_list<int> read) { return isSetClearedReply(bytes(read)); };
+    const auto setCleared = [](std::initializer_list<int> read) {
+        return isSetClearedReply(bytes(read));
+    };
     EXPECT_TRUE(setCleared({0xFE, 0x6B, 0x03, 0xFF}));       // any set counts
     EXPECT_TRUE(setCleared({0xFE, 0x6B, 0x01, 0xFF, 0x00})); // extra bytes dropped
     EXPECT_FALSE(setCleared({0xFE, 0x6B, 0x00, 0xFF}));
     EXPECT_FALSE(setCleared({0xFE, 0x6B, 0x05, 0xFF}));
     EXPECT_FALSE(setCleared({0xFE, 0x6B, 0x02}));
 
-    const auto allClear = [](std::initializer_list<int> read) { return classifyAllClearReply(bytes(read)); };
+    const auto allClear = [](std::initializer_list<int> read) {
+        return classifyAllClearReply(bytes(read));
+    };
     EXPECT_EQ(allClear({0xFE, 0x6B, 0x00, 0xFF, 0x01, 0x02}), AllClearReply::Done);
     EXPECT_EQ(allClear({0xFE, 0x6B, 0x05, 0xFF}), AllClearReply::Failed);
     EXPECT_EQ(allClear({0xFE, 0x6B, 0x02, 0xFF}), AllClearReply::NotRecognised);

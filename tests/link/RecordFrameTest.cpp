@@ -2,6 +2,8 @@
 
 #include "ProgramSet.h"
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -67,11 +69,13 @@ TEST(RecordFrame, FieldEncodings) {
         {"track 999 hundreds", [](auto& r) { r.QuMu[5] = "999"; }, 25, 0x09},
         {"two digits read as a number", [](auto& r) { r.QuMu[1] = "12"; }, 18, 12},
         {"one digit read as a number", [](auto& r) { r.QuMu[1] = "5"; }, 18, 5},
-        {"radio with priority", [](auto& r) { r.MP3 = false, r.YXCX = priorityMarker(); }, 13, 0x11},
+        {"radio with priority", [](auto& r) { r.MP3 = false, r.YXCX = priorityMarker(); }, 13,
+         0x11},
         {"mp3 with priority", [](auto& r) { r.YXCX = priorityMarker(); }, 13, 0x10},
         {"radio without priority", [](auto& r) { r.MP3 = false; }, 13, 0x01},
         {"other marker text", [](auto& r) { r.YXCX = "普通"; }, 13, 0x00},
-        {"only Sunday", [](auto& r) { r.Week = {false, false, false, false, false, false, true}; }, 12, 0x40},
+        {"only Sunday", [](auto& r) { r.Week = {false, false, false, false, false, false, true}; },
+         12, 0x40},
         {"every day", [](auto& r) { r.Week.fill(true); }, 12, 0x7F},
         {"order number 000", [](auto& r) { r.OrderNo = "000"; }, 5, 0},
         {"order number 300 wraps", [](auto& r) { r.OrderNo = "300"; }, 5, 0x2C},
@@ -97,10 +101,8 @@ TEST(RecordFrame, CountAndIndexWrapInLargeSets) {
 
 TEST(RecordFrame, UnencodableTextsAreErrorsNamingTheRecord) {
     const std::vector<std::function<void(ProgramRecord&)>> changes{
-        [](auto& r) { r.OrderNo = "A07"; },
-        [](auto& r) { r.OrderNo = ""; },
-        [](auto& r) { r.QuMu[3] = "1x3"; },
-        [](auto& r) { r.QuMu[0] = "1234"; },
+        [](auto& r) { r.OrderNo = "A07"; }, [](auto& r) { r.OrderNo = ""; },
+        [](auto& r) { r.QuMu[3] = "1x3"; }, [](auto& r) { r.QuMu[0] = "1234"; },
         [](auto& r) { r.QuMu[2] = "-5"; },
     };
     for (const auto& change : changes) {
@@ -108,7 +110,8 @@ TEST(RecordFrame, UnencodableTextsAreErrorsNamingTheRecord) {
         change(record);
         const auto encoded = BuildRecordFrame(record, 3, 2, 2);
         EXPECT_FALSE(encoded.frame.has_value());
-        EXPECT_TRUE(encoded.error.contains(QStringLiteral("第二套"))) << encoded.error.toStdString();
+        EXPECT_TRUE(encoded.error.contains(QStringLiteral("第二套")))
+            << encoded.error.toStdString();
         EXPECT_TRUE(encoded.error.contains(record.OrderNo)) << encoded.error.toStdString();
     }
 }
@@ -139,30 +142,39 @@ struct DecodeCase {
 
 TEST(RecordFrame, DecodingMapping) {
     const std::vector<DecodeCase> cases{
-        {"set 3 radio priority", {{4, 3}, {13, 0x11}},
+        {"set 3 radio priority",
+         {{4, 3}, {13, 0x11}},
          [](const auto& r) {
              EXPECT_EQ(r.JMTaoNo, setLabel(3));
              EXPECT_EQ(r.YXCX, priorityMarker());
              EXPECT_FALSE(r.MP3);
              EXPECT_TRUE(r.ShouYin);
          }},
-        {"unknown set leaves label and marker unset", {{4, 7}},
+        {"unknown set leaves label and marker unset",
+         {{4, 7}},
          [](const auto& r) {
              EXPECT_TRUE(r.JMTaoNo.isNull());
              EXPECT_TRUE(r.YXCX.isNull());
          }},
-        {"normal marker is empty text, not null", {{13, 0x00}},
+        {"normal marker is empty text, not null",
+         {{13, 0x00}},
          [](const auto& r) {
              EXPECT_FALSE(r.YXCX.isNull());
              EXPECT_TRUE(r.YXCX.isEmpty());
          }},
-        {"weekday 0x41", {{12, 0x41}},
+        {"weekday 0x41",
+         {{12, 0x41}},
          [](const auto& r) {
-             EXPECT_EQ(r.Week, (std::array<bool, 7>{true, false, false, false, false, false, true}));
+             EXPECT_EQ(r.Week,
+                       (std::array<bool, 7>{true, false, false, false, false, false, true}));
          }},
-        {"weekday 0xFF ignores bit 7", {{12, 0xFF}},
-         [](const auto& r) { EXPECT_EQ(r.Week, (std::array<bool, 7>{true, true, true, true, true, true, true})); }},
-        {"zone byte 0x80 is FQ1 only", {{27, 0x80}},
+        {"weekday 0xFF ignores bit 7",
+         {{12, 0xFF}},
+         [](const auto& r) {
+             EXPECT_EQ(r.Week, (std::array<bool, 7>{true, true, true, true, true, true, true}));
+         }},
+        {"zone byte 0x80 is FQ1 only",
+         {{27, 0x80}},
          [](const auto& r) {
              EXPECT_TRUE(r.FQ[0]);
              for (int z = 1; z < 8; ++z)
@@ -173,7 +185,8 @@ TEST(RecordFrame, DecodingMapping) {
         {"track (0,0)", {{15, 0}, {16, 0}}, [](const auto& r) { EXPECT_EQ(r.QuMu[0], "000"); }},
         {"track (1,0)", {{15, 1}, {16, 0}}, [](const auto& r) { EXPECT_EQ(r.QuMu[0], "100"); }},
         {"track (0,99)", {{15, 0}, {16, 99}}, [](const auto& r) { EXPECT_EQ(r.QuMu[0], "099"); }},
-        {"start 8:30:00", {{6, 8}, {7, 30}, {8, 0}},
+        {"start 8:30:00",
+         {{6, 8}, {7, 30}, {8, 0}},
          [](const auto& r) {
              EXPECT_EQ((std::array{r.KS1, r.KS2, r.KS3}), (std::array{8, 30, 0}));
              EXPECT_EQ(r.KSTime, QTime(8, 30, 0));
@@ -192,7 +205,8 @@ TEST(RecordFrame, DecodingMapping) {
 
 TEST(RecordFrame, OutOfRangeTimesAreRefused) {
     const auto frame = fromPlayer(encode(weekdayProgram()));
-    for (const auto& [byte, value] : std::vector<std::pair<int, quint8>>{{6, 24}, {10, 60}, {8, 255}}) {
+    for (const auto& [byte, value] :
+         std::vector<std::pair<int, quint8>>{{6, 24}, {10, 60}, {8, 255}}) {
         auto bad = frame;
         bad[byte] = value;
         const auto refused = decodeRecordFrame(bad);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Frames.h"
+#include "RecordFrame.h"
+#include "SerialLink.h"
+
+#include <vector>
+
+namespace tessaly {
+
+// The process-wide state of the link, one instance, shared by every window.
+struct LinkState {
+    int PortNumber = 1;  // COM number; passed to the serial link unchanged
+    bool LinkUp = false; // the player answered the last probe that set it
+};
+
+// Everything the PC says to the player goes through here: each frame is built in the one
+// transmit buffer and sent with one write of its exact length, always to PortNumber.
+class DeviceChannel {
+public:
+    static constexpr int DiscardSize = 2048;
+
+    DeviceChannel(SerialLink& serial, LinkState& state) : m_serial(serial), m_state(state) {}
+
+    LinkState& state() { return m_state; }
+    const TransmitBuffer& transmitBuffer() const { return m_transmit; }
+
+    int openPort() { return m_serial.open(m_state.PortNumber); }
+    int setLine() {
+        return m_serial.ioctl(m_state.PortNumber, SerialLink::Baud9600, SerialLink::Mode8N1);
+    }
+    void closePort() { m_serial.close(m_state.PortNumber); }
+
+    void sendProbeCommand();
+    void sendCloseNotice();
+    void sendReadRequest(int set);
+    void sendPreheatDelayFrame(int preheatMinutes, int delayMinutes);
+    void sendPreheatDelayQuery(int set);
+    void sendClearCommand(int set);
+    void sendRecordFrame(const RecordFrame& frame);
+
+    // One read of whatever has arrived, at most `maximum` bytes; empty when nothing came.
+    std::vector<quint8> readOnce(int maximum);
+
+    // Drops pending input with one read, before a request whose answer matters.
+    void discardPendingInput() { readOnce(DiscardSize); }
+
+private:
+    void sendTransmitBuffer();
+
+    SerialLink& m_serial;
+    LinkState& m_state;
+    TransmitBuffer m_transmit;
+};
+
+} // namespace tessaly

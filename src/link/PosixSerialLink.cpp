@@ -1,0 +1,93 @@
+#include "PosixSerialLink.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tessaly {
+
+namespace {
+constexpr int NotOpen = -1;
+constexpr int NoDevice = -2;
+constexpr int SystemError = -3;
+constexpr int UnsupportedSetting = -4;
+} // namespace
+
+PosixSerialLink::PosixSerialLink(PortMap portMap) : m_portMap(std::move(portMap)) {}
+
+PosixSerialLink::~PosixSerialLink() {
+    for (const int descriptor : std::as_const(m_open))
+        ::close(descriptor);
+}
+
+int PosixSerialLink::descriptorOf(int port) const {
+    return m_open.value(port, -1);
+}
+
+int PosixSerialLink::open(int port) {
+    close(port);
+    const QString device = m_portMap.deviceFor(port);
+    if (device.isEmpty())
+        return NoDevice;
+    const int descriptor =
+        ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return SystemError;
+    if (!::isatty(descriptor)) {
+        ::close(descriptor);
+        return NoDevice;
+    }
+    m_open.insert(port, descriptor);
+    return 0;
+}
+
+int PosixSerialLink::ioctl(int port, int baudCode, int modeCode) {
+    const int descriptor = descriptorOf(port);
+    if (descriptor < 0)
+        return NotOpen;
+    if (baudCode != Baud9600 || modeCode != Mode8N1)
+        return UnsupportedSetting;
+    termios settings{};
+    if (::tcgetattr(descriptor, &settings) != 0)
+        return SystemError;
+    ::cfmakeraw(&settings);
+    ::cfsetispeed(&settings, B9600);
+    ::cfsetospeed(&settings, B9600);
+    settings.c_cflag &= ~(PARENB | CSTOPB | CSIZE | CRTSCTS);
+    settings.c_cflag |= CS8 | CLOCAL | CREAD;
+    settings.c_iflag &= ~(IXON | IXOFF | IXANY);
+    settings.c_cc[VMIN] = 0;
+    settings.c_cc[VTIME] = 0;
+    return ::tcsetattr(descriptor, TCSANOW, &settings) == 0 ? 0 : SystemError;
+}
+
+int PosixSerialLink::read(int port, quint8* buffer, int maximum) {
+    const int descriptor = descriptorOf(port);
+    if (descriptor < 0)
+        return NotOpen;
+    if (maximum <= 0)
+        return 0;
+    const ssize_t count = ::read(descriptor, buffer, size_t(maximum));
+    if (count >= 0)
+        return int(count);
+    return (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) ? 0 : SystemError;
+}
+
+int PosixSerialLink::write(int port, const quint8* buffer, int length) {
+    const int descriptor = descriptorOf(port);
+    if (descriptor < 0)
+        return NotOpen;
+    const ssize_t count = ::write(descriptor, buffer, size_t(qMax(0, length)));
+    return count >= 0 ? int(count) : SystemError;
+}
+
+int PosixSerialLink::close(int port) {
+    if (m_open.contains(port))
+        ::close(m_open.take(port));
+    return 0;
+}
+
+} // namespace tessaly

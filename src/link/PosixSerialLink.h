@@ -1,0 +1,35 @@
+#pragma once
+
+#include "PortMap.h"
+#include "SerialLink.h"
+
+#include <QMap>
+
+namespace tessaly {
+
+// The serial link over the operating system's devices (real ports and pseudo-terminals
+// alike), found through the port map. Every call returns at once.
+class PosixSerialLink final : public SerialLink {
+public:
+    explicit PosixSerialLink(PortMap portMap);
+    ~PosixSerialLink() override;
+
+    PosixSerialLink(const PosixSerialLink&) = delete;
+    PosixSerialLink& operator=(const PosixSerialLink&) = delete;
+
+    int open(int port) override;
+    int ioctl(int port, int baudCode, int modeCode) override;
+    int read(int port, quint8* buffer, int maximum) override;
+    int write(int port, const quint8* buffer, int length) override;
+    int close(int port) override;
+
+    const PortMap& portMap() const { return m_portMap; }
+
+private:
+    int descriptorOf(int port) const;
+
+    PortMap m_portMap;
+    QMap<int, int> m_open; // COM number -> file descriptor
+};
+
+} // namespace tessaly

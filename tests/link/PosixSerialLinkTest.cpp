@@ -1,0 +1,106 @@
+#include "PosixSerialLink.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace tessaly;
+
+namespace {
+
+// The far end of a pseudo-terminal, standing in for a serial cable.
+class PseudoTerminal {
+public:
+    PseudoTerminal() {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        grantpt(m_master);
+        unlockpt(m_master);
+        m_device = QString::fromLocal8Bit(ptsname(m_master));
+    }
+    ~PseudoTerminal() { ::close(m_master); }
+
+    QString device() const { return m_device; }
+
+    void write(const QByteArray& bytes) {
+        ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), bytes.size());
+    }
+
+    QByteArray readAtLeast(int count) {
+        QByteArray received;
+        for (int attempt = 0; attempt < 100 && received.size() < count; ++attempt) {
+            pollfd ready{m_master, POLLIN, 0};
+            ::poll(&ready, 1, 10);
+            char buffer[256];
+            const auto n = ::read(m_master, buffer, sizeof buffer);
+            if (n > 0)
+                received.append(buffer, int(n));
+        }
+        return received;
+    }
+
+private:
+    int m_master = -1;
+    QString m_device;
+};
+
+int readWithin(SerialLink& link, int port, quint8* buffer, int maximum) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int count = link.read(port, buffer, maximum);
+        if (count > 0)
+            return count;
+        ::usleep(10000);
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(PosixSerialLink, TalksOverAPseudoTerminal) {
+    PseudoTerminal pty;
+    PosixSerialLink link(PortMap({{3, pty.device()}}, {}));
+
+    ASSERT_EQ(link.open(3), 0);
+    EXPECT_EQ(link.ioctl(3, SerialLink::Baud9600, SerialLink::Mode8N1), 0);
+
+    quint8 buffer[8]{};
+    EXPECT_EQ(link.read(3, buffer, 8), 0) << "a read returns at once when nothing has arrived";
+
+    const quint8 probe[] = {0xFE, 0x01, 0x00, 0xFF};
+    EXPECT_EQ(link.write(3, probe, 4), 4);
+    EXPECT_EQ(pty.readAtLeast(4), QByteArray::fromHex("FE0100FF"));
+
+    // Raw line: 0x0D and 0x11 arrive untranslated, nothing is echoed.
+    pty.write(QByteArray::fromHex("FE650DFF11"));
+    EXPECT_EQ(readWithin(link, 3, buffer, 8), 5);
+    EXPECT_EQ(QByteArray(reinterpret_cast<char*>(buffer), 5), QByteArray::fromHex("FE650DFF11"));
+
+    EXPECT_EQ(link.close(3), 0);
+    EXPECT_EQ(link.close(3), 0) << "closing a closed port does no harm";
+    EXPECT_LT(link.read(3, buffer, 8), 0);
+    EXPECT_LT(link.write(3, probe, 4), 0);
+}
+
+TEST(PosixSerialLink, FailuresAreReportedNotFatal) {
+    PseudoTerminal pty;
+    PosixSerialLink link(
+        PortMap({{1, pty.device()}, {2, "/dev/null"}, {4, "/no/such/device"}}, {}));
+
+    EXPECT_NE(link.open(2), 0) << "not a serial device";
+    EXPECT_NE(link.open(4), 0);
+    EXPECT_NE(link.open(0), 0);
+    EXPECT_NE(link.open(21), 0);
+    EXPECT_NE(link.ioctl(1, SerialLink::Baud9600, SerialLink::Mode8N1), 0) << "port not open";
+
+    ASSERT_EQ(link.open(1), 0);
+    EXPECT_NE(link.ioctl(1, 13, SerialLink::Mode8N1), 0) << "only 9600 8N1 is known";
+    EXPECT_EQ(link.open(1), 0) << "reopening an open port";
+    EXPECT_EQ(link.ioctl(1, SerialLink::Baud9600, SerialLink::Mode8N1), 0);
+}
