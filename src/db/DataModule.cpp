@@ -1,0 +1,96 @@
+#include "DataModule.h"
+
+#include "PlayerDatabase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+#include <atomic>
+
+namespace tessaly {
+
+namespace {
+QString uniqueConnectionName() {
+    static std::atomic<int> counter{0};
+    return QStringLiteral("tessaly-data-%1").arg(++counter);
+}
+
+QString withTrailingSeparator(const QString& dir) {
+    const QString absolute = QDir(dir).absolutePath();
+    return absolute.endsWith(QLatin1Char('/')) ? absolute : absolute + QLatin1Char('/');
+}
+} // namespace
+
+MessageBox databaseFailureBox() {
+    return {QStringLiteral("提示信息"),
+            QStringLiteral("连接数据库失败！请设置数据库"),
+            MessageBox::Icon::None,
+            {MessageBox::Button::Ok},
+            MessageBox::Button::Ok};
+}
+
+QString openExistingUri(const QString& path) {
+    // QUrl percent-encodes UTF-8, blanks, '?', '#' and '%' in the path, as SQLite expects.
+    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    url.setQuery(QStringLiteral("mode=rw"));
+    return QString::fromLatin1(url.toEncoded());
+}
+
+DataModule::DataModule() : m_connectionName(uniqueConnectionName()) {
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+}
+
+DataModule::~DataModule() {
+    m_db.close();
+    // The connection may only be removed once no handle to it is left.
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QString DataModule::databasePath() const {
+    return m_appDir + databaseFileName();
+}
+
+bool DataModule::ConnectDatabase(Prompter& prompter) {
+    return ConnectDatabase(prompter, QCoreApplication::applicationDirPath());
+}
+
+bool DataModule::ConnectDatabase(Prompter& prompter, const QString& appDir) {
+    m_appDir = withTrailingSeparator(appDir);
+    m_error.clear();
+    if (open())
+        return true;
+    m_db.close();
+    prompter.show(databaseFailureBox());
+    return false;
+}
+
+bool DataModule::open() {
+    m_db.close();
+    // mode=rw: a missing file is an error, never an empty new database.
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    m_db.setDatabaseName(openExistingUri(databasePath()));
+    if (!m_db.open()) {
+        m_error = m_db.lastError().text();
+        return false;
+    }
+    // SQLite reads the file only on first use: a file of garbage opens fine and fails here.
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                                 "AND name IN ('MusicTab', 'MusicReadTab', 'SysTab')"));
+    if (!query.exec() || !query.next()) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    if (query.value(0).toInt() != 3) {
+        m_error = QStringLiteral("%1 lacks the program tables").arg(databasePath());
+        return false;
+    }
+    return true;
+}
+
+} // namespace tessaly

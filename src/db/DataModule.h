@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Prompter.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace tessaly {
+
+// Owns the program's one database connection and knows the folder the program runs from.
+class DataModule {
+public:
+    DataModule();
+    ~DataModule();
+
+    DataModule(const DataModule&) = delete;
+    DataModule& operator=(const DataModule&) = delete;
+
+    // Opens PlayerDB.mdb beside the running executable. On failure the operator is told to set
+    // up the database and the result is false; the caller then ends the program.
+    bool ConnectDatabase(Prompter& prompter);
+    // The same for the database in appDir instead of the executable's folder.
+    bool ConnectDatabase(Prompter& prompter, const QString& appDir);
+
+    // The program's folder, with a trailing separator.
+    const QString& AppDir() const { return m_appDir; }
+    QString databasePath() const;
+
+    QSqlDatabase database() const { return m_db; }
+    bool isConnected() const { return m_db.isOpen(); }
+    // Why the last ConnectDatabase failed, for the log; the operator sees only the box.
+    const QString& errorText() const { return m_error; }
+
+private:
+    bool open();
+
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    QString m_appDir;
+    QString m_error;
+};
+
+// The box shown when the database cannot be opened.
+MessageBox databaseFailureBox();
+
+// The SQLite URI that opens path read-write and never creates it.
+QString openExistingUri(const QString& path);
+
+} // namespace tessaly

@@ -1,0 +1,211 @@
+#include "ProgramStore.h"
+
+#include "ProgramSet.h"
+#include "SqlSupport.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+namespace tessaly {
+
+namespace {
+
+// The columns after AutoID, in table order. bindRecord and readRecord follow the same order.
+const QStringList& programColumns() {
+    static const QStringList columns = [] {
+        QStringList names{
+            QStringLiteral("OrderNo"), QStringLiteral("KSTime"), QStringLiteral("JSTime"),
+            QStringLiteral("JMTaoNo"), QStringLiteral("YXCX"),   QStringLiteral("MP3"),
+            QStringLiteral("ShouYin"), QStringLiteral("YuRe"),   QStringLiteral("YuanShi")};
+        const auto numbered = [&names](const char* stem, int last) {
+            for (int i = 1; i <= last; ++i)
+                names.append(QString::fromLatin1(stem) + QString::number(i));
+        };
+        numbered("KS", 3);
+        numbered("JS", 3);
+        numbered("Week", 7);
+        numbered("QuMu", 6);
+        names.append(QStringLiteral("YinLiang"));
+        numbered("FQ", 32);
+        return names;
+    }();
+    return columns;
+}
+
+QString selectSql(ProgramTable table, const QString& where) {
+    return QStringLiteral("SELECT AutoID, %1 FROM %2 %3 ORDER BY OrderNo, AutoID")
+        .arg(programColumns().join(QStringLiteral(", ")), tableName(table), where);
+}
+
+QString setFilter(SetRows rows) {
+    return rows == SetRows::PriorityOnly ? QStringLiteral("WHERE JMTaoNo = ? AND YXCX = ?")
+                                         : QStringLiteral("WHERE JMTaoNo = ?");
+}
+
+void bindSetFilter(QSqlQuery& query, const QString& setLabel, SetRows rows) {
+    query.addBindValue(setLabel);
+    if (rows == SetRows::PriorityOnly)
+        query.addBindValue(priorityMarker());
+}
+
+// A null QString would be bound as NULL; texts are stored as text, empty ones as ''.
+QVariant textValue(const QString& text) {
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+QVariant timeValue(const QTime& time) {
+    return time.isValid() ? QVariant(formatTimeOfDay(time)) : QVariant();
+}
+
+QVariant boolValue(bool value) {
+    return QVariant(value ? 1 : 0);
+}
+
+template <std::size_t N> void bindBools(QSqlQuery& query, const std::array<bool, N>& values) {
+    for (const bool value : values)
+        query.addBindValue(boolValue(value));
+}
+
+void bindRecord(QSqlQuery& query, const ProgramRecord& r) {
+    query.addBindValue(textValue(r.OrderNo));
+    query.addBindValue(timeValue(r.KSTime));
+    query.addBindValue(timeValue(r.JSTime));
+    query.addBindValue(textValue(r.JMTaoNo));
+    query.addBindValue(textValue(r.YXCX));
+    query.addBindValue(boolValue(r.MP3));
+    query.addBindValue(boolValue(r.ShouYin));
+    for (const int value : {r.YuRe, r.YuanShi, r.KS1, r.KS2, r.KS3, r.JS1, r.JS2, r.JS3})
+        query.addBindValue(value);
+    bindBools(query, r.Week);
+    for (const QString& track : r.QuMu)
+        query.addBindValue(textValue(track));
+    query.addBindValue(r.YinLiang);
+    bindBools(query, r.FQ);
+}
+
+// Reads the columns of programColumns() in order; NULL reads as false, 0 or empty.
+class RowReader {
+public:
+    explicit RowReader(const QSqlQuery& query) : m_query(query) {}
+
+    QVariant next() { return m_query.value(m_index++); }
+    QString text() { return next().toString(); }
+    int integer() { return next().toInt(); }
+    bool boolean() { return next().toInt() != 0; }
+    QTime time() {
+        const QVariant value = next();
+        return value.isNull() ? QTime() : QTime::fromString(value.toString(), u"hh:mm:ss");
+    }
+    template <std::size_t N> void booleans(std::array<bool, N>& values) {
+        for (bool& value : values)
+            value = boolean();
+    }
+
+private:
+    const QSqlQuery& m_query;
+    int m_index = 0;
+};
+
+ProgramRecord readRecord(const QSqlQuery& query) {
+    RowReader row(query);
+    ProgramRecord r;
+    r.AutoID = row.next().toLongLong();
+    r.OrderNo = row.text();
+    r.KSTime = row.time();
+    r.JSTime = row.time();
+    r.JMTaoNo = row.text();
+    r.YXCX = row.text();
+    r.MP3 = row.boolean();
+    r.ShouYin = row.boolean();
+    for (int* value : {&r.YuRe, &r.YuanShi, &r.KS1, &r.KS2, &r.KS3, &r.JS1, &r.JS2, &r.JS3})
+        *value = row.integer();
+    row.booleans(r.Week);
+    for (QString& track : r.QuMu)
+        track = row.text();
+    r.YinLiang = row.integer();
+    row.booleans(r.FQ);
+    return r;
+}
+
+// Runs a change of many rows as one transaction of its own, or as part of the caller's.
+bool execGuarded(const QSqlDatabase& db, QSqlQuery& query, QString* error) {
+    Transaction transaction(db);
+    if (!transaction.isActive()) {
+        setError(error, transaction.errorText());
+        return false;
+    }
+    return execPrepared(query, error) && transaction.commit(error);
+}
+
+} // namespace
+
+QString tableName(ProgramTable table) {
+    return table == ProgramTable::MusicTab ? QStringLiteral("MusicTab")
+                                           : QStringLiteral("MusicReadTab");
+}
+
+std::optional<QList<ProgramRecord>> ProgramStore::programsOfSet(ProgramTable table,
+                                                                const QString& setLabel,
+                                                                SetRows rows,
+                                                                QString* error) const {
+    QSqlQuery query(m_db);
+    query.prepare(selectSql(table, setFilter(rows)));
+    bindSetFilter(query, setLabel, rows);
+    return select(query, error);
+}
+
+std::optional<QList<ProgramRecord>> ProgramStore::allPrograms(ProgramTable table,
+                                                              QString* error) const {
+    QSqlQuery query(m_db);
+    query.prepare(selectSql(table, QString()));
+    return select(query, error);
+}
+
+std::optional<QList<ProgramRecord>> ProgramStore::select(QSqlQuery& query, QString* error) const {
+    query.setForwardOnly(true);
+    if (!execPrepared(query, error))
+        return std::nullopt;
+    QList<ProgramRecord> records;
+    while (query.next())
+        records.append(readRecord(query));
+    return records;
+}
+
+std::optional<int> ProgramStore::count(ProgramTable table, QString* error) const {
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("SELECT count(*) FROM %1").arg(tableName(table)));
+    if (!execPrepared(query, error) || !query.next())
+        return std::nullopt;
+    return query.value(0).toInt();
+}
+
+std::optional<qint64> ProgramStore::insert(ProgramTable table, const ProgramRecord& record,
+                                           QString* error) {
+    const QStringList& columns = programColumns();
+    const QStringList placeholders(columns.size(), QStringLiteral("?"));
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(tableName(table), columns.join(QStringLiteral(", ")),
+                           placeholders.join(QStringLiteral(", "))));
+    bindRecord(query, record);
+    if (!execPrepared(query, error))
+        return std::nullopt;
+    return query.lastInsertId().toLongLong();
+}
+
+bool ProgramStore::deleteAll(ProgramTable table, QString* error) {
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("DELETE FROM %1").arg(tableName(table)));
+    return execGuarded(m_db, query, error);
+}
+
+bool ProgramStore::deleteSet(ProgramTable table, const QString& setLabel, SetRows rows,
+                             QString* error) {
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("DELETE FROM %1 %2").arg(tableName(table), setFilter(rows)));
+    bindSetFilter(query, setLabel, rows);
+    return execGuarded(m_db, query, error);
+}
+
+} // namespace tessaly

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ProgramRecord.h"
+#include "Transaction.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <optional>
+
+namespace tessaly {
+
+// MusicTab holds the programs the operator edits, MusicReadTab those last read from the player.
+enum class ProgramTable { MusicTab, MusicReadTab };
+
+// Which rows of a set an operation takes.
+enum class SetRows { All, PriorityOnly };
+
+QString tableName(ProgramTable table);
+
+// Reads and writes programs over the program's one connection. Failures come back as an empty
+// result or false, with the reason in error when one is given.
+class ProgramStore {
+public:
+    explicit ProgramStore(const QSqlDatabase& db) : m_db(db) {}
+
+    // The programs of the set with this label ("第一套" ..), ordered by OrderNo.
+    std::optional<QList<ProgramRecord>> programsOfSet(ProgramTable table, const QString& setLabel,
+                                                      SetRows rows = SetRows::All,
+                                                      QString* error = nullptr) const;
+    // Every program of the table, ordered by OrderNo.
+    std::optional<QList<ProgramRecord>> allPrograms(ProgramTable table,
+                                                    QString* error = nullptr) const;
+    std::optional<int> count(ProgramTable table, QString* error = nullptr) const;
+
+    // Stores the record as a new row and returns its AutoID; the record's own AutoID is ignored.
+    std::optional<qint64> insert(ProgramTable table, const ProgramRecord& record,
+                                 QString* error = nullptr);
+    bool deleteAll(ProgramTable table, QString* error = nullptr);
+    bool deleteSet(ProgramTable table, const QString& setLabel, SetRows rows = SetRows::All,
+                   QString* error = nullptr);
+
+    // Groups several writes: they all stay only if the returned transaction is committed.
+    Transaction beginTransaction() const { return Transaction(m_db); }
+
+private:
+    std::optional<QList<ProgramRecord>> select(QSqlQuery& query, QString* error) const;
+
+    QSqlDatabase m_db;
+};
+
+} // namespace tessaly
