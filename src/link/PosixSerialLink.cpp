@@ -40,6 +40,9 @@ int PosixSerialLink::open(int port) {
         ::close(descriptor);
         return NoDevice;
     }
+    // A freshly opened port starts with empty input, as the settings test and the start-up
+    // check expect: they read their answer without discarding first.
+    ::tcflush(descriptor, TCIFLUSH);
     m_open.insert(port, descriptor);
     return 0;
 }

@@ -1,0 +1,247 @@
+#include "MainWindow.h"
+
+#include "DataModule.h"
+#include "DeviceChannel.h"
+#include "Probe.h"
+#include "Prompter.h"
+#include "Session.h"
+#include "SettingsPanel.h"
+#include "SettingsStore.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tessaly {
+
+namespace {
+
+constexpr int ClientWidth = 558;
+constexpr int ClientHeight = 411;
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry,
+                  const QString& style = {}) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(geometry);
+    if (!style.isEmpty())
+        label->setStyleSheet(style);
+    return label;
+}
+
+// Our own plain banner: a band of colour with the program's name.
+QPixmap bannerPicture(QSize size) {
+    QPixmap picture(size);
+    QPainter painter(&picture);
+    QLinearGradient band(0, 0, size.width(), 0);
+    band.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
+    band.setColorAt(1, QColor(0x5b, 0x9b, 0xd5));
+    painter.fillRect(picture.rect(), band);
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    font.setPixelSize(26);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(picture.rect().adjusted(20, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                     QStringLiteral("Tessaly"));
+    font.setPixelSize(14);
+    font.setBold(false);
+    painter.setFont(font);
+    painter.drawText(picture.rect().adjusted(0, 0, -20, 0), Qt::AlignVCenter | Qt::AlignRight,
+                     QStringLiteral("节目播放器编程"));
+    return picture;
+}
+
+} // namespace
+
+MainWindow::MainWindow(MainWindowServices services, Session& session, QWidget* parent)
+    : QWidget(parent), m_services(std::move(services)), m_session(session),
+      m_settingsStore(std::make_unique<SettingsStore>(m_services.data.database())) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Tessaly"));
+    setFixedSize(ClientWidth, ClientHeight);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMinimizeButtonHint);
+
+    buildBanner();
+    buildButtons();
+    buildProgressPanel();
+    m_settingsPanel = new SettingsPanel(m_services.channel, m_services.clock, m_services.prompter,
+                                        *m_settingsStore, m_services.portMap, this);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+MainWindow::~MainWindow() {
+    m_cancel.cancel();
+}
+
+void MainWindow::buildBanner() {
+    auto* banner = makeLabel(this, "Image1", {}, QRect(1, 0, 556, 64));
+    banner->setPixmap(bannerPicture(banner->size()));
+}
+
+void MainWindow::buildButtons() {
+    const auto makeButton = [this](const char* name, const QString& caption, QRect geometry) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->setGeometry(geometry);
+        QFont font = button->font();
+        font.setPixelSize(18);
+        button->setFont(font);
+        return button;
+    };
+    constexpr int Left = 76, Right = 294, Top = 118, Step = 75, Width = 188, Height = 57;
+    m_edit = makeButton("sbEdit", QStringLiteral("程序编辑"), {Left, Top, Width, Height});
+    m_down = makeButton("sbDown", QStringLiteral("程序装载"), {Left, Top + Step, Width, Height});
+    m_read =
+        makeButton("sbRead", QStringLiteral("程序读取"), {Left, Top + 2 * Step, Width, Height});
+    m_pcDown =
+        makeButton("sbPcDown", QStringLiteral("数据同步 电脑->机器"), {Right, Top, Width, Height});
+    m_machineDown = makeButton("sbMachinDown", QStringLiteral("数据同步 机器->电脑"),
+                               {Right, Top + Step, Width, Height});
+    m_exit =
+        makeButton("sbExit", QStringLiteral("退出系统"), {Right, Top + 2 * Step, Width, Height});
+    m_set = new QPushButton(QStringLiteral("设置"), this);
+    m_set->setObjectName(QStringLiteral("sbSet"));
+    m_set->setGeometry(8, ClientHeight - 26 - 8, 62, 26);
+
+    connect(m_edit, &QPushButton::clicked, this,
+            [this] { openDialog(QStringLiteral("程序编辑器")); });
+    connect(m_down, &QPushButton::clicked, this,
+            [this] { openDialog(QStringLiteral("程序装载")); });
+    connect(m_read, &QPushButton::clicked, this,
+            [this] { openDialog(QStringLiteral("程序读取")); });
+    connect(m_exit, &QPushButton::clicked, this, &MainWindow::sbExitClick);
+    connect(m_set, &QPushButton::clicked, this, [this] { m_settingsPanel->sbSetClick(); });
+}
+
+void MainWindow::buildProgressPanel() {
+    m_progressPanel = new QWidget(this);
+    m_progressPanel->setObjectName(QStringLiteral("Pan_Mess"));
+    m_progressPanel->setGeometry(20, 66, 518, 48);
+    const QString small = QStringLiteral("color: blue; font-size: 12px;");
+    makeLabel(m_progressPanel, "LabMess",
+              QStringLiteral("正在进行数据同步，将电脑数据装载到机器中，请稍候..."),
+              QRect(0, 2, 518, 22), QStringLiteral("color: red; font-weight: bold;"))
+        ->setAlignment(Qt::AlignCenter);
+    makeLabel(m_progressPanel, "LabJMCaption", QStringLiteral("节目："), QRect(60, 26, 40, 18),
+              small);
+    makeLabel(m_progressPanel, "LbJM", {}, QRect(100, 26, 70, 18), small);
+    makeLabel(m_progressPanel, "LabTotalCaption", QStringLiteral("总共："), QRect(190, 26, 40, 18),
+              small);
+    makeLabel(m_progressPanel, "Lb_Total", QStringLiteral("0"), QRect(230, 26, 60, 18), small);
+    makeLabel(m_progressPanel, "LabLeftCaption", QStringLiteral("剩余："), QRect(310, 26, 40, 18),
+              small);
+    makeLabel(m_progressPanel, "Lb_Left", QStringLiteral("0"), QRect(350, 26, 60, 18), small);
+    // Outside the panel's visible area, as the whole-device load expects it.
+    makeLabel(m_progressPanel, "Lb_down", {}, QRect(0, 60, 518, 18), small);
+    m_progressPanel->hide();
+}
+
+QList<QPushButton*> MainWindow::sevenButtons() const {
+    return {m_edit, m_down, m_read, m_pcDown, m_machineDown, m_set, m_exit};
+}
+
+void MainWindow::beginSynchronisation() {
+    m_settingsPanel->hide();
+    m_progressPanel->show();
+    m_progressPanel->raise();
+    for (auto* button : sevenButtons())
+        button->setEnabled(false);
+    repaint();
+}
+
+void MainWindow::endSynchronisation() {
+    m_progressPanel->hide();
+    for (auto* button : sevenButtons())
+        button->setEnabled(true);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    FormShow();
+}
+
+void MainWindow::FormShow() {
+    m_session.SyncReadSet = 1;
+    m_settingsPanel->prepareBanner();
+    const bool connected =
+        m_services.appDir.isEmpty()
+            ? m_services.data.ConnectDatabase(m_services.prompter)
+            : m_services.data.ConnectDatabase(m_services.prompter, m_services.appDir);
+    if (!connected) {
+        m_started = false;
+        return;
+    }
+    m_session.ReadPreheatMinutes = 0;
+    m_session.ReadDelayMinutes = 0;
+    m_session.link.LinkUp = false;
+    m_session.link.PortNumber = 1;
+    restoreSettings();
+    repaint();
+    startupLinkCheck();
+}
+
+void MainWindow::restoreSettings() {
+    const auto settings = m_settingsStore->readSettings();
+    if (!settings)
+        return; // no settings row: port 1, no selection in the list, pre-heat and delay 0
+    m_session.link.PortNumber = settings->Com;
+    m_settingsPanel->selectPort(settings->Com);
+    m_session.PreheatMinutes = settings->JM1YR;
+    m_session.DelayMinutes = settings->JM1YS;
+}
+
+// One deferred probe, 600 ms after the window was first shown; it never repeats.
+QCoro::Task<> MainWindow::startupLinkCheck() {
+    const auto cancel = m_cancel;
+    ProbeResult result;
+    try {
+        co_await m_services.clock.wait(StartupCheckDelayMs, cancel);
+        repaint();
+        result = co_await ProbeDevice(m_services.channel, m_services.clock, probe::StartupMonitor,
+                                      cancel);
+    } catch (const SequenceCancelled&) {
+        co_return; // the window is gone
+    }
+    if (result == ProbeResult::PortNotOpened)
+        m_settingsPanel->setStatus(QStringLiteral("端口打开失败,请点击[测试]"));
+    if (result == ProbeResult::Accepted) {
+        m_settingsPanel->hide();
+    } else {
+        m_settingsPanel->show();
+        m_settingsPanel->raise();
+    }
+}
+
+void MainWindow::openDialog(const QString& caption) {
+    QDialog dialog(this);
+    dialog.setWindowTitle(caption);
+    dialog.setModal(true);
+    emit dialogOpened(&dialog);
+    dialog.exec();
+}
+
+void MainWindow::sbExitClick() {
+    if (m_services.prompter.question(QStringLiteral("确实需要关闭系统吗？")))
+        close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    m_cancel.cancel();
+    // Tell the player we are leaving; nothing is awaited and the port stays as it is.
+    m_services.channel.sendCloseNotice();
+    event->accept();
+}
+
+} // namespace tessaly

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "Clock.h"
+#include "PortMap.h"
+
+#include <QWidget>
+#include <qcoro/qcorotask.h>
+
+class QLabel;
+class QPushButton;
+
+namespace tessaly {
+
+class DataModule;
+class DeviceChannel;
+class Prompter;
+class SettingsPanel;
+class SettingsStore;
+struct Session;
+
+// What the main window works with; all of it outlives the window.
+struct MainWindowServices {
+    Clock& clock;
+    DeviceChannel& channel;
+    Prompter& prompter;
+    DataModule& data;
+    PortMap portMap;
+    QString appDir = {}; // the database's folder; empty: the executable's own
+};
+
+// TfrmMain: the only non-modal window. Opens the editor, load and read dialogs, runs the
+// whole-device synchronisations on its progress panel, holds the communication settings and
+// checks the link once after start.
+class MainWindow final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int StartupCheckDelayMs = 600;
+
+    MainWindow(MainWindowServices services, Session& session, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // False once the database could not be opened: the process must end.
+    bool started() const { return m_started; }
+
+    // The busy convention of the whole-device synchronisations: the progress panel replaces
+    // the settings panel and the seven buttons are disabled until the end.
+    void beginSynchronisation();
+    void endSynchronisation();
+
+    SettingsPanel* settingsPanel() const { return m_settingsPanel; }
+
+    void sbExitClick();
+
+signals:
+    // A modal dialog has been created; tests close it from here.
+    void dialogOpened(QWidget* dialog);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildBanner();
+    void buildButtons();
+    void buildProgressPanel();
+    QList<QPushButton*> sevenButtons() const;
+
+    void FormShow();
+    void restoreSettings();
+    QCoro::Task<> startupLinkCheck();
+    void openDialog(const QString& caption);
+
+    MainWindowServices m_services;
+    Session& m_session;
+    std::unique_ptr<SettingsStore> m_settingsStore;
+    CancelToken m_cancel;
+    bool m_shown = false;
+    bool m_started = true;
+
+    QPushButton* m_edit = nullptr;
+    QPushButton* m_down = nullptr;
+    QPushButton* m_read = nullptr;
+    QPushButton* m_pcDown = nullptr;
+    QPushButton* m_machineDown = nullptr;
+    QPushButton* m_exit = nullptr;
+    QPushButton* m_set = nullptr;
+    QWidget* m_progressPanel = nullptr; // Pan_Mess
+    SettingsPanel* m_settingsPanel = nullptr;
+};
+
+} // namespace tessaly

@@ -1,0 +1,31 @@
+#include "DataModule.h"
+#include "DeviceChannel.h"
+#include "MainWindow.h"
+#include "MessageBoxPrompter.h"
+#include "PosixSerialLink.h"
+#include "RealClock.h"
+#include "Session.h"
+
+#include <QApplication>
+
+using namespace tessaly;
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tessaly"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tessaly"));
+
+    Session session;
+    RealClock clock;
+    PosixSerialLink serial(PortMap::fromSystem());
+    DeviceChannel channel(serial, session.link);
+    MessageBoxPrompter prompter;
+    DataModule data; // frmDM: the connection stays closed until the main window is shown
+
+    MainWindow window({clock, channel, prompter, data, serial.portMap()}, session);
+    prompter.setParent(&window);
+    window.show();
+    if (!window.started())
+        return 1; // the database could not be opened; the message has been shown
+    return application.exec();
+}

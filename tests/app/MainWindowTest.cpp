@@ -1,0 +1,388 @@
+#include "MainWindow.h"
+#include "DataModule.h"
+#include "PlayerDatabase.h"
+#include "Session.h"
+#include "SettingsPanel.h"
+#include "SimulatedSerialLink.h"
+#include "VirtualClock.h"
+
+#include "QtPrinters.h"
+#include "TestApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace tessaly;
+
+namespace {
+
+const QString ProbeFrame = "FE0100FF";
+const QString CloseNotice = "FE0200FF";
+
+// The main window over a fresh database, a simulated player on COM1 and virtual time.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testApplication();
+        ASSERT_TRUE(folder.isValid());
+        QString error;
+        ASSERT_TRUE(createPlayerDatabase(folder.filePath(databaseFileName()), &error))
+            << error.toStdString();
+    }
+
+    void TearDown() override {
+        window.reset();
+        clock.advance(5000); // let any cancelled sequence unwind
+    }
+
+    void start(PlayerOptions options = {}) {
+        serial = std::make_unique<SimulatedSerialLink>(clock, options);
+        channel = std::make_unique<DeviceChannel>(*serial, session.link);
+        window = std::make_unique<MainWindow>(MainWindowServices{clock, *channel, prompter, data,
+                                                                 PortMap({{1, "/dev/pts/sim"}}, {}),
+                                                                 folder.path() + "/"},
+                                              session);
+        window->show();
+    }
+
+    // Runs SQL on the test's database, beside the window's connection.
+    void execute(const QString& sql) {
+        const QString name = "test-side";
+        {
+            auto db = QSqlDatabase::addDatabase("QSQLITE", name);
+            db.setDatabaseName(folder.filePath(databaseFileName()));
+            ASSERT_TRUE(db.open());
+            QSqlQuery query(db);
+            ASSERT_TRUE(query.exec(sql)) << sql.toStdString();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
+    int storedPort() {
+        QSqlQuery query(data.database());
+        query.exec("select Com from SysTab");
+        return query.next() ? query.value(0).toInt() : -1;
+    }
+
+    template <typename T = QWidget> T* control(const char* name) {
+        auto* found = window->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QString text(const char* label) { return control<QLabel>(label)->text(); }
+    void click(const char* button) { control<QPushButton>(button)->click(); }
+    bool panelShown() { return control("PanSet")->isVisible(); }
+
+    QStringList framesReceived() const {
+        QStringList frames;
+        for (const auto& frame : serial->player().received())
+            frames.append(frame.bytes.toHex().toUpper());
+        return frames;
+    }
+
+    void runStartupCheck() { clock.advance(MainWindow::StartupCheckDelayMs + 100); }
+    void runSettingsTest() {
+        click("sbTest");
+        clock.advance(1200);
+    }
+
+    QTemporaryDir folder;
+    VirtualClock clock;
+    Session session;
+    ScriptedPrompter prompter;
+    DataModule data;
+    std::unique_ptr<SimulatedSerialLink> serial;
+    std::unique_ptr<DeviceChannel> channel;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, LaysOutTheDescribedControls) {
+    start();
+    EXPECT_EQ(window->windowTitle(), "Tessaly");
+    EXPECT_EQ(window->size(), QSize(558, 411));
+    const std::vector<std::pair<const char*, QString>> buttons{
+        {"sbEdit", "程序编辑"},
+        {"sbDown", "程序装载"},
+        {"sbRead", "程序读取"},
+        {"sbPcDown", "数据同步 电脑->机器"},
+        {"sbMachinDown", "数据同步 机器->电脑"},
+        {"sbExit", "退出系统"},
+        {"sbSet", "设置"},
+    };
+    for (const auto& [name, caption] : buttons)
+        EXPECT_EQ(control<QPushButton>(name)->text(), caption) << name;
+    EXPECT_EQ(control("sbEdit")->size(), QSize(188, 57));
+    EXPECT_EQ(control("sbSet")->size(), QSize(62, 26));
+    // Left column edit, load, read; right column the two synchronisations and exit.
+    EXPECT_LT(control("sbEdit")->x(), control("sbPcDown")->x());
+    EXPECT_EQ(control("sbEdit")->x(), control("sbRead")->x());
+    EXPECT_LT(control("sbEdit")->y(), control("sbDown")->y());
+    EXPECT_LT(control("sbMachinDown")->y(), control("sbExit")->y());
+    EXPECT_FALSE(control("Pan_Mess")->isVisible());
+    EXPECT_EQ(text("LabMess"), "正在进行数据同步，将电脑数据装载到机器中，请稍候...");
+
+    auto* ports = control<QComboBox>("cmbCom");
+    ASSERT_EQ(ports->count(), 20);
+    EXPECT_EQ(ports->itemText(0), "COM1");
+    EXPECT_EQ(ports->itemText(19), "COM20");
+    EXPECT_EQ(ports->itemData(0, Qt::ToolTipRole).toString(), "/dev/pts/sim");
+}
+
+TEST_F(MainWindowTest, StartupCheckFindsAnAnsweringPlayer) {
+    start();
+    EXPECT_EQ(control<QComboBox>("cmbCom")->currentIndex(), 0);
+    clock.advance(599);
+    EXPECT_TRUE(framesReceived().isEmpty()) << "the check waits 600 ms";
+    runStartupCheck();
+    EXPECT_TRUE(session.link.LinkUp);
+    EXPECT_FALSE(panelShown());
+    ASSERT_EQ(framesReceived(), QStringList{ProbeFrame});
+    EXPECT_EQ(serial->player().received()[0].timeMs, 640);
+}
+
+TEST_F(MainWindowTest, StartupCheckShowsTheBannerForASilentPlayer) {
+    PlayerOptions silent;
+    silent.silent = true;
+    start(silent);
+    runStartupCheck();
+    EXPECT_FALSE(session.link.LinkUp);
+    EXPECT_TRUE(panelShown());
+    EXPECT_EQ(control("PanSet")->geometry(), QRect(63, 77, 437, 56));
+    EXPECT_EQ(text("Lbl_Item"), "打开失败，请设置通讯口！");
+    EXPECT_EQ(text("Lb_Mess"), "");
+}
+
+TEST_F(MainWindowTest, PortThatCannotBeOpenedAtStartup) {
+    execute("update SysTab set Com = 7");
+    start();
+    runStartupCheck();
+    EXPECT_EQ(session.link.PortNumber, 7);
+    EXPECT_TRUE(panelShown());
+    EXPECT_EQ(control("PanSet")->height(), 56);
+    EXPECT_EQ(text("Lb_Mess"), "端口打开失败,请点击[测试]");
+    EXPECT_EQ(serial->writeCount(), 0);
+
+    click("sbSet");
+    EXPECT_EQ(text("Lb_Mess"), "请点击[测试]");
+    EXPECT_EQ(control("PanSet")->geometry(), QRect(68, 100, 437, 230));
+    EXPECT_EQ(text("Lbl_Item"), "管理软件与节目播放器通讯设置");
+    EXPECT_EQ(control<QComboBox>("cmbCom")->currentIndex(), 6);
+}
+
+TEST_F(MainWindowTest, PortOutsideTheListIsProbedUnchanged) {
+    execute("update SysTab set Com = 0, JM1YR = 12, JM1YS = 4");
+    start();
+    EXPECT_EQ(control<QComboBox>("cmbCom")->currentIndex(), -1);
+    EXPECT_EQ(session.PreheatMinutes, 12);
+    EXPECT_EQ(session.DelayMinutes, 4);
+    runStartupCheck();
+    EXPECT_EQ(session.link.PortNumber, 0);
+    EXPECT_TRUE(panelShown());
+}
+
+TEST_F(MainWindowTest, WithoutSettingsRowTheDefaultsHold) {
+    execute("delete from SysTab");
+    start();
+    EXPECT_EQ(session.link.PortNumber, 1);
+    EXPECT_EQ(control<QComboBox>("cmbCom")->currentIndex(), -1);
+    runStartupCheck();
+    EXPECT_TRUE(session.link.LinkUp);
+
+    click("sbSet");
+    control<QComboBox>("cmbCom")->setCurrentIndex(0);
+    runSettingsTest();
+    click("sbSave");
+    ASSERT_FALSE(prompter.shownTexts().isEmpty());
+    EXPECT_NE(prompter.shownTexts().last(), "保存成功！") << "nothing was saved";
+    EXPECT_TRUE(prompter.shownTexts().last().contains("保存失败"));
+}
+
+TEST_F(MainWindowTest, SaveOnlyAfterASuccessfulTest) {
+    execute("update SysTab set Com = 5");
+    start();
+    runStartupCheck();
+    click("sbSet");
+
+    EXPECT_FALSE(control("sbSave")->isEnabled());
+    window->settingsPanel()->sbSaveClick(); // the guard holds even without the disabled button
+    EXPECT_EQ(prompter.shownTexts(), QStringList{"请选择实际连接的端口，[测试]成功后才允许保存！"});
+    EXPECT_EQ(prompter.shown().last().caption, "信息提示：");
+
+    control<QComboBox>("cmbCom")->setCurrentIndex(0);
+    EXPECT_FALSE(control("sbSave")->isEnabled());
+    runSettingsTest();
+    EXPECT_EQ(text("Lb_Mess"), "通讯成功！请点击[保存]");
+    EXPECT_TRUE(control("sbSave")->isEnabled());
+    EXPECT_TRUE(session.link.LinkUp);
+    EXPECT_EQ(session.link.PortNumber, 1);
+
+    click("sbSave");
+    EXPECT_EQ(prompter.shownTexts().last(), "保存成功！");
+    EXPECT_EQ(storedPort(), 1);
+    EXPECT_TRUE(panelShown()) << "the panel stays open after saving";
+}
+
+TEST_F(MainWindowTest, ClosingAndReopeningNeedsANewTest) {
+    start();
+    runStartupCheck();
+    click("sbSet");
+    runSettingsTest();
+    click("sbClose");
+    EXPECT_FALSE(panelShown());
+    click("sbSet");
+    EXPECT_EQ(text("Lb_Mess"), "请点击[测试]");
+    EXPECT_TRUE(control("sbSave")->isEnabled()) << "reopening leaves the button as it was";
+    click("sbSave");
+    EXPECT_EQ(prompter.shownTexts(), QStringList{"请选择实际连接的端口，[测试]成功后才允许保存！"});
+}
+
+TEST_F(MainWindowTest, ChangeOfPortAfterATestDisablesSave) {
+    start();
+    runStartupCheck();
+    click("sbSet");
+    runSettingsTest();
+    control<QComboBox>("cmbCom")->setCurrentIndex(2);
+    EXPECT_FALSE(control("sbSave")->isEnabled());
+    EXPECT_EQ(text("Lb_Mess"), "请点击[测试]");
+}
+
+TEST_F(MainWindowTest, TestOutcomesAndTheCloseQuestion) {
+    start();
+    runStartupCheck();
+    click("sbSet");
+
+    // A port that does not open: the close question, and Cancel keeps the panel.
+    control<QComboBox>("cmbCom")->setCurrentIndex(2);
+    runSettingsTest();
+    EXPECT_EQ(text("Lb_Mess"), "端口打开失败,请点击[测试]");
+    EXPECT_EQ(session.link.PortNumber, 3) << "the tested port stays in use";
+    EXPECT_FALSE(session.link.LinkUp);
+    prompter.answerNext(MessageBox::Button::Cancel);
+    click("sbClose");
+    EXPECT_EQ(prompter.shownTexts(), QStringList{"播放器与软件通讯尚未连通确实需要关闭吗？"});
+    EXPECT_EQ(prompter.shown().last().defaultButton, MessageBox::Button::Cancel);
+    EXPECT_TRUE(panelShown());
+    click("sbClose");
+    EXPECT_FALSE(panelShown());
+
+    // A player that stays silent: the panel closes without a question.
+    click("sbSet");
+    control<QComboBox>("cmbCom")->setCurrentIndex(0);
+    PlayerOptions silent;
+    silent.silent = true;
+    serial->player().setOptions(silent);
+    runSettingsTest();
+    EXPECT_EQ(text("Lb_Mess"), "端口打开失败,请选择其他端口！");
+    click("sbClose");
+    EXPECT_FALSE(panelShown());
+    EXPECT_EQ(prompter.shown().size(), 2);
+}
+
+TEST_F(MainWindowTest, ExitAsksAndEveryCloseSendsTheCloseNotice) {
+    start();
+    runStartupCheck();
+    prompter.answerNext(MessageBox::Button::Cancel);
+    click("sbExit");
+    EXPECT_EQ(prompter.shownTexts(), QStringList{"确实需要关闭系统吗？"});
+    EXPECT_EQ(prompter.shown().last().icon, MessageBox::Icon::Question);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(framesReceived(), QStringList{ProbeFrame}) << "Cancel writes nothing";
+
+    click("sbExit");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(framesReceived(), (QStringList{ProbeFrame, CloseNotice}));
+}
+
+TEST_F(MainWindowTest, TitleBarCloseSendsTheCloseNoticeWithoutAQuestion) {
+    start();
+    runStartupCheck();
+    window->close();
+    EXPECT_TRUE(prompter.shown().isEmpty());
+    EXPECT_EQ(framesReceived(), (QStringList{ProbeFrame, CloseNotice}));
+}
+
+TEST_F(MainWindowTest, CloseDuringTheStartupCheckStopsIt) {
+    start();
+    clock.advance(300);
+    window->close();
+    window.reset();
+    clock.advance(2000);
+    EXPECT_EQ(serial->writeCount(), 0) << "no probe after the window has gone";
+}
+
+TEST_F(MainWindowTest, BusyConventionOfTheSynchronisations) {
+    PlayerOptions silent;
+    silent.silent = true;
+    start(silent);
+    runStartupCheck();
+    ASSERT_TRUE(panelShown());
+    const QStringList seven{"sbEdit",       "sbDown", "sbRead", "sbPcDown",
+                            "sbMachinDown", "sbSet",  "sbExit"};
+
+    window->beginSynchronisation();
+    EXPECT_FALSE(panelShown());
+    EXPECT_TRUE(control("Pan_Mess")->isVisible());
+    for (const auto& name : seven)
+        EXPECT_FALSE(control(qPrintable(name))->isEnabled()) << name.toStdString();
+
+    window->endSynchronisation();
+    EXPECT_FALSE(control("Pan_Mess")->isVisible());
+    for (const auto& name : seven)
+        EXPECT_TRUE(control(qPrintable(name))->isEnabled()) << name.toStdString();
+}
+
+TEST_F(MainWindowTest, NavigationOpensAModalDialogPerClick) {
+    start();
+    QStringList captions;
+    QObject::connect(window.get(), &MainWindow::dialogOpened, [&](QWidget* dialog) {
+        captions.append(dialog->windowTitle());
+        EXPECT_TRUE(dialog->isModal());
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->reject(); });
+    });
+    click("sbEdit");
+    click("sbEdit");
+    click("sbDown");
+    click("sbRead");
+    EXPECT_EQ(captions, (QStringList{"程序编辑器", "程序编辑器", "程序装载", "程序读取"}));
+    EXPECT_TRUE(window->findChildren<QDialog*>().isEmpty()) << "each dialog is freed on closing";
+}
+
+TEST_F(MainWindowTest, MissingDatabaseEndsTheStart) {
+    QFile::remove(folder.filePath(databaseFileName()));
+    start();
+    EXPECT_FALSE(window->started());
+    ASSERT_EQ(prompter.shown().size(), 1);
+    EXPECT_EQ(prompter.shown()[0].text, "连接数据库失败！请设置数据库");
+    EXPECT_EQ(prompter.shown()[0].caption, "提示信息");
+    EXPECT_EQ(prompter.shown()[0].icon, MessageBox::Icon::None);
+    clock.advance(2000);
+    EXPECT_EQ(serial->writeCount(), 0) << "no link check follows";
+    EXPECT_FALSE(QFile::exists(folder.filePath(databaseFileName())));
+}
+
+TEST(MainProgram, EndsWithAnErrorWhenItsDatabaseIsMissing) {
+    QTemporaryDir folder;
+    const QString program = folder.filePath("tessaly");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TESSALY_EXECUTABLE), program));
+    QProcess tessaly;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("TESSALY_PROMPTS", "stderr");
+    tessaly.setProcessEnvironment(environment);
+    tessaly.start(program, {});
+    ASSERT_TRUE(tessaly.waitForFinished(30000));
+    EXPECT_NE(tessaly.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(tessaly.readAllStandardError())
+                    .contains("[提示信息] 连接数据库失败！请设置数据库"));
+    EXPECT_FALSE(QFile::exists(folder.filePath("PlayerDB.mdb")));
+}
+
+} // namespace
