@@ -20,8 +20,15 @@ ensure_packages() {
         return 1
     fi
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq >/dev/null
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    local log
+    log="$(mktemp)"
+    if ! { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}"; } \
+        >"$log" 2>&1; then
+        cat "$log" >&2
+        rm -f "$log"
+        return 1
+    fi
+    rm -f "$log"
 }
 
 # Configures (once) and builds the folder $1 with the extra CMake arguments that follow.
