@@ -1,0 +1,64 @@
+#include "MessageBoxPrompter.h"
+
+#include "QtPrinters.h"
+#include "TestApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace tessaly;
+
+namespace {
+
+struct Seen {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QList<QMessageBox::StandardButton> buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+} // namespace
+
+TEST(MessageBoxPrompter, QuestionsAndNoticesLookAsDescribed) {
+    testApplication();
+    MessageBoxPrompter prompter;
+
+    auto seen = std::make_shared<Seen>();
+    QTimer::singleShot(0, [seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        *seen = {box->windowTitle(),
+                 box->text(),
+                 box->icon(),
+                 {},
+                 box->standardButton(box->defaultButton())};
+        for (auto* button : box->buttons())
+            seen->buttons.append(box->standardButton(button));
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_TRUE(prompter.question("确实需要关闭系统吗？"));
+    EXPECT_EQ(seen->title, "信息提示：");
+    EXPECT_EQ(seen->text, "确实需要关闭系统吗？");
+    EXPECT_EQ(seen->icon, QMessageBox::Question);
+    EXPECT_EQ(seen->defaultButton, QMessageBox::Cancel);
+    EXPECT_EQ(seen->buttons.size(), 2);
+
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->icon(), QMessageBox::Information);
+        EXPECT_EQ(box->buttons().size(), 1);
+        box->button(QMessageBox::Ok)->click();
+    });
+    prompter.notice("保存成功！");
+
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_FALSE(prompter.question("播放器与软件通讯尚未连通确实需要关闭吗？"));
+}
