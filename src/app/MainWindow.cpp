@@ -215,7 +215,7 @@ QCoro::Task<> MainWindow::startupLinkCheck() {
         co_return; // the window is gone
     }
     if (result == ProbeResult::PortNotOpened)
-        m_settingsPanel->setStatus(QStringLiteral("端口打开失败,请点击[测试]"));
+        m_settingsPanel->reportPortNotOpened();
     if (result == ProbeResult::Accepted) {
         m_settingsPanel->hide();
     } else {

@@ -122,6 +122,10 @@ void SettingsPanel::setStatus(const QString& text) {
     m_status->setText(text);
 }
 
+void SettingsPanel::reportPortNotOpened() {
+    setStatus(PortFailed);
+}
+
 QString SettingsPanel::status() const {
     return m_status->text();
 }

@@ -31,6 +31,8 @@ public:
     // Selects the list entry of `port` (no selection when it is outside COM1..COM20).
     void selectPort(int port);
     void setStatus(const QString& text);
+    // The start-up check could not open the port: the status asks for a test.
+    void reportPortNotOpened();
     QString status() const;
 
     // The handlers of the panel's controls.
