@@ -13,7 +13,6 @@ using namespace tessaly;
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tessaly"));
 
     Session session;
     RealClock clock;

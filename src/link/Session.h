@@ -4,8 +4,9 @@
 
 namespace tessaly {
 
-// The values that the windows share for the life of the process, one instance, touched only
-// from the user-interface thread.
+// The values that the windows and the command line share for the life of the process, one
+// instance, touched only from the user-interface thread. Every face passes it to the engine
+// sequences; none keeps its own copy.
 struct Session {
     LinkState link;             // PortNumber, LinkUp
     int PreheatMinutes = 0;     // sent by every load; kept in SysTab JM1YR
