@@ -194,6 +194,30 @@ std::optional<qint64> ProgramStore::insert(ProgramTable table, const ProgramReco
     return query.lastInsertId().toLongLong();
 }
 
+bool ProgramStore::update(ProgramTable table, const ProgramRecord& record, QString* error) {
+    QStringList assignments;
+    for (const QString& column : programColumns())
+        assignments.append(column + QStringLiteral(" = ?"));
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE AutoID = ?")
+                      .arg(tableName(table), assignments.join(QStringLiteral(", "))));
+    bindRecord(query, record);
+    query.addBindValue(record.AutoID);
+    if (!execPrepared(query, error))
+        return false;
+    if (query.numRowsAffected() == 1)
+        return true;
+    setError(error, QStringLiteral("the program is no longer stored"));
+    return false;
+}
+
+bool ProgramStore::deleteProgram(ProgramTable table, qint64 autoId, QString* error) {
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("DELETE FROM %1 WHERE AutoID = ?").arg(tableName(table)));
+    query.addBindValue(autoId);
+    return execPrepared(query, error);
+}
+
 bool ProgramStore::deleteAll(ProgramTable table, QString* error) {
     QSqlQuery query(m_db);
     query.prepare(QStringLiteral("DELETE FROM %1").arg(tableName(table)));
