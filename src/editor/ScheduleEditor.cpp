@@ -212,12 +212,10 @@ bool ScheduleEditor::copySet(const QString& src, const QString& dst, QString* er
         m_programs.programsOfSet(ProgramTable::MusicTab, src, SetRows::All, error);
     if (!programs || !m_programs.deleteSet(ProgramTable::MusicTab, dst, SetRows::All, error))
         return false;
-    for (ProgramRecord copy : *programs) {
+    QList<ProgramRecord> copies = *programs;
+    for (ProgramRecord& copy : copies)
         copy.JMTaoNo = dst;
-        if (!m_programs.insert(ProgramTable::MusicTab, copy, error))
-            return false;
-    }
-    return transaction.commit(error);
+    return m_programs.insertAll(ProgramTable::MusicTab, copies, error) && transaction.commit(error);
 }
 
 bool ScheduleEditor::FormClose(const QString& preheat, const QString& delay) {
