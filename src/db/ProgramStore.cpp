@@ -210,21 +210,30 @@ std::optional<qint64> ProgramStore::insert(ProgramTable table, const ProgramReco
     return query.lastInsertId().toLongLong();
 }
 
-bool ProgramStore::insertAll(ProgramTable table, const QList<ProgramRecord>& records,
-                             QString* error) {
+bool ProgramStore::copySet(ProgramTable table, const QString& src, const QString& dst,
+                           QString* error) {
+    if (src == dst) {
+        setError(error, QStringLiteral("a set cannot be copied onto itself"));
+        return false;
+    }
     Transaction transaction(m_db);
     if (!transaction.isActive()) {
         setError(error, transaction.errorText());
         return false;
     }
+    if (!deleteSet(table, dst, SetRows::All, error))
+        return false;
+    // The rows go over inside the engine; only the set label is new.
+    QStringList values = programColumns();
+    values.replace(values.indexOf(QStringLiteral("JMTaoNo")), QStringLiteral("?"));
     QSqlQuery query(m_db);
-    query.prepare(insertSql(table));
-    for (const ProgramRecord& record : records) {
-        bindRecord(query, record);
-        if (!execPrepared(query, error))
-            return false;
-    }
-    return transaction.commit(error);
+    query.prepare(QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %1 WHERE JMTaoNo = ? "
+                                 "ORDER BY OrderNo, AutoID")
+                      .arg(tableName(table), programColumns().join(QStringLiteral(", ")),
+                           values.join(QStringLiteral(", "))));
+    query.addBindValue(dst);
+    query.addBindValue(src);
+    return execPrepared(query, error) && transaction.commit(error);
 }
 
 bool ProgramStore::update(ProgramTable table, const ProgramRecord& record, QString* error) {

@@ -203,19 +203,7 @@ bool ScheduleEditor::deleteSet(const QString& setLabel, QString* error) {
 }
 
 bool ScheduleEditor::copySet(const QString& src, const QString& dst, QString* error) {
-    Transaction transaction(m_db);
-    if (!transaction.isActive()) {
-        setError(error, transaction.errorText());
-        return false;
-    }
-    const auto programs =
-        m_programs.programsOfSet(ProgramTable::MusicTab, src, SetRows::All, error);
-    if (!programs || !m_programs.deleteSet(ProgramTable::MusicTab, dst, SetRows::All, error))
-        return false;
-    QList<ProgramRecord> copies = *programs;
-    for (ProgramRecord& copy : copies)
-        copy.JMTaoNo = dst;
-    return m_programs.insertAll(ProgramTable::MusicTab, copies, error) && transaction.commit(error);
+    return m_programs.copySet(ProgramTable::MusicTab, src, dst, error);
 }
 
 bool ScheduleEditor::FormClose(const QString& preheat, const QString& delay) {
