@@ -342,8 +342,10 @@ TEST_F(MainWindowTest, BusyConventionOfTheSynchronisations) {
 TEST_F(MainWindowTest, NavigationOpensAModalDialogPerClick) {
     start();
     QStringList captions;
+    QStringList names;
     QObject::connect(window.get(), &MainWindow::dialogOpened, [&](QWidget* dialog) {
         captions.append(dialog->windowTitle());
+        names.append(dialog->objectName());
         EXPECT_TRUE(dialog->isModal());
         QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->reject(); });
     });
@@ -352,6 +354,7 @@ TEST_F(MainWindowTest, NavigationOpensAModalDialogPerClick) {
     click("sbDown");
     click("sbRead");
     EXPECT_EQ(captions, (QStringList{"程序编辑器", "程序编辑器", "程序装载", "程序读取"}));
+    EXPECT_EQ(names.first(), "frmEdit") << "the editor itself, not a placeholder";
     EXPECT_TRUE(window->findChildren<QDialog*>().isEmpty()) << "each dialog is freed on closing";
 }
 

@@ -5,8 +5,12 @@
 #include "ProgramStore.h"
 #include "TestApplication.h"
 
+#include <QApplication>
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QInputDevice>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,6 +31,12 @@ void EditorTest::SetUp() {
 void EditorTest::TearDown() {
     window.reset();
     clock.advance(5000); // let a cancelled zone timer unwind
+    // Key events make Qt create a keyboard owned by the application; it has to go before the
+    // device registry is torn down at exit, which happens before the application's own end.
+    for (const QInputDevice* device : QInputDevice::devices()) {
+        if (device->type() == QInputDevice::DeviceType::Keyboard)
+            delete device;
+    }
 }
 
 qint64 EditorTest::store(const QString& set, QTime start, bool priority,
@@ -128,4 +138,17 @@ QString EditorTest::focused() const {
 
 QString EditorTest::lastMessage() const {
     return prompter.shown().isEmpty() ? QString() : prompter.shown().last().text;
+}
+
+void EditorTest::typeKeys(QWidget* target, const QString& text) {
+    for (const QChar character : text) {
+        QKeyEvent press(QEvent::KeyPress, character.toUpper().unicode(), Qt::NoModifier,
+                        QString(character));
+        QApplication::sendEvent(target, &press);
+    }
+}
+
+void EditorTest::pressKey(QWidget* target, Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
 }

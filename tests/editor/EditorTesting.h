@@ -43,6 +43,9 @@ protected:
     bool checked(const QString& box);
     void setTimes(const QString& start, const QString& end = "00:00:00");
     QString focused() const;
+    // Key presses as the keyboard sends them, through the application's event filters.
+    void typeKeys(QWidget* target, const QString& text);
+    void pressKey(QWidget* target, Qt::Key key);
     QString lastMessage() const;
 
     QTemporaryDir folder;

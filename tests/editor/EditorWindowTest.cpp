@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QSqlQuery>
 #include <QTableView>
-#include <QTest>
 
 using namespace tessaly;
 
@@ -341,21 +340,21 @@ TEST_F(EditorTest, CopyReplacesTheTargetSet) {
     click("sbCopy");
     EXPECT_TRUE(control("Pan_Copy")->isVisible());
 
-    window->SpeedButton1Click();
+    click("SpeedButton1");
     EXPECT_EQ(lastMessage(), "请选择需要复制的节目源和目标！");
     control<QComboBox>("cmbSource")->setCurrentText(Set1);
     control<QComboBox>("cmbObject")->setCurrentText(Set1);
-    window->SpeedButton1Click();
+    click("SpeedButton1");
     EXPECT_EQ(lastMessage(), "节目源和目标相同无法复制！");
     control<QComboBox>("cmbObject")->setCurrentText(Set2);
     prompter.answerNext(MessageBox::Button::Ok);
     prompter.answerNext(MessageBox::Button::Cancel);
-    window->SpeedButton1Click();
+    click("SpeedButton1");
     EXPECT_EQ(lastMessage(), "该操作将覆盖[第二套]中原有的所有数据，确实需要进行该复制操作吗？");
     EXPECT_EQ(storedCount(Set2), 5);
 
     const int before = int(prompter.shown().size());
-    window->SpeedButton1Click();
+    click("SpeedButton1");
     EXPECT_EQ(prompter.shownTexts().mid(before),
               (QStringList{"确实需要将[第一套]复制到[第二套]吗？",
                            "该操作将覆盖[第二套]中原有的所有数据，确实需要进行该复制操作吗？",
@@ -382,10 +381,10 @@ TEST_F(EditorTest, CopyFromAnEmptySetAsksAndEmptiesTheTarget) {
     prompter.answerNext(MessageBox::Button::Ok);
     prompter.answerNext(MessageBox::Button::Ok);
     prompter.answerNext(MessageBox::Button::Cancel);
-    window->SpeedButton1Click();
+    click("SpeedButton1");
     EXPECT_EQ(lastMessage(), "[第三套]没有记录，还需要复制吗？");
     EXPECT_EQ(storedCount(Set2), 1);
-    window->SpeedButton1Click();
+    click("SpeedButton1");
     EXPECT_EQ(lastMessage(), "从[第三套]复制到[第二套]完成！");
     EXPECT_EQ(storedCount(Set2), 0);
 }
@@ -400,7 +399,7 @@ TEST_F(EditorTest, FailedCopyIsRolledBackAndSaysSo) {
     click("sbCopy");
     control<QComboBox>("cmbSource")->setCurrentText(Set1);
     control<QComboBox>("cmbObject")->setCurrentText(Set2);
-    window->SpeedButton1Click();
+    click("SpeedButton1");
     EXPECT_EQ(lastMessage(), "从[第一套]复制到[第二套]失败，[第二套]的程序没有改动！");
     EXPECT_EQ(numbering(Set2), QStringList{"10:00:00=001"});
 }
@@ -530,7 +529,7 @@ TEST_F(EditorTest, OnlyDigitsReachTheBoxesAndEnterMovesOn) {
     for (const char* name : {"edtKS1", "edtJS3", "edtQM1", "edtQM6"}) {
         auto* box = control<QLineEdit>(name);
         box->setText("");
-        QTest::keyClicks(box, "1a");
+        typeKeys(box, "1a");
         QApplication::clipboard()->setText("x2");
         box->paste();
         QApplication::clipboard()->setText("3");
@@ -544,15 +543,15 @@ TEST_F(EditorTest, OnlyDigitsReachTheBoxesAndEnterMovesOn) {
         edit->setText("");
         QApplication::clipboard()->setText("1五");
         edit->paste();
-        QTest::keyClicks(edit, "b42");
+        typeKeys(edit, "b42");
         EXPECT_EQ(edit->text(), "42") << name;
     }
 
     control("edtKS3")->setFocus();
-    QTest::keyClick(control("edtKS3"), Qt::Key_Return);
+    pressKey(control("edtKS3"), Qt::Key_Return);
     EXPECT_EQ(focused(), "edtJS1");
     control("edtJS3")->setFocus();
-    QTest::keyClick(control("edtJS3"), Qt::Key_Enter);
+    pressKey(control("edtJS3"), Qt::Key_Enter);
     EXPECT_EQ(focused(), "edtQM1");
     EXPECT_EQ(window->mode(), EditorWindow::Mode::Add) << "Enter never saves or closes";
     EXPECT_TRUE(window->isVisible());
