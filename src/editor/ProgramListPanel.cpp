@@ -25,8 +25,7 @@ ProgramListPanel::ProgramListPanel(ProgramListModel* model, QWidget* parent)
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->verticalHeader()->setDefaultSectionSize(22);
     m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
+    sizeColumns();
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(m_grid);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -42,6 +41,20 @@ ProgramListPanel::ProgramListPanel(ProgramListModel* model, QWidget* parent)
     m_footer->addWidget(new QLabel(QStringLiteral("记录"), this));
     m_footer->addStretch();
     layout->addLayout(m_footer);
+}
+
+// Widths from the longest texts a column can hold: measuring 999 rows would slow every open.
+void ProgramListPanel::sizeColumns() {
+    const QFontMetrics metrics(m_grid->font());
+    const int padding = 14;
+    const int time = metrics.horizontalAdvance(QStringLiteral("00:00:00")) + padding;
+    const int widths[] = {metrics.horizontalAdvance(QStringLiteral("序号")) + padding, time, time,
+                          metrics.horizontalAdvance(QStringLiteral("节目套数")) + padding};
+    QHeaderView* header = m_grid->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    for (int column = 0; column < int(std::size(widths)); ++column)
+        header->resizeSection(column, widths[column]);
+    header->setStretchLastSection(true);
 }
 
 int ProgramListPanel::currentRow() const {

@@ -32,6 +32,8 @@ signals:
     void currentRowChanged(int row);
 
 private:
+    void sizeColumns();
+
     ProgramListModel* m_model;
     QTableView* m_grid = nullptr;
     QLabel* m_count = nullptr; // LbNum
