@@ -2,7 +2,10 @@
 
 #include "DataModule.h"
 #include "DeviceChannel.h"
+#include "DeviceLoadPanel.h"
+#include "LoadDialog.h"
 #include "Probe.h"
+#include "ProgramLoad.h"
 #include "Prompter.h"
 #include "Session.h"
 #include "SettingsPanel.h"
@@ -73,6 +76,17 @@ MainWindow::MainWindow(MainWindowServices services, Session& session, QWidget* p
     buildProgressPanel();
     m_settingsPanel = new SettingsPanel(m_services.channel, m_services.clock, m_services.prompter,
                                         *m_settingsStore, m_services.portMap, this);
+    m_pcDownLoad =
+        new DeviceLoadPanel(loadContext(), m_services.prompter,
+                            {m_progressPanel,
+                             [this](bool enabled) {
+                                 for (auto* button : sevenButtons())
+                                     button->setEnabled(enabled);
+                             },
+                             [this] { beginSynchronisation(); }, [this] { endSynchronisation(); }},
+                            this);
+    connect(m_pcDown, &QPushButton::clicked, this,
+            [this] { m_pcDownLoad->sbPcDownClick(m_cancel); });
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -114,8 +128,7 @@ void MainWindow::buildButtons() {
 
     connect(m_edit, &QPushButton::clicked, this,
             [this] { openDialog(QStringLiteral("程序编辑器")); });
-    connect(m_down, &QPushButton::clicked, this,
-            [this] { openDialog(QStringLiteral("程序装载")); });
+    connect(m_down, &QPushButton::clicked, this, &MainWindow::sbDownClick);
     connect(m_read, &QPushButton::clicked, this,
             [this] { openDialog(QStringLiteral("程序读取")); });
     connect(m_exit, &QPushButton::clicked, this, &MainWindow::sbExitClick);
@@ -228,6 +241,16 @@ void MainWindow::openDialog(const QString& caption) {
     QDialog dialog(this);
     dialog.setWindowTitle(caption);
     dialog.setModal(true);
+    emit dialogOpened(&dialog);
+    dialog.exec();
+}
+
+LoadContext MainWindow::loadContext() const {
+    return {m_services.channel, m_services.clock, m_services.data.database(), m_session};
+}
+
+void MainWindow::sbDownClick() {
+    LoadDialog dialog(loadContext(), m_services.prompter, this);
     emit dialogOpened(&dialog);
     dialog.exec();
 }

@@ -13,6 +13,8 @@ namespace tessaly {
 
 class DataModule;
 class DeviceChannel;
+class DeviceLoadPanel;
+struct LoadContext;
 class Prompter;
 class SettingsPanel;
 class SettingsStore;
@@ -49,6 +51,7 @@ public:
 
     SettingsPanel* settingsPanel() const { return m_settingsPanel; }
 
+    void sbDownClick();
     void sbExitClick();
 
 signals:
@@ -69,6 +72,7 @@ private:
     void restoreSettings();
     QCoro::Task<> startupLinkCheck();
     void openDialog(const QString& caption);
+    LoadContext loadContext() const;
 
     MainWindowServices m_services;
     Session& m_session;
@@ -86,6 +90,7 @@ private:
     QPushButton* m_set = nullptr;
     QWidget* m_progressPanel = nullptr; // Pan_Mess
     SettingsPanel* m_settingsPanel = nullptr;
+    DeviceLoadPanel* m_pcDownLoad = nullptr; // the whole-device load on Pan_Mess
 };
 
 } // namespace tessaly
