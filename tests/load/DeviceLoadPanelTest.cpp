@@ -69,9 +69,9 @@ TEST_F(DeviceLoadPanelTest, CancelAtTheQuestionTouchesNothing) {
 }
 
 TEST_F(DeviceLoadPanelTest, LoadRunsOnTheProgressPanelWithTheButtonsHeld) {
-    addProgram(program(1, "001", 7));
-    addProgram(program(3, "001", 8));
-    addProgram(program(3, "002", 9));
+    addProgram(sampleProgram(1, "001", 7));
+    addProgram(sampleProgram(3, "001", 8));
+    addProgram(sampleProgram(3, "002", 9));
     start();
     control<QPushButton>("sbPcDown")->click();
     EXPECT_EQ(enabledButtons(), 0) << "held from the probe on";
@@ -104,7 +104,7 @@ TEST_F(DeviceLoadPanelTest, LoadRunsOnTheProgressPanelWithTheButtonsHeld) {
 }
 
 TEST_F(DeviceLoadPanelTest, EndsThatAreNotSuccess) {
-    addProgram(program(2, "001", 7));
+    addProgram(sampleProgram(2, "001", 7));
     PlayerOptions silent, failedClear;
     silent.silent = true;
     failedClear.clearFails = true;

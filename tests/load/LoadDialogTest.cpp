@@ -99,9 +99,9 @@ TEST_F(LoadDialogTest, SilentPlayerShowsRedAndTheButtonsStayUsable) {
 }
 
 TEST_F(LoadDialogTest, LoadShowsItsProgressAndTheWindowStaysUntilItEnds) {
-    addProgram(program(2, "001", 7));
-    addProgram(program(2, "002", 8));
-    addProgram(program(2, "003", 9));
+    addProgram(sampleProgram(2, "001", 7));
+    addProgram(sampleProgram(2, "002", 8));
+    addProgram(sampleProgram(2, "003", 9));
     open();
     advance(560);
 
@@ -135,9 +135,9 @@ TEST_F(LoadDialogTest, LoadShowsItsProgressAndTheWindowStaysUntilItEnds) {
 }
 
 TEST_F(LoadDialogTest, EveryFailedLoadEndsWithItsMessageAndAUsableWindow) {
-    addProgram(program(1, "001", 7));
-    addProgram(program(1, "002", 8));
-    addProgram(program(4, "001", 7, "9x")); // cannot be encoded
+    addProgram(sampleProgram(1, "001", 7));
+    addProgram(sampleProgram(1, "002", 8));
+    addProgram(sampleProgram(4, "001", 7, "9x")); // cannot be encoded
     struct Case {
         const char* name;
         int set;

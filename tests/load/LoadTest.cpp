@@ -96,10 +96,10 @@ TEST(ClearReply, RecognisedOnlyAtTheStartOfOneRead) {
 }
 
 TEST_F(LoadTest, ThreeProgramsGoOutHalfASecondApartInOrderNoOrder) {
-    addProgram(program(2, "003", 9));
-    addProgram(program(2, "001", 7));
-    addProgram(program(2, "002", 8));
-    addProgram(program(1, "001", 6)); // another set: not sent
+    addProgram(sampleProgram(2, "003", 9));
+    addProgram(sampleProgram(2, "001", 7));
+    addProgram(sampleProgram(2, "002", 8));
+    addProgram(sampleProgram(1, "001", 6)); // another set: not sent
     PlayerLine line;
     line.session.PreheatMinutes = 10;
     line.session.DelayMinutes = 5;
@@ -127,7 +127,7 @@ TEST_F(LoadTest, ThreeProgramsGoOutHalfASecondApartInOrderNoOrder) {
 }
 
 TEST_F(LoadTest, SetClearAnsweredForAnotherSetStillLoadsTheChosenSet) {
-    addProgram(program(2, "001", 7));
+    addProgram(sampleProgram(2, "001", 7));
     PlayerOptions otherSet;
     otherSet.clearOtherSet = true; // set 2 answered with FE 6B 03 FF
     PlayerLine line(otherSet);
@@ -151,7 +151,7 @@ TEST_F(LoadTest, EmptySetIsClearedAndNothingFollows) {
 
 // The player answers the probe; what it does with the clear is the case's fault.
 TEST_F(LoadTest, SetClearTimesOutOnTheSixtySecondTick) {
-    addProgram(program(1, "001", 7));
+    addProgram(sampleProgram(1, "001", 7));
     PlayerOptions slow, failed, split, stray;
     slow.clearDelayMs = 10 * 60 * 1000;
     failed.clearFails = true; // FE 6B 05 FF
@@ -174,7 +174,7 @@ TEST_F(LoadTest, SetClearTimesOutOnTheSixtySecondTick) {
 }
 
 TEST_F(LoadTest, WholeDeviceClearEndsOnTimeoutFailureOrItsOwnAnswerOnly) {
-    addProgram(program(1, "001", 7));
+    addProgram(sampleProgram(1, "001", 7));
     PlayerOptions slow, failed, setAnswer;
     slow.clearDelayMs = 10 * 60 * 1000;
     failed.clearFails = true;
@@ -203,10 +203,10 @@ TEST_F(LoadTest, WholeDeviceClearEndsOnTimeoutFailureOrItsOwnAnswerOnly) {
 }
 
 TEST_F(LoadTest, WholeDeviceSendsEverySetWithAPauseAfterEach) {
-    addProgram(program(1, "001", 7));
-    addProgram(program(1, "002", 8));
-    addProgram(program(3, "001", 9));
-    addProgram(program(3, "002", 10));
+    addProgram(sampleProgram(1, "001", 7));
+    addProgram(sampleProgram(1, "002", 8));
+    addProgram(sampleProgram(3, "001", 9));
+    addProgram(sampleProgram(3, "002", 10));
     PlayerLine line;
     line.serial.player().setPrograms(2, {RecordFrame{}});
     LoadRun run(line, data.database());
@@ -231,9 +231,9 @@ TEST_F(LoadTest, WholeDeviceSendsEverySetWithAPauseAfterEach) {
 }
 
 TEST_F(LoadTest, FailedWriteEndsTheLoadAsFailed) {
-    addProgram(program(2, "001", 7));
-    addProgram(program(2, "002", 8));
-    addProgram(program(2, "003", 9));
+    addProgram(sampleProgram(2, "001", 7));
+    addProgram(sampleProgram(2, "002", 8));
+    addProgram(sampleProgram(2, "003", 9));
     PlayerLine line;
     LoadRun run(line, data.database());
     run.afterRecord = [&] { line.serial.setWriteFails(true); }; // the adapter is pulled out
@@ -247,8 +247,8 @@ TEST_F(LoadTest, FailedWriteEndsTheLoadAsFailed) {
 }
 
 TEST_F(LoadTest, UnencodableProgramRefusesTheLoadBeforeThePlayerIsTouched) {
-    addProgram(program(3, "001", 7));
-    addProgram(program(3, "002", 8, "1a2"));
+    addProgram(sampleProgram(3, "001", 7));
+    addProgram(sampleProgram(3, "002", 8, "1a2"));
     for (const bool wholeDevice : {false, true}) {
         PlayerLine line;
         line.serial.player().setPrograms(3, {RecordFrame{}});

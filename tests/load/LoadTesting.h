@@ -10,6 +10,7 @@
 #include "SimulatedSerialLink.h"
 #include "VirtualClock.h"
 
+#include "ProgramSamples.h"
 #include "QtPrinters.h"
 #include "TestApplication.h"
 
@@ -64,25 +65,6 @@ protected:
             << error.toStdString();
         ScriptedPrompter quiet;
         ASSERT_TRUE(data.ConnectDatabase(quiet, folder.path()));
-    }
-
-    // A program of `set` that starts at `hour`:00:00; `track` goes into QuMu1.
-    ProgramRecord program(int set, const QString& orderNo, int hour,
-                          const QString& track = QStringLiteral("001")) {
-        ProgramRecord record;
-        record.OrderNo = orderNo;
-        record.JMTaoNo = setLabel(set);
-        record.YXCX = QStringLiteral("");
-        record.KS1 = hour;
-        record.JS1 = hour;
-        record.JS2 = 30;
-        record.KSTime = timeOfDay(hour, 0, 0);
-        record.JSTime = timeOfDay(hour, 30, 0);
-        record.Week = {true, true, true, true, true, false, false};
-        record.QuMu = {track, "000", "000", "000", "000", "000"};
-        record.YinLiang = 20;
-        record.FQ[0] = true;
-        return record;
     }
 
     void addProgram(const ProgramRecord& record) {
