@@ -32,8 +32,9 @@ QCoro::Task<> DeviceLoadPanel::sbPcDownClick(CancelToken cancel) {
     finish(result);
 }
 
-// A load that ended before the clear leaves the window as it was. Otherwise a timeout or a
-// failed write takes the panel down before its message; the other ends show theirs first.
+// A load that ended before the clear leaves the window as it was. A timeout or a failed write
+// takes the panel down before its message; otherwise the buttons come back under the message
+// and the panel goes once it is closed.
 void DeviceLoadPanel::finish(const LoadResult& result) {
     m_running = false;
     const QString message = wholeDeviceLoadMessage(result);
@@ -42,13 +43,15 @@ void DeviceLoadPanel::finish(const LoadResult& result) {
         m_prompter.notice(message);
         return;
     }
-    const bool panelFirst =
-        result.outcome == LoadOutcome::ClearTimedOut || result.outcome == LoadOutcome::WriteFailed;
-    if (panelFirst)
+    if (result.outcome == LoadOutcome::ClearTimedOut ||
+        result.outcome == LoadOutcome::WriteFailed) {
         m_view.end();
+        m_prompter.notice(message);
+        return;
+    }
+    m_view.setButtonsEnabled(true);
     m_prompter.notice(message);
-    if (!panelFirst)
-        m_view.end();
+    m_view.end();
 }
 
 QLabel* DeviceLoadPanel::label(const char* name) const {

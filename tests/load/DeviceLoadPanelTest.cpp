@@ -103,6 +103,19 @@ TEST_F(DeviceLoadPanelTest, LoadRunsOnTheProgressPanelWithTheButtonsHeld) {
         EXPECT_EQ(line->serial.player().programs(set), expectedFrames(set)) << set;
 }
 
+TEST_F(DeviceLoadPanelTest, ClosingTheMainWindowStopsTheLoad) {
+    addProgram(sampleProgram(1, "001", 7));
+    addProgram(sampleProgram(1, "002", 8));
+    start();
+    control<QPushButton>("sbPcDown")->click();
+    line->clock.advance(660 + 2000 + 100); // the first program is out
+    window->close();
+    window.reset();
+    line->clock.advance(10000);
+    EXPECT_EQ(line->recordFramesReceived(), 1);
+    EXPECT_EQ(line->framesReceived().last(), "FE0200FF") << "the close notice comes last";
+}
+
 TEST_F(DeviceLoadPanelTest, EndsThatAreNotSuccess) {
     addProgram(sampleProgram(2, "001", 7));
     PlayerOptions silent, failedClear;

@@ -180,4 +180,14 @@ TEST_F(LoadDialogTest, EveryFailedLoadEndsWithItsMessageAndAUsableWindow) {
     }
 }
 
+TEST_F(LoadDialogTest, ClosingDuringTheShowProbeEndsIt) {
+    open();
+    advance(100);
+    dialog->close();
+    dialog.reset();
+    const int writes = line->serial.writeCount();
+    advance(2000);
+    EXPECT_EQ(line->serial.writeCount(), writes) << "nothing runs on after the window";
+}
+
 } // namespace
