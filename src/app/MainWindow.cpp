@@ -2,8 +2,11 @@
 
 #include "DataModule.h"
 #include "DeviceChannel.h"
+#include "DeviceLoadPanel.h"
 #include "EditorWindow.h"
+#include "LoadDialog.h"
 #include "Probe.h"
+#include "ProgramLoad.h"
 #include "Prompter.h"
 #include "Session.h"
 #include "SettingsPanel.h"
@@ -74,6 +77,17 @@ MainWindow::MainWindow(MainWindowServices services, Session& session, QWidget* p
     buildProgressPanel();
     m_settingsPanel = new SettingsPanel(m_services.channel, m_services.clock, m_services.prompter,
                                         *m_settingsStore, m_services.portMap, this);
+    m_pcDownLoad =
+        new DeviceLoadPanel(loadContext(), m_services.prompter,
+                            {m_progressPanel,
+                             [this](bool enabled) {
+                                 for (auto* button : sevenButtons())
+                                     button->setEnabled(enabled);
+                             },
+                             [this] { beginSynchronisation(); }, [this] { endSynchronisation(); }},
+                            this);
+    connect(m_pcDown, &QPushButton::clicked, this,
+            [this] { m_pcDownLoad->sbPcDownClick(m_cancel); });
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -114,8 +128,7 @@ void MainWindow::buildButtons() {
     m_set->setGeometry(8, ClientHeight - 26 - 8, 62, 26);
 
     connect(m_edit, &QPushButton::clicked, this, &MainWindow::sbEditClick);
-    connect(m_down, &QPushButton::clicked, this,
-            [this] { openDialog(QStringLiteral("程序装载")); });
+    connect(m_down, &QPushButton::clicked, this, &MainWindow::sbDownClick);
     connect(m_read, &QPushButton::clicked, this,
             [this] { openDialog(QStringLiteral("程序读取")); });
     connect(m_exit, &QPushButton::clicked, this, &MainWindow::sbExitClick);
@@ -237,6 +250,16 @@ void MainWindow::sbEditClick() {
                         m_session, this);
     emit dialogOpened(&editor);
     editor.exec();
+}
+
+LoadContext MainWindow::loadContext() const {
+    return {m_services.channel, m_services.clock, m_services.data.database(), m_session};
+}
+
+void MainWindow::sbDownClick() {
+    LoadDialog dialog(loadContext(), m_services.prompter, this);
+    emit dialogOpened(&dialog);
+    dialog.exec();
 }
 
 void MainWindow::sbExitClick() {

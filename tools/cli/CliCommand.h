@@ -69,5 +69,6 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
 
 // The commands that come with the program.
 CliCommand probeCommand();
+CliCommand loadCommand();
 
 } // namespace tessaly::cli

@@ -5,6 +5,7 @@ namespace tessaly::cli {
 QList<CliCommand> allCommands() {
     return {
         probeCommand(),
+        loadCommand(),
     };
 }
 
