@@ -52,7 +52,7 @@ DataModule::~DataModule() {
 }
 
 QString DataModule::databasePath() const {
-    return m_appDir + databaseFileName();
+    return m_appDir + m_fileName;
 }
 
 bool DataModule::ConnectDatabase(Prompter& prompter) {
@@ -61,6 +61,18 @@ bool DataModule::ConnectDatabase(Prompter& prompter) {
 
 bool DataModule::ConnectDatabase(Prompter& prompter, const QString& appDir) {
     m_appDir = withTrailingSeparator(appDir);
+    m_fileName = databaseFileName();
+    return openOrReport(prompter);
+}
+
+bool DataModule::ConnectDatabaseFile(Prompter& prompter, const QString& filePath) {
+    const QFileInfo file(filePath);
+    m_appDir = withTrailingSeparator(file.absolutePath());
+    m_fileName = file.fileName();
+    return openOrReport(prompter);
+}
+
+bool DataModule::openOrReport(Prompter& prompter) {
     m_error.clear();
     if (open())
         return true;

@@ -21,6 +21,8 @@ public:
     bool ConnectDatabase(Prompter& prompter);
     // The same for the database in appDir instead of the executable's folder.
     bool ConnectDatabase(Prompter& prompter, const QString& appDir);
+    // The same for a database file of any name (the command line's --db).
+    bool ConnectDatabaseFile(Prompter& prompter, const QString& filePath);
 
     // The program's folder, with a trailing separator.
     const QString& AppDir() const { return m_appDir; }
@@ -32,11 +34,13 @@ public:
     const QString& errorText() const { return m_error; }
 
 private:
+    bool openOrReport(Prompter& prompter);
     bool open();
 
     QString m_connectionName;
     QSqlDatabase m_db;
     QString m_appDir;
+    QString m_fileName;
     QString m_error;
 };
 

@@ -2,37 +2,19 @@
 #include "Probe.h"
 #include "RealClock.h"
 
+#include "PlayerProcess.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QProcess>
+#include <QFile>
 #include <QTemporaryDir>
 
 using namespace tessaly;
+using tessaly::testing::PlayerProcess;
 
 namespace {
-
-// tessaly-player-sim on a real pseudo-terminal, stopped by its process id at the end.
-class PlayerProcess {
-public:
-    explicit PlayerProcess(QStringList arguments) {
-        m_process.start(QStringLiteral(TESSALY_PLAYER_SIM), arguments);
-        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000))
-            m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~PlayerProcess() {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-    }
-    QString device() const { return m_device; }
-
-private:
-    QProcess m_process;
-    QString m_device;
-};
 
 ProbeResult probeThrough(const QString& device, ProbeVariant variant) {
     RealClock clock;
@@ -50,7 +32,7 @@ TEST(ProbeEndToEnd, RealSerialCodeAgainstThePlayerOnAPseudoTerminal) {
     QTemporaryDir folder;
     const QString log = folder.filePath("wire.log");
 
-    PlayerProcess answering({"--log", log});
+    PlayerProcess answering(TESSALY_PLAYER_SIM, {"--log", log});
     ASSERT_TRUE(answering.device().startsWith("/dev/")) << answering.device().toStdString();
     EXPECT_EQ(probeThrough(answering.device(), probe::SettingsTest), ProbeResult::Accepted);
     EXPECT_EQ(probeThrough(answering.device(), probe::SetButton), ProbeResult::Accepted);
@@ -59,6 +41,6 @@ TEST(ProbeEndToEnd, RealSerialCodeAgainstThePlayerOnAPseudoTerminal) {
     ASSERT_TRUE(wire.open(QIODevice::ReadOnly));
     EXPECT_TRUE(wire.readAll().toUpper().contains("FE 01 00 FF")) << "the player logs what it got";
 
-    PlayerProcess silent({"--silent"});
+    PlayerProcess silent(TESSALY_PLAYER_SIM, {"--silent"});
     EXPECT_EQ(probeThrough(silent.device(), probe::SettingsTest), ProbeResult::NoReply);
 }

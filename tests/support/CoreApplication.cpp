@@ -14,7 +14,7 @@ public:
 
 private:
     int m_argc = 1;
-    char m_name[9] = "db_tests";
+    char m_name[15] = "tessaly-tests";
     char* m_argv[2] = {m_name, nullptr};
     std::unique_ptr<QCoreApplication> m_app;
 };

@@ -1,0 +1,93 @@
+#include "CliProcess.h"
+#include "PlayerDatabase.h"
+#include "PlayerProcess.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+// A fresh database in a folder of its own; the CLI is pointed at it with --db.
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        QString error;
+        ASSERT_TRUE(createPlayerDatabase(database(), &error)) << error.toStdString();
+    }
+
+    QString database() const { return folder.filePath(databaseFileName()); }
+
+    CliRun cli(QStringList arguments, const QString& com1Device = QStringLiteral("/nonexistent")) {
+        arguments.prepend(database());
+        arguments.prepend(QStringLiteral("--db"));
+        return runCli(TESSALY_CLI, arguments, {{QStringLiteral("TESSALY_COM1"), com1Device}});
+    }
+
+    QTemporaryDir folder;
+};
+
+struct UsageCase {
+    const char* why;
+    QStringList arguments;
+};
+
+} // namespace
+
+TEST_F(CliTest, BadCommandLinesEndWithStatusTwoAndSayWhy) {
+    const UsageCase cases[] = {
+        {"no command", {}},
+        {"unknown command", {"frobnicate"}},
+        {"two commands", {"probe", "probe"}},
+        {"port out of range", {"--port", "21", "probe"}},
+        {"port not a number", {"--port", "x", "probe"}},
+        {"option the command does not take", {"probe", "--set", "1"}},
+        {"unknown option", {"probe", "--verbose"}},
+    };
+    for (const auto& usage : cases) {
+        const auto run = cli(usage.arguments);
+        EXPECT_EQ(run.exitCode, 2) << usage.why;
+        EXPECT_TRUE(run.err.contains("tessaly-cli --help"))
+            << usage.why << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << usage.why;
+    }
+}
+
+TEST_F(CliTest, HelpListsTheCommands) {
+    const auto run = runCli(TESSALY_CLI, {"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains("probe")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("--db")) << run.out.toStdString();
+}
+
+TEST_F(CliTest, AMissingDatabaseGivesTheProgramsMessageAndStatusTwo) {
+    const auto run = runCli(TESSALY_CLI, {"--db", folder.filePath("missing.mdb"), "probe"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "连接数据库失败！请设置数据库\n");
+    EXPECT_FALSE(QFile::exists(folder.filePath("missing.mdb"))) << "never created";
+}
+
+TEST_F(CliTest, ProbeTellsWhetherThePlayerAnswers) {
+    PlayerProcess answering(TESSALY_PLAYER_SIM, {});
+    ASSERT_FALSE(answering.device().isEmpty());
+    auto run = cli({"probe"}, answering.device());
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "连接成功\n");
+
+    PlayerProcess silent(TESSALY_PLAYER_SIM, {"--silent"});
+    run = cli({"probe"}, silent.device());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "连接失败\n");
+
+    run = cli({"--port", "1", "probe"}); // COM1 names a device that is not there
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "连接失败\n");
+    EXPECT_TRUE(run.err.contains("COM1 (/nonexistent) cannot be opened")) << run.err.toStdString();
+}

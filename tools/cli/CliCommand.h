@@ -1,0 +1,73 @@
+#pragma once
+
+#include "CliOutput.h"
+#include "Clock.h"
+#include "PortMap.h"
+#include "Session.h"
+
+#include <QList>
+#include <QString>
+#include <qcoro/qcorotask.h>
+
+#include <optional>
+
+namespace tessaly {
+class DataModule;
+class DeviceChannel;
+} // namespace tessaly
+
+namespace tessaly::cli {
+
+enum ExitCode : int {
+    ExitSuccess = 0, // the operation did what was asked
+    ExitFailed = 1,  // the operation failed; the message says why
+    ExitUsage = 2,   // bad command line, or no database to work on
+};
+
+// The options a command may take besides --db and --port.
+struct CliOptions {
+    std::optional<int> set; // --set N, 1..4
+    bool all = false;       // --all
+    bool priority = false;  // --priority
+    bool read = false;      // --read
+};
+
+// Everything a command works with. The command line sets it up (database open, port chosen,
+// pre-heat and delay read from the settings row) before the command runs.
+struct CliContext {
+    Session& session;
+    Clock& clock;
+    DeviceChannel& channel;
+    DataModule& data;
+    Prompter& prompter;
+    CliOutput& output;
+    const PortMap& portMap;
+    CliOptions options;
+    CancelToken cancel;
+};
+
+// One command of tessaly-cli. To add one, write a function returning its CliCommand in a file
+// of its own and list it in allCommands() (Commands.cpp).
+struct CliCommand {
+    QString name;     // the first positional argument
+    QString synopsis; // its forms, for --help: "load --set N | load --all"
+    QString summary;  // one line for --help
+    // Empty when the options suit the command; otherwise the usage error.
+    QString (*checkOptions)(const CliOptions& options);
+    QCoro::Task<int> (*run)(CliContext& context);
+};
+
+QList<CliCommand> allCommands();
+
+// Option checks shared by the commands.
+QString takesNoOptions(const CliOptions& options);
+QString takesSetOrAll(const CliOptions& options); // exactly one of --set N and --all
+
+// Parses the arguments (arguments[0] is the program), opens the database, sets up the port
+// and runs the command. Returns the process exit code.
+int runCommandLine(const QStringList& arguments, const QList<CliCommand>& commands);
+
+// The commands that come with the program.
+CliCommand probeCommand();
+
+} // namespace tessaly::cli

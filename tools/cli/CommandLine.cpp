@@ -1,0 +1,161 @@
+#include "CliCommand.h"
+#include "DataModule.h"
+#include "DeviceChannel.h"
+#include "PlayerDatabase.h"
+#include "PosixSerialLink.h"
+#include "RealClock.h"
+#include "SettingsStore.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+
+namespace tessaly::cli {
+
+namespace {
+
+struct ParsedLine {
+    QString databasePath;
+    std::optional<int> port;
+    const CliCommand* command = nullptr;
+    CliOptions options;
+};
+
+const QCommandLineOption DatabaseOption(
+    QStringLiteral("db"),
+    QStringLiteral("The program database (default: PlayerDB.mdb beside tessaly-cli)."),
+    QStringLiteral("path"));
+const QCommandLineOption PortOption(
+    QStringLiteral("port"),
+    QStringLiteral("The serial port COM<n>, 1 to 20 (default: the port saved in the settings)."),
+    QStringLiteral("n"));
+const QCommandLineOption SetOption(QStringLiteral("set"),
+                                   QStringLiteral("The program set, 1 to 4."), QStringLiteral("n"));
+const QCommandLineOption AllOption(QStringLiteral("all"), QStringLiteral("All four sets."));
+const QCommandLineOption PriorityOption(QStringLiteral("priority"),
+                                        QStringLiteral("Only the priority programs."));
+const QCommandLineOption ReadOption(QStringLiteral("read"),
+                                    QStringLiteral("The programs last read from the player."));
+
+QString commandList(const QList<CliCommand>& commands) {
+    QString text = QStringLiteral(
+        "Tessaly on the command line: the same operations as the windows, without a display.\n"
+        "A command prints its final message on standard output and its progress on standard\n"
+        "error. Exit status: 0 done, 1 failed, 2 bad command line or no database.\n"
+        "COM<n> means the device named by TESSALY_COM<n>, or the n-th serial device present.\n\n"
+        "Commands:");
+    for (const auto& command : commands)
+        text += QStringLiteral("\n  %1\n      %2").arg(command.synopsis, command.summary);
+    return text;
+}
+
+std::optional<int> boundedNumber(const QString& text, int lowest, int highest) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < lowest || value > highest)
+        return std::nullopt;
+    return value;
+}
+
+int usageError(CliOutput& output, const QString& text) {
+    output.info(QStringLiteral("tessaly-cli: %1 (see tessaly-cli --help)").arg(text));
+    return ExitUsage;
+}
+
+// Fills `line` from the arguments; returns an exit code when the command line ends here.
+std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& commands,
+                         CliOutput& output, ParsedLine& line) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(commandList(commands));
+    parser.addOptions(
+        {DatabaseOption, PortOption, SetOption, AllOption, PriorityOption, ReadOption});
+    const auto help = parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (below)."));
+    if (!parser.parse(arguments))
+        return usageError(output, parser.errorText());
+    if (parser.isSet(help)) {
+        std::fputs(parser.helpText().toUtf8().constData(), stdout);
+        return ExitSuccess;
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return usageError(output, QStringLiteral("give exactly one command"));
+    for (const auto& command : commands)
+        if (command.name == positional.first())
+            line.command = &command;
+    if (!line.command)
+        return usageError(output, QStringLiteral("unknown command '%1'").arg(positional.first()));
+
+    line.databasePath =
+        parser.isSet(DatabaseOption)
+            ? parser.value(DatabaseOption)
+            : QDir(QCoreApplication::applicationDirPath()).filePath(databaseFileName());
+    if (parser.isSet(PortOption)) {
+        line.port = boundedNumber(parser.value(PortOption), PortMap::FirstCom, PortMap::LastCom);
+        if (!line.port)
+            return usageError(output, QStringLiteral("--port takes a number from 1 to 20"));
+    }
+    if (parser.isSet(SetOption)) {
+        line.options.set = boundedNumber(parser.value(SetOption), 1, 4);
+        if (!line.options.set)
+            return usageError(output, QStringLiteral("--set takes a number from 1 to 4"));
+    }
+    line.options.all = parser.isSet(AllOption);
+    line.options.priority = parser.isSet(PriorityOption);
+    line.options.read = parser.isSet(ReadOption);
+    if (const QString wrong = line.command->checkOptions(line.options); !wrong.isEmpty())
+        return usageError(output, QStringLiteral("%1: %2").arg(line.command->name, wrong));
+    return std::nullopt;
+}
+
+// The port and the pre-heat and delay pair, as the main window takes them at start.
+void restoreSettings(Session& session, const DataModule& data, std::optional<int> port) {
+    const auto settings = SettingsStore(data.database()).readSettings();
+    session.link.PortNumber = port.value_or(settings ? settings->Com : 1);
+    if (settings) {
+        session.PreheatMinutes = settings->JM1YR;
+        session.DelayMinutes = settings->JM1YS;
+    }
+}
+
+} // namespace
+
+QString takesNoOptions(const CliOptions& options) {
+    if (options.set || options.all || options.priority || options.read)
+        return QStringLiteral("takes no --set, --all, --priority or --read");
+    return {};
+}
+
+QString takesSetOrAll(const CliOptions& options) {
+    if (options.set.has_value() == options.all)
+        return QStringLiteral("give either --set N or --all");
+    if (options.priority || options.read)
+        return QStringLiteral("takes no --priority or --read");
+    return {};
+}
+
+int runCommandLine(const QStringList& arguments, const QList<CliCommand>& commands) {
+    CliOutput output;
+    ParsedLine line;
+    if (const auto ended = parse(arguments, commands, output, line))
+        return *ended;
+
+    LinePrompter prompter(output);
+    DataModule data;
+    if (!data.ConnectDatabaseFile(prompter, line.databasePath)) {
+        output.info(QStringLiteral("%1: %2").arg(line.databasePath, data.errorText()));
+        return ExitUsage;
+    }
+
+    Session session;
+    restoreSettings(session, data, line.port);
+    RealClock clock;
+    PosixSerialLink serial(PortMap::fromSystem());
+    DeviceChannel channel(serial, session.link);
+    CliContext context{session,          clock,        channel, data, prompter, output,
+                       serial.portMap(), line.options, {}};
+    return QCoro::waitFor(line.command->run(context));
+}
+
+} // namespace tessaly::cli

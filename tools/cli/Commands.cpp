@@ -1,0 +1,11 @@
+#include "CliCommand.h"
+
+namespace tessaly::cli {
+
+QList<CliCommand> allCommands() {
+    return {
+        probeCommand(),
+    };
+}
+
+} // namespace tessaly::cli
