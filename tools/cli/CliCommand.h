@@ -69,5 +69,9 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
 
 // The commands that come with the program.
 CliCommand probeCommand();
+CliCommand readCommand();
+CliCommand saveReadCommand();
+CliCommand listCommand();
+CliCommand verifyCommand();
 
 } // namespace tessaly::cli

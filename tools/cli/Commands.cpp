@@ -4,7 +4,7 @@ namespace tessaly::cli {
 
 QList<CliCommand> allCommands() {
     return {
-        probeCommand(),
+        probeCommand(), readCommand(), saveReadCommand(), listCommand(), verifyCommand(),
     };
 }
 
