@@ -4,9 +4,12 @@
 #include "DeviceChannel.h"
 #include "Probe.h"
 #include "Prompter.h"
+#include "ReadDialog.h"
 #include "Session.h"
 #include "SettingsPanel.h"
 #include "SettingsStore.h"
+#include "WholeDeviceRead.h"
+#include "WholeDeviceReadPanel.h"
 
 #include <QCloseEvent>
 #include <QDialog>
@@ -116,8 +119,8 @@ void MainWindow::buildButtons() {
             [this] { openDialog(QStringLiteral("程序编辑器")); });
     connect(m_down, &QPushButton::clicked, this,
             [this] { openDialog(QStringLiteral("程序装载")); });
-    connect(m_read, &QPushButton::clicked, this,
-            [this] { openDialog(QStringLiteral("程序读取")); });
+    connect(m_read, &QPushButton::clicked, this, &MainWindow::sbReadClick);
+    connect(m_machineDown, &QPushButton::clicked, this, &MainWindow::sbMachinDownClick);
     connect(m_exit, &QPushButton::clicked, this, &MainWindow::sbExitClick);
     connect(m_set, &QPushButton::clicked, this, [this] { m_settingsPanel->sbSetClick(); });
 }
@@ -230,6 +233,27 @@ void MainWindow::openDialog(const QString& caption) {
     dialog.setModal(true);
     emit dialogOpened(&dialog);
     dialog.exec();
+}
+
+void MainWindow::sbReadClick() {
+    ReadDialog dialog({m_services.clock, m_services.channel, m_services.prompter, m_session,
+                       m_services.data.database()},
+                      this);
+    emit dialogOpened(&dialog);
+    dialog.exec();
+}
+
+QCoro::Task<> MainWindow::sbMachinDownClick() {
+    WholeDeviceReadPanel panel(
+        m_progressPanel, [this] { beginSynchronisation(); }, [this] { endSynchronisation(); });
+    // A named context: GCC 12 ends temporaries inside a co_await expression too early.
+    const ReadContext context{m_services.channel, m_services.clock, m_services.prompter, m_session,
+                              m_services.data.database()};
+    try {
+        co_await readWholeDevice(context, panel, m_cancel);
+    } catch (const SequenceCancelled&) {
+        // the window is gone
+    }
 }
 
 void MainWindow::sbExitClick() {

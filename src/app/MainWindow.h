@@ -69,6 +69,8 @@ private:
     void restoreSettings();
     QCoro::Task<> startupLinkCheck();
     void openDialog(const QString& caption);
+    void sbReadClick();
+    QCoro::Task<> sbMachinDownClick();
 
     MainWindowServices m_services;
     Session& m_session;

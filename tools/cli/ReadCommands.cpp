@@ -42,6 +42,8 @@ private:
     int m_left = 0;
 };
 
+// Kept in a named variable by the callers: GCC 12 ends temporaries inside a co_await
+// expression too early.
 ReadContext readContext(CliContext& context) {
     return ReadContext{context.channel, context.clock, context.prompter, context.session,
                        context.data.database()};
@@ -62,12 +64,12 @@ QString preheatDelayLine(const Session& session) {
 
 QCoro::Task<int> runRead(CliContext& context) {
     CliReadObserver observer(context.output);
+    const ReadContext read = readContext(context); // named: see readContext()
     if (context.options.all) {
-        const auto end = co_await readWholeDevice(readContext(context), observer, context.cancel);
+        const auto end = co_await readWholeDevice(read, observer, context.cancel);
         co_return end == WholeReadEnd::Completed ? ExitSuccess : ExitFailed;
     }
-    const auto result =
-        co_await readSet(readContext(context), *context.options.set, observer, context.cancel);
+    const auto result = co_await readSet(read, *context.options.set, observer, context.cancel);
     if (!result.detail.isEmpty())
         context.output.info(result.detail);
     if (result.end == SetReadEnd::PostFailed)
@@ -134,7 +136,8 @@ QCoro::Task<int> runVerify(CliContext& context) {
     else
         sets = {1, 2, 3, 4};
     CliReadObserver observer(context.output);
-    const auto result = co_await verifySets(readContext(context), sets, observer, context.cancel);
+    const ReadContext read = readContext(context);
+    const auto result = co_await verifySets(read, sets, observer, context.cancel);
     if (!result.failure.isEmpty()) {
         context.output.message(result.failure);
         co_return ExitFailed;
