@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "Banner.h"
 #include "DataModule.h"
 #include "DeviceChannel.h"
 #include "Probe.h"
@@ -15,8 +16,6 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -35,29 +34,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
     if (!style.isEmpty())
         label->setStyleSheet(style);
     return label;
-}
-
-// Our own plain banner: a band of colour with the program's name.
-QPixmap bannerPicture(QSize size) {
-    QPixmap picture(size);
-    QPainter painter(&picture);
-    QLinearGradient band(0, 0, size.width(), 0);
-    band.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
-    band.setColorAt(1, QColor(0x5b, 0x9b, 0xd5));
-    painter.fillRect(picture.rect(), band);
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setPixelSize(26);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(picture.rect().adjusted(20, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     QStringLiteral("Tessaly"));
-    font.setPixelSize(14);
-    font.setBold(false);
-    painter.setFont(font);
-    painter.drawText(picture.rect().adjusted(0, 0, -20, 0), Qt::AlignVCenter | Qt::AlignRight,
-                     QStringLiteral("节目播放器编程"));
-    return picture;
 }
 
 } // namespace
@@ -87,7 +63,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildBanner() {
     auto* banner = makeLabel(this, "Image1", {}, QRect(1, 0, 556, 64));
-    banner->setPixmap(bannerPicture(banner->size()));
+    banner->setPixmap(
+        bannerPicture(banner->size(), QStringLiteral("Tessaly"), QStringLiteral("节目播放器编程")));
 }
 
 void MainWindow::buildButtons() {

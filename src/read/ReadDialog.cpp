@@ -1,6 +1,7 @@
 #include "ReadDialog.h"
 #include "ui_ReadDialog.h"
 
+#include "Banner.h"
 #include "DeviceChannel.h"
 #include "Probe.h"
 #include "Session.h"
@@ -8,39 +9,16 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QScreen>
 
 namespace tessaly {
-
-namespace {
-
-QPixmap bannerPicture(QSize size) {
-    QPixmap picture(size);
-    QPainter painter(&picture);
-    QLinearGradient band(0, 0, size.width(), 0);
-    band.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
-    band.setColorAt(1, QColor(0x5b, 0x9b, 0xd5));
-    painter.fillRect(picture.rect(), band);
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setPixelSize(24);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(picture.rect().adjusted(24, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     QStringLiteral("程序读取"));
-    return picture;
-}
-
-} // namespace
 
 ReadDialog::ReadDialog(ReadDialogServices services, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::ReadDialog>()), m_services(std::move(services)) {
     m_ui->setupUi(this);
     setFixedSize(size());
     setModal(true);
-    m_ui->Image1->setPixmap(bannerPicture(m_ui->Image1->size()));
+    m_ui->Image1->setPixmap(bannerPicture(m_ui->Image1->size(), QStringLiteral("程序读取")));
     m_ui->PBar_Pro->setTextVisible(false);
     m_ui->PBar_Pro->setRange(0, 100);
 
