@@ -46,27 +46,28 @@ QString setReadStatus(SetReadEnd end) {
 SetReadResult DataAnalyze(ProgramStore& store, std::span<const quint8> bytes,
                           ReadObserver& observer) {
     SetReadResult result;
+    // One transaction for speed only: it is committed on every path, so the rows stored
+    // before a failure stay, as they would row by row.
+    Transaction transaction = store.beginTransaction();
+    const auto finish = [&](SetReadEnd end) {
+        transaction.commit();
+        result.end = end;
+        return result;
+    };
     // Emptied whatever comes next: the table never mixes two reads.
-    if (!store.deleteAll(ProgramTable::MusicReadTab, &result.detail)) {
-        result.end = SetReadEnd::PostFailed;
-        return result;
-    }
+    if (!store.deleteAll(ProgramTable::MusicReadTab, &result.detail))
+        return finish(SetReadEnd::PostFailed);
     const auto decoding = decodeReadBack(bytes);
-    if (!decoding.startsWithFrame) {
-        result.end = SetReadEnd::NotAReply;
-        return result;
-    }
+    if (!decoding.startsWithFrame)
+        return finish(SetReadEnd::NotAReply);
     for (const auto& record : decoding.records) {
-        if (!store.insert(ProgramTable::MusicReadTab, record, &result.detail)) {
-            result.end = SetReadEnd::PostFailed;
-            return result;
-        }
+        if (!store.insert(ProgramTable::MusicReadTab, record, &result.detail))
+            return finish(SetReadEnd::PostFailed);
         ++result.stored;
         observer.recordStored();
     }
     result.detail = decoding.unstorable;
-    result.end = decoding.unstorable.isEmpty() ? SetReadEnd::Completed : SetReadEnd::PostFailed;
-    return result;
+    return finish(decoding.unstorable.isEmpty() ? SetReadEnd::Completed : SetReadEnd::PostFailed);
 }
 
 QCoro::Task<bool> probeForRead(ReadContext& context, ReadObserver& observer, CancelToken cancel) {
