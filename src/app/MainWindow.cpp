@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "Banner.h"
 #include "DataModule.h"
 #include "DeviceChannel.h"
 #include "DeviceLoadPanel.h"
@@ -8,16 +9,17 @@
 #include "Probe.h"
 #include "ProgramLoad.h"
 #include "Prompter.h"
+#include "ReadDialog.h"
 #include "Session.h"
 #include "SettingsPanel.h"
 #include "SettingsStore.h"
+#include "WholeDeviceRead.h"
+#include "WholeDeviceReadPanel.h"
 
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -36,29 +38,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
     if (!style.isEmpty())
         label->setStyleSheet(style);
     return label;
-}
-
-// Our own plain banner: a band of colour with the program's name.
-QPixmap bannerPicture(QSize size) {
-    QPixmap picture(size);
-    QPainter painter(&picture);
-    QLinearGradient band(0, 0, size.width(), 0);
-    band.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
-    band.setColorAt(1, QColor(0x5b, 0x9b, 0xd5));
-    painter.fillRect(picture.rect(), band);
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setPixelSize(26);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(picture.rect().adjusted(20, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     QStringLiteral("Tessaly"));
-    font.setPixelSize(14);
-    font.setBold(false);
-    painter.setFont(font);
-    painter.drawText(picture.rect().adjusted(0, 0, -20, 0), Qt::AlignVCenter | Qt::AlignRight,
-                     QStringLiteral("节目播放器编程"));
-    return picture;
 }
 
 } // namespace
@@ -99,7 +78,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildBanner() {
     auto* banner = makeLabel(this, "Image1", {}, QRect(1, 0, 556, 64));
-    banner->setPixmap(bannerPicture(banner->size()));
+    banner->setPixmap(
+        bannerPicture(banner->size(), QStringLiteral("Tessaly"), QStringLiteral("节目播放器编程")));
 }
 
 void MainWindow::buildButtons() {
@@ -129,8 +109,8 @@ void MainWindow::buildButtons() {
 
     connect(m_edit, &QPushButton::clicked, this, &MainWindow::sbEditClick);
     connect(m_down, &QPushButton::clicked, this, &MainWindow::sbDownClick);
-    connect(m_read, &QPushButton::clicked, this,
-            [this] { openDialog(QStringLiteral("程序读取")); });
+    connect(m_read, &QPushButton::clicked, this, &MainWindow::sbReadClick);
+    connect(m_machineDown, &QPushButton::clicked, this, &MainWindow::sbMachinDownClick);
     connect(m_exit, &QPushButton::clicked, this, &MainWindow::sbExitClick);
     connect(m_set, &QPushButton::clicked, this, [this] { m_settingsPanel->sbSetClick(); });
 }
@@ -260,6 +240,27 @@ void MainWindow::sbDownClick() {
     LoadDialog dialog(loadContext(), m_services.prompter, this);
     emit dialogOpened(&dialog);
     dialog.exec();
+}
+
+void MainWindow::sbReadClick() {
+    ReadDialog dialog({m_services.clock, m_services.channel, m_services.prompter, m_session,
+                       m_services.data.database()},
+                      this);
+    emit dialogOpened(&dialog);
+    dialog.exec();
+}
+
+QCoro::Task<> MainWindow::sbMachinDownClick() {
+    WholeDeviceReadPanel panel(
+        m_progressPanel, [this] { beginSynchronisation(); }, [this] { endSynchronisation(); });
+    // A named context: GCC 12 ends temporaries inside a co_await expression too early.
+    const ReadContext context{m_services.channel, m_services.clock, m_services.prompter, m_session,
+                              m_services.data.database()};
+    try {
+        co_await readWholeDevice(context, panel, m_cancel);
+    } catch (const SequenceCancelled&) {
+        // the window is gone
+    }
 }
 
 void MainWindow::sbExitClick() {

@@ -74,6 +74,8 @@ private:
     QCoro::Task<> startupLinkCheck();
     void openDialog(const QString& caption);
     LoadContext loadContext() const;
+    void sbReadClick();
+    QCoro::Task<> sbMachinDownClick();
 
     MainWindowServices m_services;
     Session& m_session;
