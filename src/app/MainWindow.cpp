@@ -217,14 +217,6 @@ QCoro::Task<> MainWindow::startupLinkCheck() {
     }
 }
 
-void MainWindow::openDialog(const QString& caption) {
-    QDialog dialog(this);
-    dialog.setWindowTitle(caption);
-    dialog.setModal(true);
-    emit dialogOpened(&dialog);
-    dialog.exec();
-}
-
 void MainWindow::sbEditClick() {
     EditorWindow editor(m_services.clock, m_services.prompter, m_services.data.database(),
                         m_session, this);

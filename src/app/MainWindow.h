@@ -72,7 +72,6 @@ private:
     void FormShow();
     void restoreSettings();
     QCoro::Task<> startupLinkCheck();
-    void openDialog(const QString& caption);
     LoadContext loadContext() const;
     void sbReadClick();
     QCoro::Task<> sbMachinDownClick();
