@@ -1,20 +1,25 @@
 #include "MainWindow.h"
 
+#include "Banner.h"
 #include "DataModule.h"
 #include "DeviceChannel.h"
+#include "DeviceLoadPanel.h"
 #include "EditorWindow.h"
+#include "LoadDialog.h"
 #include "Probe.h"
+#include "ProgramLoad.h"
 #include "Prompter.h"
+#include "ReadDialog.h"
 #include "Session.h"
 #include "SettingsPanel.h"
 #include "SettingsStore.h"
+#include "WholeDeviceRead.h"
+#include "WholeDeviceReadPanel.h"
 
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -35,29 +40,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
     return label;
 }
 
-// Our own plain banner: a band of colour with the program's name.
-QPixmap bannerPicture(QSize size) {
-    QPixmap picture(size);
-    QPainter painter(&picture);
-    QLinearGradient band(0, 0, size.width(), 0);
-    band.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
-    band.setColorAt(1, QColor(0x5b, 0x9b, 0xd5));
-    painter.fillRect(picture.rect(), band);
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setPixelSize(26);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(picture.rect().adjusted(20, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     QStringLiteral("Tessaly"));
-    font.setPixelSize(14);
-    font.setBold(false);
-    painter.setFont(font);
-    painter.drawText(picture.rect().adjusted(0, 0, -20, 0), Qt::AlignVCenter | Qt::AlignRight,
-                     QStringLiteral("节目播放器编程"));
-    return picture;
-}
-
 } // namespace
 
 MainWindow::MainWindow(MainWindowServices services, Session& session, QWidget* parent)
@@ -74,6 +56,17 @@ MainWindow::MainWindow(MainWindowServices services, Session& session, QWidget* p
     buildProgressPanel();
     m_settingsPanel = new SettingsPanel(m_services.channel, m_services.clock, m_services.prompter,
                                         *m_settingsStore, m_services.portMap, this);
+    m_pcDownLoad =
+        new DeviceLoadPanel(loadContext(), m_services.prompter,
+                            {m_progressPanel,
+                             [this](bool enabled) {
+                                 for (auto* button : sevenButtons())
+                                     button->setEnabled(enabled);
+                             },
+                             [this] { beginSynchronisation(); }, [this] { endSynchronisation(); }},
+                            this);
+    connect(m_pcDown, &QPushButton::clicked, this,
+            [this] { m_pcDownLoad->sbPcDownClick(m_cancel); });
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -85,7 +78,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildBanner() {
     auto* banner = makeLabel(this, "Image1", {}, QRect(1, 0, 556, 64));
-    banner->setPixmap(bannerPicture(banner->size()));
+    banner->setPixmap(
+        bannerPicture(banner->size(), QStringLiteral("Tessaly"), QStringLiteral("节目播放器编程")));
 }
 
 void MainWindow::buildButtons() {
@@ -114,10 +108,9 @@ void MainWindow::buildButtons() {
     m_set->setGeometry(8, ClientHeight - 26 - 8, 62, 26);
 
     connect(m_edit, &QPushButton::clicked, this, &MainWindow::sbEditClick);
-    connect(m_down, &QPushButton::clicked, this,
-            [this] { openDialog(QStringLiteral("程序装载")); });
-    connect(m_read, &QPushButton::clicked, this,
-            [this] { openDialog(QStringLiteral("程序读取")); });
+    connect(m_down, &QPushButton::clicked, this, &MainWindow::sbDownClick);
+    connect(m_read, &QPushButton::clicked, this, &MainWindow::sbReadClick);
+    connect(m_machineDown, &QPushButton::clicked, this, &MainWindow::sbMachinDownClick);
     connect(m_exit, &QPushButton::clicked, this, &MainWindow::sbExitClick);
     connect(m_set, &QPushButton::clicked, this, [this] { m_settingsPanel->sbSetClick(); });
 }
@@ -224,19 +217,42 @@ QCoro::Task<> MainWindow::startupLinkCheck() {
     }
 }
 
-void MainWindow::openDialog(const QString& caption) {
-    QDialog dialog(this);
-    dialog.setWindowTitle(caption);
-    dialog.setModal(true);
-    emit dialogOpened(&dialog);
-    dialog.exec();
-}
-
 void MainWindow::sbEditClick() {
     EditorWindow editor(m_services.clock, m_services.prompter, m_services.data.database(),
                         m_session, this);
     emit dialogOpened(&editor);
     editor.exec();
+}
+
+LoadContext MainWindow::loadContext() const {
+    return {m_services.channel, m_services.clock, m_services.data.database(), m_session};
+}
+
+void MainWindow::sbDownClick() {
+    LoadDialog dialog(loadContext(), m_services.prompter, this);
+    emit dialogOpened(&dialog);
+    dialog.exec();
+}
+
+void MainWindow::sbReadClick() {
+    ReadDialog dialog({m_services.clock, m_services.channel, m_services.prompter, m_session,
+                       m_services.data.database()},
+                      this);
+    emit dialogOpened(&dialog);
+    dialog.exec();
+}
+
+QCoro::Task<> MainWindow::sbMachinDownClick() {
+    WholeDeviceReadPanel panel(
+        m_progressPanel, [this] { beginSynchronisation(); }, [this] { endSynchronisation(); });
+    // A named context: GCC 12 ends temporaries inside a co_await expression too early.
+    const ReadContext context{m_services.channel, m_services.clock, m_services.prompter, m_session,
+                              m_services.data.database()};
+    try {
+        co_await readWholeDevice(context, panel, m_cancel);
+    } catch (const SequenceCancelled&) {
+        // the window is gone
+    }
 }
 
 void MainWindow::sbExitClick() {

@@ -35,6 +35,14 @@ bool SettingsStore::writePreheatDelay(int preheat, int delay, QString* error) {
     return update(query, error);
 }
 
+bool SettingsStore::writeJM1(int preheat, int delay, QString* error) {
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("UPDATE SysTab SET JM1YR = ?, JM1YS = ?"));
+    query.addBindValue(preheat);
+    query.addBindValue(delay);
+    return update(query, error);
+}
+
 bool SettingsStore::update(QSqlQuery& query, QString* error) {
     if (!execPrepared(query, error))
         return false;

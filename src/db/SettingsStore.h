@@ -31,6 +31,8 @@ public:
     bool writePort(int com, QString* error = nullptr);
     // Also clears the spare columns, which the player does not use.
     bool writePreheatDelay(int preheat, int delay, QString* error = nullptr);
+    // Only JM1YR and JM1YS; the spare columns keep what they hold.
+    bool writeJM1(int preheat, int delay, QString* error = nullptr);
 
 private:
     bool update(QSqlQuery& query, QString* error);

@@ -231,8 +231,9 @@ TEST_F(EditorTest, SavesRenumberTheSetByStartTime) {
         setTimes(start, "10:00:00");
         click("sbSave");
         ASSERT_EQ(window->mode(), EditorWindow::Mode::Browse) << lastMessage().toStdString();
-        if (start == "09:00:00")
+        if (start == "09:00:00") {
             EXPECT_EQ(numbering(Set1), QStringList{"09:00:00=001"});
+        }
     }
     EXPECT_EQ(numbering(Set1), (QStringList{"07:00:00=001", "08:00:00=002", "09:00:00=003"}));
     EXPECT_EQ(text("LbNum"), "3");

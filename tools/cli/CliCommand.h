@@ -69,5 +69,10 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
 
 // The commands that come with the program.
 CliCommand probeCommand();
+CliCommand loadCommand();
+CliCommand readCommand();
+CliCommand saveReadCommand();
+CliCommand listCommand();
+CliCommand verifyCommand();
 
 } // namespace tessaly::cli

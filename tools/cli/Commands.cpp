@@ -4,7 +4,8 @@ namespace tessaly::cli {
 
 QList<CliCommand> allCommands() {
     return {
-        probeCommand(),
+        probeCommand(),    loadCommand(), readCommand(),
+        saveReadCommand(), listCommand(), verifyCommand(),
     };
 }
 

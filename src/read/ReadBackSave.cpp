@@ -1,0 +1,52 @@
+#include "ReadBackSave.h"
+
+#include "ProgramStore.h"
+#include "Prompter.h"
+#include "Session.h"
+#include "SettingsStore.h"
+
+namespace tessaly {
+
+namespace {
+
+bool writeAll(const QSqlDatabase& db, const Session& session, const ReadBackSelection& selection) {
+    ProgramStore programs(db);
+    SettingsStore settings(db);
+    Transaction transaction = programs.beginTransaction();
+    if (!transaction.isActive() ||
+        !settings.writeJM1(session.ReadPreheatMinutes, session.ReadDelayMinutes))
+        return false;
+    const SetRows rows = selection.priorityOnly ? SetRows::PriorityOnly : SetRows::All;
+    if (!programs.deleteSet(ProgramTable::MusicTab, selection.setLabel, rows))
+        return false;
+    for (const auto& record : selection.listed)
+        if (!programs.insert(ProgramTable::MusicTab, record))
+            return false;
+    return transaction.commit();
+}
+
+} // namespace
+
+ReadBackSaveEnd saveReadBack(const QSqlDatabase& db, Prompter& prompter, Session& session,
+                             const ReadBackSelection& selection) {
+    const QString named = QStringLiteral("[%1%2]").arg(
+        selection.setLabel, selection.priorityOnly ? priorityMarker() : QString());
+    if (selection.listed.isEmpty()) {
+        prompter.notice(named + QStringLiteral("没有记录，无需保存！"));
+        return ReadBackSaveEnd::NothingToSave;
+    }
+    if (!prompter.question(QStringLiteral("确实需要保存%1数据到软件中吗？").arg(named)) ||
+        !prompter.question(
+            QStringLiteral("该操作将覆盖软件中%1原有的数据，确实需要保存该数据吗？").arg(named)))
+        return ReadBackSaveEnd::Declined;
+    if (!writeAll(db, session, selection)) {
+        prompter.notice(named + QStringLiteral("数据保存失败！"));
+        return ReadBackSaveEnd::Failed;
+    }
+    session.PreheatMinutes = session.ReadPreheatMinutes;
+    session.DelayMinutes = session.ReadDelayMinutes;
+    prompter.notice(named + QStringLiteral("数据保存成功！"));
+    return ReadBackSaveEnd::Saved;
+}
+
+} // namespace tessaly

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "Clock.h"
+#include "ReadObserver.h"
+
+#include <QDialog>
+#include <QSqlDatabase>
+#include <qcoro/qcorotask.h>
+
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class ReadDialog;
+}
+
+namespace tessaly {
+
+class DeviceChannel;
+class Prompter;
+struct Session;
+
+// What the read dialog works with; all of it outlives the dialog.
+struct ReadDialogServices {
+    Clock& clock;
+    DeviceChannel& channel;
+    Prompter& prompter;
+    Session& session;
+    QSqlDatabase db;
+    // Opens the read-back viewer over this dialog; the "显示数据" button stays disabled without it.
+    std::function<void(QWidget* owner)> showReadData = {};
+};
+
+// TfrmRead: reads one set from the player into the read-back table, with a progress display,
+// and opens the viewer on what was read. Closing it cancels a read that is still running.
+class ReadDialog final : public QDialog, private ReadObserver {
+    Q_OBJECT
+public:
+    explicit ReadDialog(ReadDialogServices services, QWidget* parent = nullptr);
+    ~ReadDialog() override;
+
+    int ReadSet() const { return m_readSet; }
+    bool isReading() const { return m_reading; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QCoro::Task<> FormShow();
+    QCoro::Task<> sbJMClick(int set);
+    void sbXianshiClick();
+
+    void showLink(bool up);
+    QList<QWidget*> readButtons() const;
+
+    // ReadObserver
+    void linkChecked(bool up) override { showLink(up); }
+    void busy(bool busy) override;
+    void readStarted(int set) override;
+    void headSeen(int announced) override;
+    void bytesStored(int count, int recordsLeft) override;
+    void recordStored() override;
+    void setReadEnded(SetReadEnd end) override;
+
+    std::unique_ptr<Ui::ReadDialog> m_ui;
+    ReadDialogServices m_services;
+    CancelToken m_cancel;
+    int m_readSet = 1;
+    bool m_shown = false;
+    bool m_reading = false;
+};
+
+} // namespace tessaly

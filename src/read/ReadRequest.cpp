@@ -1,0 +1,67 @@
+#include "ReadRequest.h"
+
+#include "ReadObserver.h"
+#include "Session.h"
+
+namespace tessaly {
+
+namespace {
+constexpr int ChunkSize = 2048;
+constexpr int PreheatReplyWaitMs = 500;
+constexpr int PreheatReplyReadSize = 50;
+} // namespace
+
+void ReplyCollector::Read(int set) {
+    m_channel.discardPendingInput();
+    m_channel.sendReadRequest(set);
+    m_buffer.reset();
+    PollTicks = 0;
+    m_requestAt = m_clock.nowMs();
+}
+
+QCoro::Task<CollectResult> ReplyCollector::collect(ReadObserver& observer, CancelToken cancel) {
+    qint64 lastByteAt = m_requestAt;
+    int reported = 0; // bytes already reported as stored
+    for (;;) {
+        co_await m_clock.wait(m_limits.pollMs, cancel);
+        ++PollTicks;
+        const qint64 now = m_clock.nowMs();
+        const auto chunk = m_channel.readOnce(ChunkSize);
+        if (!chunk.empty()) {
+            lastByteAt = now;
+            const bool hadHead = m_buffer.headSeen();
+            const auto state = m_buffer.append(chunk);
+            if (state == ReceiveBuffer::State::Overflow)
+                co_return CollectResult::Overflow;
+            if (!hadHead && m_buffer.headSeen())
+                observer.headSeen(m_buffer.ExpectedCount / frame::RecordLength);
+            if (m_buffer.headSeen()) {
+                observer.bytesStored(m_buffer.ReceivedCount - reported, m_buffer.ReadRecordsLeft);
+                reported = m_buffer.ReceivedCount;
+            }
+            if (state == ReceiveBuffer::State::Complete)
+                co_return CollectResult::Complete;
+        }
+        if (now - m_requestAt >= m_limits.overallMs)
+            co_return CollectResult::TimedOut;
+        if (m_buffer.ReceivedCount == 0 && now - m_requestAt >= m_limits.noAnswerMs)
+            co_return CollectResult::NoAnswer;
+        if (m_buffer.ReceivedCount > 0 && now - lastByteAt >= m_limits.silenceMs)
+            co_return CollectResult::Stalled;
+    }
+}
+
+QCoro::Task<bool> ReadYuRe(DeviceChannel& channel, Clock& clock, Session& session, int set,
+                           CancelToken cancel) {
+    channel.discardPendingInput();
+    channel.sendPreheatDelayQuery(set);
+    co_await clock.wait(PreheatReplyWaitMs, cancel);
+    const auto reply = parsePreheatDelayReply(channel.readOnce(PreheatReplyReadSize));
+    if (!reply)
+        co_return false;
+    session.ReadPreheatMinutes = reply->preheatMinutes;
+    session.ReadDelayMinutes = reply->delayMinutes;
+    co_return true;
+}
+
+} // namespace tessaly

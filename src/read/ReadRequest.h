@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Clock.h"
+#include "DeviceChannel.h"
+#include "ReceiveBuffer.h"
+
+#include <qcoro/qcorotask.h>
+
+#include <optional>
+
+namespace tessaly {
+
+class ReadObserver;
+struct Session;
+
+// How a collection ended.
+enum class CollectResult {
+    Complete, // the announced bytes are in, or the reply was not a reply: decode it
+    NoAnswer, // no byte within the no-answer limit
+    TimedOut, // the overall limit passed
+    Stalled,  // the reply began but then stopped arriving
+    Overflow, // more bytes than the largest possible reply
+};
+
+// The reply is polled briefly and often, so it is handed on as soon as its last byte is in.
+struct ReadLimits {
+    int pollMs = 20;
+    int noAnswerMs = 6000;
+    int overallMs = 1001 * 1000;
+    int silenceMs = 10000;
+};
+
+// One read request and the collection of its reply, with the counters of this read.
+class ReplyCollector {
+public:
+    ReplyCollector(DeviceChannel& channel, Clock& clock, ReadLimits limits = {})
+        : m_channel(channel), m_clock(clock), m_limits(limits) {}
+
+    // Drops pending input, sends FE 04 set FF and empties the buffer and its counters.
+    void Read(int set);
+
+    // Polls until the reply is complete or a limit has passed.
+    QCoro::Task<CollectResult> collect(ReadObserver& observer, CancelToken cancel = {});
+
+    const ReceiveBuffer& buffer() const { return m_buffer; }
+    int PollTicks = 0;
+
+private:
+    DeviceChannel& m_channel;
+    Clock& m_clock;
+    ReadLimits m_limits;
+    ReceiveBuffer m_buffer;
+    qint64 m_requestAt = 0;
+};
+
+// The pre-heat and delay query: FE 06 set FF, 500 ms, one read of up to 50 bytes. On a valid
+// FE 6A p d FF the session's read pre-heat and delay take p and d and the result is true.
+QCoro::Task<bool> ReadYuRe(DeviceChannel& channel, Clock& clock, Session& session, int set,
+                           CancelToken cancel = {});
+
+} // namespace tessaly

@@ -1,0 +1,59 @@
+#include "ReceiveBuffer.h"
+
+#include <algorithm>
+
+namespace tessaly {
+
+bool isFirstFrameHead(std::span<const quint8> bytes) {
+    return bytes.size() >= std::size_t(ReceiveBuffer::HeadLength) && bytes[0] == frame::Start &&
+           bytes[1] == frame::RecordAnswer && bytes[2] >= 1 && bytes[3] == 1;
+}
+
+void ReceiveBuffer::reset() {
+    m_bytes.fill(0);
+    ReceivedCount = 0;
+    ExpectedCount = 0;
+    ReadRecordsLeft = 0;
+    m_state = State::Collecting;
+}
+
+ReceiveBuffer::State ReceiveBuffer::append(std::span<const quint8> chunk) {
+    if (m_state != State::Collecting || chunk.empty())
+        return m_state;
+    if (chunk.size() > std::size_t(Capacity - ReceivedCount)) {
+        m_state = State::Overflow;
+        return m_state;
+    }
+    const int before = ReceivedCount;
+    std::copy(chunk.begin(), chunk.end(), m_bytes.begin() + ReceivedCount);
+    ReceivedCount += int(chunk.size());
+
+    if (!headSeen()) {
+        if (ReceivedCount < HeadLength)
+            return m_state;
+        judgeHead();
+        if (m_state != State::Collecting)
+            return m_state;
+    }
+    // One record fewer to come for every 32-byte boundary crossed, never below 0.
+    const int boundaries = ReceivedCount / frame::RecordLength - before / frame::RecordLength;
+    ReadRecordsLeft = std::max(0, ReadRecordsLeft - boundaries);
+    if (ReceivedCount >= ExpectedCount)
+        m_state = State::Complete;
+    return m_state;
+}
+
+void ReceiveBuffer::judgeHead() {
+    const std::span<const quint8> head(m_bytes.data(), HeadLength);
+    if (!isFirstFrameHead(head)) {
+        // Not the start of a reply: nothing of it is kept, and the decoder says so.
+        m_bytes.fill(0);
+        ReceivedCount = 0;
+        m_state = State::Complete;
+        return;
+    }
+    ReadRecordsLeft = head[2];
+    ExpectedCount = ReadRecordsLeft * frame::RecordLength;
+}
+
+} // namespace tessaly

@@ -1,0 +1,122 @@
+#include "SetRead.h"
+
+#include "Probe.h"
+#include "ProgramStore.h"
+#include "Prompter.h"
+#include "ReadBackDecoder.h"
+#include "Session.h"
+
+namespace tessaly {
+
+QString setReadMessage(SetReadEnd end) {
+    switch (end) {
+    case SetReadEnd::Completed:
+        return QStringLiteral("程序读取完毕！");
+    case SetReadEnd::NotAReply:
+        return QStringLiteral("读取播放器记录错误，请重试！");
+    case SetReadEnd::PostFailed:
+        return {};
+    case SetReadEnd::ReadFailed:
+        return QStringLiteral("程序读取失败！");
+    case SetReadEnd::PreheatQueryFailed:
+        return QStringLiteral("读取预热和延时时间失败！");
+    case SetReadEnd::NoLink:
+        return QStringLiteral("软件与播放器尚未连接，无法进行程序装载！");
+    }
+    return {};
+}
+
+QString setReadStatus(SetReadEnd end) {
+    switch (end) {
+    case SetReadEnd::Completed:
+        return QStringLiteral("程序读取完毕！");
+    case SetReadEnd::NotAReply:
+        return QStringLiteral("读取播放器记录错误！");
+    case SetReadEnd::PostFailed:
+        return QStringLiteral("数据读取失败！");
+    case SetReadEnd::ReadFailed:
+        return QStringLiteral("程序读取失败！");
+    case SetReadEnd::PreheatQueryFailed:
+    case SetReadEnd::NoLink:
+        return {};
+    }
+    return {};
+}
+
+SetReadResult DataAnalyze(ProgramStore& store, std::span<const quint8> bytes,
+                          ReadObserver& observer) {
+    SetReadResult result;
+    // One transaction for speed only: it is committed on every path, so the rows stored
+    // before a failure stay, as they would row by row.
+    Transaction transaction = store.beginTransaction();
+    const auto finish = [&](SetReadEnd end) {
+        transaction.commit();
+        result.end = end;
+        return result;
+    };
+    // Emptied whatever comes next: the table never mixes two reads.
+    if (!store.deleteAll(ProgramTable::MusicReadTab, &result.detail))
+        return finish(SetReadEnd::PostFailed);
+    const auto decoding = decodeReadBack(bytes);
+    if (!decoding.startsWithFrame)
+        return finish(SetReadEnd::NotAReply);
+    for (const auto& record : decoding.records) {
+        if (!store.insert(ProgramTable::MusicReadTab, record, &result.detail))
+            return finish(SetReadEnd::PostFailed);
+        ++result.stored;
+        observer.recordStored();
+    }
+    result.detail = decoding.unstorable;
+    return finish(decoding.unstorable.isEmpty() ? SetReadEnd::Completed : SetReadEnd::PostFailed);
+}
+
+QCoro::Task<bool> probeForRead(ReadContext& context, ReadObserver& observer, CancelToken cancel) {
+    const auto probed =
+        co_await ProbeDevice(context.channel, context.clock, probe::SetButton, cancel);
+    observer.linkChecked(probed == ProbeResult::Accepted);
+    co_return probed == ProbeResult::Accepted;
+}
+
+namespace {
+
+QCoro::Task<SetReadResult> runSetRead(ReadContext& context, int set, ReadObserver& observer,
+                                      CancelToken cancel) {
+    SetReadResult result;
+    if (!co_await probeForRead(context, observer, cancel)) {
+        result.end = SetReadEnd::NoLink;
+        co_return result;
+    }
+    observer.busy(true);
+    if (!co_await ReadYuRe(context.channel, context.clock, context.session, set, cancel)) {
+        result.end = SetReadEnd::PreheatQueryFailed;
+        co_return result;
+    }
+    ReplyCollector collector(context.channel, context.clock, context.limits);
+    collector.Read(set);
+    observer.readStarted(set);
+    const auto collected = co_await collector.collect(observer, cancel);
+    result.headSeen = collector.buffer().headSeen();
+    if (collected != CollectResult::Complete) {
+        result.end = SetReadEnd::ReadFailed;
+        co_return result;
+    }
+    ProgramStore store(context.db);
+    auto decoded = DataAnalyze(store, collector.buffer().bytes(), observer);
+    decoded.headSeen = result.headSeen;
+    co_return decoded;
+}
+
+} // namespace
+
+QCoro::Task<SetReadResult> readSet(ReadContext context, int set, ReadObserver& observer,
+                                   CancelToken cancel) {
+    const auto result = co_await runSetRead(context, set, observer, cancel);
+    observer.setReadEnded(result.end);
+    if (result.end != SetReadEnd::NoLink)
+        observer.busy(false);
+    if (const auto message = setReadMessage(result.end); !message.isEmpty())
+        context.prompter.notice(message);
+    co_return result;
+}
+
+} // namespace tessaly

@@ -1,0 +1,117 @@
+#include "Verify.h"
+
+#include "ProgramSet.h"
+#include "ProgramStore.h"
+#include "ReadBackDecoder.h"
+#include "RecordFrame.h"
+#include "WholeDeviceRead.h"
+
+namespace tessaly {
+
+namespace {
+
+QString flag(bool value) {
+    return value ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+const QString missing = QStringLiteral("(无)");
+
+} // namespace
+
+QList<QPair<QString, QString>> programFields(const ProgramRecord& r) {
+    QList<QPair<QString, QString>> fields{
+        {QStringLiteral("OrderNo"), r.OrderNo},
+        {QStringLiteral("KSTime"), formatTimeOfDay(r.KSTime)},
+        {QStringLiteral("JSTime"), formatTimeOfDay(r.JSTime)},
+        {QStringLiteral("JMTaoNo"), r.JMTaoNo},
+        {QStringLiteral("YXCX"), r.YXCX},
+        {QStringLiteral("MP3"), flag(r.MP3)},
+        {QStringLiteral("ShouYin"), flag(r.ShouYin)},
+        {QStringLiteral("YuRe"), QString::number(r.YuRe)},
+        {QStringLiteral("YuanShi"), QString::number(r.YuanShi)},
+    };
+    const int times[] = {r.KS1, r.KS2, r.KS3, r.JS1, r.JS2, r.JS3};
+    for (int i = 0; i < 6; ++i)
+        fields.append({QStringLiteral("%1%2").arg(i < 3 ? "KS" : "JS").arg(i % 3 + 1),
+                       QString::number(times[i])});
+    for (int day = 0; day < 7; ++day)
+        fields.append({QStringLiteral("Week%1").arg(day + 1), flag(r.Week[day])});
+    for (int track = 0; track < 6; ++track)
+        fields.append({QStringLiteral("QuMu%1").arg(track + 1), r.QuMu[track]});
+    fields.append({QStringLiteral("YinLiang"), QString::number(r.YinLiang)});
+    for (int zone = 0; zone < 32; ++zone)
+        fields.append({QStringLiteral("FQ%1").arg(zone + 1), flag(r.FQ[zone])});
+    return fields;
+}
+
+std::optional<ProgramRecord> asReadBack(const ProgramRecord& record, int count, int index,
+                                        int set) {
+    const auto encoded = BuildRecordFrame(record, count, index, set);
+    if (!encoded.frame)
+        return std::nullopt;
+    return decodeRecordFrame(*encoded.frame).record;
+}
+
+QList<ProgramDifference> compareSet(int set, const QList<ProgramRecord>& pc,
+                                    const QList<ProgramRecord>& player) {
+    QList<ProgramDifference> differences;
+    const auto count = std::max(pc.size(), player.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i >= pc.size() || i >= player.size()) {
+            const bool onPc = i < pc.size();
+            const QString orderNo = onPc ? pc[i].OrderNo : player[i].OrderNo;
+            differences.append({set, orderNo, QStringLiteral("程序"), onPc ? orderNo : missing,
+                                onPc ? missing : orderNo});
+            continue;
+        }
+        const auto expected = asReadBack(pc[i], int(pc.size()), int(i + 1), set);
+        if (!expected) {
+            differences.append(
+                {set, pc[i].OrderNo, QStringLiteral("OrderNo"), pc[i].OrderNo, player[i].OrderNo});
+            continue;
+        }
+        const auto ours = programFields(*expected);
+        const auto theirs = programFields(player[i]);
+        for (qsizetype f = 0; f < ours.size(); ++f)
+            if (ours[f].second != theirs[f].second)
+                differences.append(
+                    {set, expected->OrderNo, ours[f].first, ours[f].second, theirs[f].second});
+    }
+    return differences;
+}
+
+QCoro::Task<VerifyResult> verifySets(ReadContext context, QList<int> sets, ReadObserver& observer,
+                                     CancelToken cancel) {
+    VerifyResult result;
+    if (!co_await probeForRead(context, observer, cancel)) {
+        result.failure = setReadMessage(SetReadEnd::NoLink);
+        co_return result;
+    }
+    ProgramStore store(context.db);
+    ReplyCollector collector(context.channel, context.clock, context.limits);
+    for (const int set : sets) {
+        co_await context.clock.wait(TimerSendMs, cancel);
+        observer.readStarted(set);
+        collector.Read(set);
+        if (co_await collector.collect(observer, cancel) != CollectResult::Complete) {
+            result.failure = setReadMessage(SetReadEnd::ReadFailed);
+            co_return result;
+        }
+        const auto decoding = decodeReadBack(collector.buffer().bytes());
+        if (!decoding.unstorable.isEmpty()) {
+            result.failure = decoding.unstorable;
+            co_return result;
+        }
+        QString error;
+        const auto pc =
+            store.programsOfSet(ProgramTable::MusicTab, setLabel(set), SetRows::All, &error);
+        if (!pc) {
+            result.failure = error;
+            co_return result;
+        }
+        result.differences.append(compareSet(set, *pc, decoding.records));
+    }
+    co_return result;
+}
+
+} // namespace tessaly

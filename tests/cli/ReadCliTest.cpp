@@ -1,0 +1,150 @@
+#include "CliProcess.h"
+#include "DataModule.h"
+#include "PlayerDatabase.h"
+#include "PlayerProcess.h"
+#include "PlayerSimulator.h"
+#include "ProgramSet.h"
+#include "ProgramStore.h"
+#include "Verify.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+// Set 2 as the operator might have typed it: short order numbers, empty tracks, radio and MP3.
+QList<ProgramRecord> pcSetTwo() {
+    QList<ProgramRecord> programs;
+    for (int i = 1; i <= 5; ++i) {
+        ProgramRecord r;
+        r.OrderNo = QString::number(i);
+        r.JMTaoNo = setLabel(2);
+        r.YXCX = i == 2 ? priorityMarker() : QString();
+        r.KS1 = 6 + i;
+        r.KS2 = 15;
+        r.KS3 = i;
+        r.JS1 = 7 + i;
+        r.JS2 = 0;
+        r.JS3 = 0;
+        r.KSTime = timeOfDay(r.KS1, r.KS2, r.KS3);
+        r.JSTime = timeOfDay(r.JS1, r.JS2, r.JS3);
+        r.MP3 = i != 4;
+        r.ShouYin = !r.MP3;
+        r.Week = {true, true, true, true, true, i == 5, i == 5};
+        r.QuMu[0] = QString::number(100 + i);
+        r.QuMu[1] = i == 3 ? QStringLiteral("7") : QString();
+        r.YinLiang = 20 + i;
+        r.FQ[i] = true;
+        r.FQ[31] = true;
+        programs.append(r);
+    }
+    return programs;
+}
+
+class ReadCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        QString error;
+        ASSERT_TRUE(createPlayerDatabase(database(), &error)) << error.toStdString();
+        ScriptedPrompter prompter;
+        ASSERT_TRUE(data.ConnectDatabaseFile(prompter, database()));
+        ProgramStore store(data.database());
+        for (const auto& program : pcSetTwo())
+            ASSERT_TRUE(store.insert(ProgramTable::MusicTab, program));
+        writePlayerState(pcSetTwo(), 0);
+    }
+
+    // The player as a load of `programs` into set 2 leaves it; `volumeOffset` changes the
+    // volume of the third one.
+    void writePlayerState(const QList<ProgramRecord>& programs, int volumeOffset) {
+        std::vector<RecordFrame> frames;
+        for (int i = 0; i < programs.size(); ++i)
+            frames.push_back(
+                BuildRecordFrame(programs[i], int(programs.size()), i + 1, 2).frame.value());
+        frames[2][14] = quint8(frames[2][14] + volumeOffset);
+        PlayerSimulator player;
+        player.setPrograms(2, frames);
+        player.setPreheatDelay(5, 10);
+        QString error;
+        ASSERT_TRUE(player.saveState(state(), &error)) << error.toStdString();
+    }
+
+    QString database() const { return folder.filePath(databaseFileName()); }
+    QString state() const { return folder.filePath("player.json"); }
+
+    CliRun cli(QStringList arguments, const QString& device) {
+        arguments.prepend(database());
+        arguments.prepend(QStringLiteral("--db"));
+        return runCli(TESSALY_CLI, arguments, {{QStringLiteral("TESSALY_COM1"), device}});
+    }
+
+    QTemporaryDir folder;
+    DataModule data;
+};
+
+} // namespace
+
+TEST_F(ReadCliTest, SetReadBackEqualsThePcsProgramsAndVerifyAgrees) {
+    {
+        PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state()});
+        ASSERT_FALSE(player.device().isEmpty());
+        const auto read = cli({"--port", "1", "read", "--set", "2"}, player.device());
+        ASSERT_EQ(read.exitCode, 0) << read.out.toStdString() << read.err.toStdString();
+        EXPECT_TRUE(read.out.startsWith("程序读取完毕！\n")) << read.out.toStdString();
+        EXPECT_TRUE(read.out.contains("JM1YR=5 JM1YS=10")) << read.out.toStdString();
+
+        const ProgramStore store(data.database());
+        const auto pc = store.programsOfSet(ProgramTable::MusicTab, setLabel(2)).value();
+        auto readBack = store.allPrograms(ProgramTable::MusicReadTab).value();
+        ASSERT_EQ(readBack.size(), pc.size());
+        for (int i = 0; i < pc.size(); ++i) {
+            readBack[i].AutoID = 0;
+            EXPECT_EQ(programFields(readBack[i]),
+                      programFields(asReadBack(pc[i], int(pc.size()), i + 1, 2).value()))
+                << i;
+        }
+        EXPECT_TRUE(compareSet(2, pc, readBack).isEmpty());
+
+        const auto verify = cli({"--port", "1", "verify", "--set", "2"}, player.device());
+        EXPECT_EQ(verify.exitCode, 0) << verify.out.toStdString() << verify.err.toStdString();
+        const auto list = cli({"list", "--set", "2", "--read"}, player.device());
+        EXPECT_EQ(list.out.count('\n'), 5);
+        EXPECT_TRUE(list.out.contains("OrderNo=003 ") && list.out.contains("QuMu2=007"))
+            << list.out.toStdString();
+    }
+
+    writePlayerState(pcSetTwo(), 3);
+    PlayerProcess changed(TESSALY_PLAYER_SIM, {"--state", state()});
+    const auto verify = cli({"--port", "1", "verify", "--set", "2"}, changed.device());
+    EXPECT_EQ(verify.exitCode, 1);
+    EXPECT_TRUE(verify.out.contains("第二套 003 YinLiang: PC 23, player 26"))
+        << verify.out.toStdString();
+    EXPECT_EQ(ProgramStore(data.database()).count(ProgramTable::MusicReadTab), 5)
+        << "verify stores nothing";
+}
+
+TEST_F(ReadCliTest, WholeDeviceReadAndSaveOfTheReadBackSet) {
+    PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state()});
+    ASSERT_FALSE(player.device().isEmpty());
+    auto run = cli({"--port", "1", "read", "--all"}, player.device());
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "该套节目无编程记录！\n该套节目无编程记录！\n该套节目无编程记录！\n"
+                       "数据同步完毕！\n");
+    EXPECT_EQ(ProgramStore(data.database()).count(ProgramTable::MusicTab), 5);
+
+    run = cli({"--port", "1", "read", "--set", "2"}, player.device());
+    ASSERT_EQ(run.exitCode, 0);
+    run = cli({"--port", "1", "save-read", "--priority"}, player.device());
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "[第二套优先]数据保存成功！\n");
+    EXPECT_EQ(ProgramStore(data.database()).count(ProgramTable::MusicTab), 5);
+    const auto settings = cli({"list", "--set", "2"}, player.device());
+    EXPECT_EQ(settings.out.count("YXCX=优先"), 1);
+}

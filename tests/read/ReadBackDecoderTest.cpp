@@ -1,0 +1,90 @@
+#include "ReadBackDecoder.h"
+#include "ReadTesting.h"
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+// One frame as the player sends it, from a sample program, with bytes changed.
+RecordFrame replyFrame(int order, std::initializer_list<std::pair<int, int>> changes = {}) {
+    RecordFrame frame = frameOf(sampleProgram(order), 3, 1, 1);
+    frame[1] = frame::RecordAnswer;
+    for (const auto& [at, value] : changes)
+        frame[std::size_t(at)] = quint8(value);
+    return frame;
+}
+
+std::vector<quint8> join(std::initializer_list<std::vector<quint8>> parts) {
+    std::vector<quint8> bytes;
+    for (const auto& part : parts)
+        bytes.insert(bytes.end(), part.begin(), part.end());
+    return bytes;
+}
+
+std::vector<quint8> bytesOf(const RecordFrame& frame) {
+    return {frame.begin(), frame.end()};
+}
+
+} // namespace
+
+TEST(ReadBackDecoder, ScanRule) {
+    struct Case {
+        const char* name;
+        std::vector<quint8> bytes;
+        bool startsWithFrame;
+        QStringList orderNos;
+        int skipped = 0;
+        bool unstorable = false;
+    };
+    auto lookalike = replyFrame(1, {{28, 0xFE}, {29, 0x68}, {30, 0xFE}});
+    const Case cases[] = {
+        {"three frames",
+         join({bytesOf(replyFrame(1)), bytesOf(replyFrame(2)), bytesOf(replyFrame(3))}),
+         true,
+         {"001", "002", "003"}},
+        {"noise between frames",
+         join({bytesOf(replyFrame(1)), {0x00}, bytesOf(replyFrame(2))}),
+         true,
+         {"001", "002"}},
+        {"frame-start look-alike inside a frame",
+         join({bytesOf(lookalike), bytesOf(replyFrame(2, {{27, 0xFF}}))}),
+         true,
+         {"001", "002"}},
+        {"count below index is skipped, index 0 accepted",
+         join({bytesOf(replyFrame(1)), bytesOf(replyFrame(2, {{2, 5}, {3, 6}})),
+               bytesOf(replyFrame(3, {{3, 0}}))}),
+         true,
+         {"001", "003"}},
+        {"all-zero buffer", std::vector<quint8>(96, 0), false, {}},
+        {"nothing collected", {}, false, {}},
+        {"first frame damaged", bytesOf(replyFrame(1, {{31, 0x00}})), false, {}},
+        {"frame running past the stored bytes",
+         join({bytesOf(replyFrame(1)), {0xFE, 0x68, 3, 2}}),
+         true,
+         {"001"}},
+        {"hour 24 skipped, the others stored",
+         join({bytesOf(replyFrame(1, {{6, 24}})), bytesOf(replyFrame(2, {{10, 60}})),
+               bytesOf(replyFrame(3))}),
+         true,
+         {"003"},
+         2},
+        {"track of four digits stops the decoding",
+         join({bytesOf(replyFrame(1)), bytesOf(replyFrame(2, {{15, 10}})), bytesOf(replyFrame(3))}),
+         true,
+         {"001"},
+         0,
+         true},
+        {"track byte above 99", join({bytesOf(replyFrame(1, {{26, 100}}))}), true, {}, 0, true},
+    };
+    for (const auto& c : cases) {
+        const auto decoded = decodeReadBack(c.bytes);
+        EXPECT_EQ(decoded.startsWithFrame, c.startsWithFrame) << c.name;
+        QStringList orderNos;
+        for (const auto& record : decoded.records)
+            orderNos.append(record.OrderNo);
+        EXPECT_EQ(orderNos, c.orderNos) << c.name;
+        EXPECT_EQ(decoded.skippedFrames, c.skipped) << c.name;
+        EXPECT_EQ(!decoded.unstorable.isEmpty(), c.unstorable) << c.name;
+    }
+}

@@ -1,0 +1,117 @@
+#include "ReadBackSave.h"
+#include "ReadTesting.h"
+#include "SettingsStore.h"
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+ProgramRecord program(int order, const QString& set, bool priority) {
+    ProgramRecord record = sampleProgram(order, set);
+    record.YXCX = priority ? priorityMarker() : QStringLiteral("");
+    return record;
+}
+
+QStringList orderNos(const QList<ProgramRecord>& records) {
+    QStringList numbers;
+    for (const auto& record : records)
+        numbers.append(record.JMTaoNo + record.OrderNo);
+    return numbers;
+}
+
+} // namespace
+
+TEST_F(ReadTest, SavingReadBackProgramsReplacesWhatTheFilterCovers) {
+    const QList<ProgramRecord> pc{program(1, "第三套", false), program(2, "第三套", true),
+                                  program(3, "第三套", false), program(4, "第一套", true)};
+    const QList<ProgramRecord> fiveRead{program(11, "第三套", false), program(12, "第三套", false),
+                                        program(13, "第三套", false), program(14, "第三套", false),
+                                        program(15, "第三套", false)};
+    const QList<ProgramRecord> twoPriority{program(21, "第三套", true),
+                                           program(22, "第三套", true)};
+    using B = MessageBox::Button;
+    struct Case {
+        const char* name;
+        ReadBackSelection selection;
+        QList<B> answers;
+        ReadBackSaveEnd end;
+        QStringList messages;
+        QStringList musicTab; // set label + OrderNo, as MusicTab lists them
+    };
+    const QStringList untouched{"第三套001", "第三套002", "第三套003", "第一套004"};
+    const std::vector<Case> cases{
+        {"empty list",
+         {"第一套", false, {}},
+         {},
+         ReadBackSaveEnd::NothingToSave,
+         {"[第一套]没有记录，无需保存！"},
+         untouched},
+        {"whole set",
+         {"第三套", false, fiveRead},
+         {},
+         ReadBackSaveEnd::Saved,
+         {"确实需要保存[第三套]数据到软件中吗？",
+          "该操作将覆盖软件中[第三套]原有的数据，确实需要保存该数据吗？", "[第三套]数据保存成功！"},
+         {"第一套004", "第三套011", "第三套012", "第三套013", "第三套014", "第三套015"}},
+        {"priority programs only",
+         {"第三套", true, twoPriority},
+         {},
+         ReadBackSaveEnd::Saved,
+         {"确实需要保存[第三套优先]数据到软件中吗？",
+          "该操作将覆盖软件中[第三套优先]原有的数据，确实需要保存该数据吗？",
+          "[第三套优先]数据保存成功！"},
+         {"第三套001", "第三套003", "第一套004", "第三套021", "第三套022"}},
+        {"first question declined",
+         {"第三套", false, fiveRead},
+         {B::Cancel},
+         ReadBackSaveEnd::Declined,
+         {"确实需要保存[第三套]数据到软件中吗？"},
+         untouched},
+        {"second question declined",
+         {"第三套", false, fiveRead},
+         {B::Ok, B::Cancel},
+         ReadBackSaveEnd::Declined,
+         {"确实需要保存[第三套]数据到软件中吗？",
+          "该操作将覆盖软件中[第三套]原有的数据，确实需要保存该数据吗？"},
+         untouched},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(ProgramStore(module.database()).deleteAll(ProgramTable::MusicTab));
+        fillMusicTab(pc);
+        rawExec("UPDATE SysTab SET JM1YR = 1, JM1YS = 2, JM2YR = 3, JM4YS = 4");
+        session = {};
+        session.PreheatMinutes = 1;
+        session.DelayMinutes = 2;
+        session.ReadPreheatMinutes = 15;
+        session.ReadDelayMinutes = 20;
+        prompter = {};
+        for (const B answer : c.answers)
+            prompter.answerNext(answer);
+
+        EXPECT_EQ(saveReadBack(module.database(), prompter, session, c.selection), c.end);
+        EXPECT_EQ(prompter.shownTexts(), c.messages);
+        EXPECT_EQ(orderNos(table(ProgramTable::MusicTab)), c.musicTab);
+        const bool saved = c.end == ReadBackSaveEnd::Saved;
+        EXPECT_EQ(rawRow("SELECT JM1YR, JM1YS, JM2YR, JM4YS FROM SysTab"),
+                  (QVariantList{saved ? 15 : 1, saved ? 20 : 2, 3, 4}));
+        EXPECT_EQ(session.PreheatMinutes, saved ? 15 : 1);
+        EXPECT_EQ(session.DelayMinutes, saved ? 20 : 2);
+    }
+}
+
+TEST_F(ReadTest, SaveThatCannotStoreEveryProgramChangesNothing) {
+    const QList<ProgramRecord> pc{program(1, "第二套", false)};
+    fillMusicTab(pc);
+    auto bad = program(2, "第二套", false);
+    bad.QuMu[0] = "1234"; // too long for its column
+    session.ReadPreheatMinutes = 9;
+    const ReadBackSelection selection{"第二套", false, {program(3, "第二套", false), bad}};
+    EXPECT_EQ(saveReadBack(module.database(), prompter, session, selection),
+              ReadBackSaveEnd::Failed);
+    EXPECT_EQ(prompter.shownTexts().last(), "[第二套]数据保存失败！");
+    EXPECT_EQ(orderNos(table(ProgramTable::MusicTab)), QStringList{"第二套001"});
+    EXPECT_EQ(rawRow("SELECT JM1YR FROM SysTab"), QVariantList{0});
+    EXPECT_EQ(session.PreheatMinutes, 0);
+}

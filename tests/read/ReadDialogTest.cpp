@@ -1,0 +1,191 @@
+#include "ReadDialog.h"
+#include "MainWindow.h"
+#include "ReadTesting.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+class ReadDialogTest : public ReadTest {
+protected:
+    void open() {
+        dialog = std::make_unique<ReadDialog>(
+            ReadDialogServices{clock, channel, prompter, session, module.database(),
+                               [this](QWidget*) { ++viewerOpenings; }});
+        dialog->show();
+        clock.advance(600);
+    }
+    void TearDown() override {
+        dialog.reset();
+        clock.advance(20000); // lets a cancelled read unwind
+    }
+
+    template <typename T = QWidget> T* control(const char* name) {
+        auto* found = dialog->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QString text(const char* name) { return control<QLabel>(name)->text(); }
+    bool enabled(const char* name) { return control(name)->isEnabled(); }
+    bool panelShown() { return control("Pan_Mess")->isVisible(); }
+
+    void readSetOne() {
+        control<QPushButton>("sbJM1")->click();
+        ASSERT_TRUE(clock.runUntil([&] { return !dialog->isReading(); }, 60000));
+    }
+
+    std::unique_ptr<ReadDialog> dialog;
+    int viewerOpenings = 0;
+};
+
+} // namespace
+
+TEST_F(ReadDialogTest, ACompletedReadAndItsProgress) {
+    serial.player().setPrograms(1, storedSet(1, 3));
+    open();
+    EXPECT_EQ(dialog->windowTitle(), "程序读取");
+    EXPECT_EQ(text("Lb_Mess"), "连接成功");
+    EXPECT_TRUE(control("SP_State")->property("linkUp").toBool());
+    EXPECT_FALSE(enabled("sbXianshi"));
+
+    control<QPushButton>("sbJM1")->click();
+    clock.advance(600);
+    for (const char* name : {"sbJM1", "sbJM2", "sbJM3", "sbJM4", "sbExit"})
+        EXPECT_FALSE(enabled(name)) << name;
+    ASSERT_TRUE(clock.runUntil([&] { return !dialog->isReading(); }, 60000));
+
+    EXPECT_EQ(text("Lb_down"), "程序读取完毕！");
+    EXPECT_EQ(text("Lb_Total"), "3");
+    EXPECT_EQ(text("Lb_Left"), "0");
+    EXPECT_EQ(control<QProgressBar>("PBar_Pro")->maximum(), 99);
+    EXPECT_EQ(control<QProgressBar>("PBar_Pro")->value(), 99);
+    EXPECT_FALSE(panelShown());
+    for (const char* name : {"sbJM1", "sbJM2", "sbJM3", "sbJM4", "sbExit", "sbXianshi"})
+        EXPECT_TRUE(enabled(name)) << name;
+    EXPECT_EQ(prompter.shownTexts(), QStringList{"程序读取完毕！"});
+    EXPECT_EQ(dialog->ReadSet(), 1);
+    control<QPushButton>("sbXianshi")->click();
+    EXPECT_EQ(viewerOpenings, 1);
+}
+
+// Each end after an earlier successful read, as the operator sees it.
+TEST_F(ReadDialogTest, EndsOfARead) {
+    auto& player = serial.player();
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        QString status;
+        bool panel;
+        bool showButton;
+        bool link = true;
+    };
+    const std::vector<Case> cases{
+        {"set without programs", [&] { player.setPrograms(1, {}); }, "读取播放器记录错误！", false,
+         false},
+        {"second program cannot be stored",
+         [&] {
+             auto frames = storedSet(1, 3);
+             frames[1][15] = 10;
+             player.setPrograms(1, frames);
+         },
+         "数据读取失败！", true, true},
+        {"reply stops", [&] { player.setOptions({.cutAfter = 5}); }, "程序读取失败！", true, false},
+        {"pre-heat and delay unanswered", [&] { player.setOptions({.noPreheatReply = true}); },
+         "程序读取完毕！", false, true},
+        {"no link", [&] { player.setOptions({.silent = true}); }, "程序读取完毕！", false, true,
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        player.setOptions({});
+        player.setPrograms(1, storedSet(1, 3));
+        open();
+        readSetOne();
+        ASSERT_EQ(text("Lb_down"), "程序读取完毕！");
+        c.prepare();
+        readSetOne();
+        EXPECT_EQ(text("Lb_down"), c.status);
+        EXPECT_EQ(panelShown(), c.panel);
+        EXPECT_EQ(enabled("sbXianshi"), c.showButton);
+        for (const char* name : {"sbJM1", "sbJM2", "sbJM3", "sbJM4", "sbExit"})
+            EXPECT_TRUE(enabled(name)) << name;
+        EXPECT_EQ(text("Lb_Mess"), c.link ? "连接成功" : "连接失败");
+        EXPECT_EQ(session.link.LinkUp, c.link);
+        dialog.reset();
+    }
+}
+
+TEST_F(ReadDialogTest, ClosingDuringAReadStopsIt) {
+    serial.player().setPrograms(1, storedSet(1, 156));
+    open();
+    control<QPushButton>("sbJM1")->click();
+    clock.advance(2000);
+    ASSERT_TRUE(dialog->isReading());
+    dialog->close();
+    dialog.reset();
+    clock.advance(20000);
+    EXPECT_TRUE(prompter.shownTexts().isEmpty());
+    EXPECT_EQ(clock.pendingWaits(), 0);
+}
+
+namespace {
+
+// The main window on the same database and player.
+class WholeDeviceReadWindowTest : public ReadTest {
+protected:
+    void SetUp() override {
+        ReadTest::SetUp();
+        window = std::make_unique<MainWindow>(
+            MainWindowServices{clock, channel, prompter, windowData,
+                               PortMap({{1, "/dev/pts/sim"}}, {}), dir.path() + "/"},
+            session);
+        window->show();
+        clock.advance(MainWindow::StartupCheckDelayMs + 100);
+    }
+    void TearDown() override {
+        window.reset();
+        clock.advance(20000);
+    }
+    template <typename T = QWidget> T* control(const char* name) {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+
+    DataModule windowData;
+    std::unique_ptr<MainWindow> window;
+};
+
+} // namespace
+
+TEST_F(WholeDeviceReadWindowTest, ReadsSetAfterSetOnTheProgressPanel) {
+    serial.player().setPrograms(1, storedSet(1, 2));
+    serial.player().setPrograms(3, storedSet(3, 1));
+    const QStringList seven{"sbEdit",       "sbDown", "sbRead", "sbPcDown",
+                            "sbMachinDown", "sbSet",  "sbExit"};
+    QStringList labels;
+    QList<bool> buttonsDuring;
+    control<QPushButton>("sbMachinDown")->click();
+    EXPECT_TRUE(clock.runUntil(
+        [&] {
+            const QString set = control<QLabel>("LbJM")->text();
+            if (!set.isEmpty() && (labels.isEmpty() || labels.last() != set)) {
+                labels.append(set);
+                buttonsDuring.append(control("sbEdit")->isEnabled());
+                EXPECT_TRUE(control("Pan_Mess")->isVisible());
+            }
+            return prompter.shownTexts().contains("数据同步完毕！");
+        },
+        60000));
+    EXPECT_EQ(labels, (QStringList{"第一套", "第二套", "第三套", "第四套"}));
+    EXPECT_EQ(buttonsDuring, (QList<bool>{false, false, false, false}));
+    EXPECT_EQ(control<QLabel>("LabMess")->text(),
+              "正在进行数据同步，将机器数据装载到电脑中，请稍候...");
+    for (const auto& name : seven)
+        EXPECT_TRUE(control(qPrintable(name))->isEnabled()) << name.toStdString();
+    EXPECT_FALSE(control("Pan_Mess")->isVisible());
+    EXPECT_EQ(table(ProgramTable::MusicTab).size(), 3);
+}

@@ -1,0 +1,140 @@
+#include "ReadTesting.h"
+#include "Verify.h"
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+// Programs 1..count of set as they come back from the player.
+QList<ProgramRecord> readBack(int set, int count) {
+    QList<ProgramRecord> records;
+    for (int i = 1; i <= count; ++i)
+        records.append(asReadBack(sampleProgram(i, setLabel(set)), count, i, set).value());
+    return records;
+}
+
+} // namespace
+
+TEST_F(ReadTest, EndsOfASetRead) {
+    const ProgramRecord earlier = readBack(4, 1)[0];
+    struct Case {
+        const char* name;
+        std::function<void(ReadTest&)> prepare;
+        SetReadEnd end;
+        QStringList frames;   // what the player received
+        QStringList messages; // boxes shown
+        int readBackRows;     // -1: MusicReadTab keeps the earlier read
+    };
+    auto& player = serial.player();
+    const std::vector<Case> cases{
+        {"completed",
+         [](ReadTest&) {},
+         SetReadEnd::Completed,
+         {"FE0100FF", "FE0601FF", "FE0401FF"},
+         {"程序读取完毕！"},
+         3},
+        {"set without programs",
+         [&](ReadTest&) { player.setPrograms(1, {}); },
+         SetReadEnd::NotAReply,
+         {"FE0100FF", "FE0601FF", "FE0401FF"},
+         {"读取播放器记录错误，请重试！"},
+         0},
+        {"second program cannot be stored",
+         [&](ReadTest&) {
+             auto frames = storedSet(1, 3);
+             frames[1][15] = 10; // a four-digit track
+             player.setPrograms(1, frames);
+         },
+         SetReadEnd::PostFailed,
+         {"FE0100FF", "FE0601FF", "FE0401FF"},
+         {},
+         1},
+        {"reply stops after five bytes",
+         [&](ReadTest& test) {
+             test.observer.onBusy = [&] { player.setOptions({.cutAfter = 5}); };
+         },
+         SetReadEnd::ReadFailed,
+         {"FE0100FF", "FE0601FF", "FE0401FF"},
+         {"程序读取失败！"},
+         -1},
+        {"pre-heat and delay query unanswered",
+         [&](ReadTest&) { player.setOptions({.noPreheatReply = true}); },
+         SetReadEnd::PreheatQueryFailed,
+         {"FE0100FF", "FE0601FF"},
+         {"读取预热和延时时间失败！"},
+         -1},
+        {"no link",
+         [&](ReadTest&) { player.setOptions({.silent = true}); },
+         SetReadEnd::NoLink,
+         {"FE0100FF"},
+         {"软件与播放器尚未连接，无法进行程序装载！"},
+         -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramStore store(module.database());
+        ASSERT_TRUE(store.deleteAll(ProgramTable::MusicReadTab));
+        ASSERT_TRUE(store.insert(ProgramTable::MusicReadTab, earlier));
+        player.setOptions({});
+        player.setPrograms(1, storedSet(1, 3));
+        player.setPreheatDelay(5, 10);
+        player.clearReceived();
+        prompter = {};
+        observer = {};
+        session = {};
+        c.prepare(*this);
+
+        const auto result = run(readSet(context(), 1, observer));
+        EXPECT_EQ(result.end, c.end);
+        EXPECT_EQ(observer.ends, QList<SetReadEnd>{c.end});
+        EXPECT_EQ(framesSent(), c.frames);
+        EXPECT_EQ(prompter.shownTexts(), c.messages);
+        EXPECT_EQ(session.link.LinkUp, c.end != SetReadEnd::NoLink);
+        const bool queried = c.frames.size() > 2;
+        EXPECT_EQ(session.ReadPreheatMinutes, queried ? 5 : 0);
+        EXPECT_EQ(session.ReadDelayMinutes, queried ? 10 : 0);
+        const auto rows = withoutIds(table(ProgramTable::MusicReadTab));
+        if (c.readBackRows < 0)
+            EXPECT_EQ(rows, QList<ProgramRecord>{earlier});
+        else
+            EXPECT_EQ(rows, readBack(1, 3).first(c.readBackRows));
+        EXPECT_EQ(observer.busyChanges,
+                  c.end == SetReadEnd::NoLink ? QList<bool>{} : (QList<bool>{true, false}));
+    }
+}
+
+TEST_F(ReadTest, CompletedReadShowsItsProgressAndReplacesTheLastRead) {
+    serial.player().setPrograms(1, storedSet(1, 3));
+    serial.player().setPrograms(2, storedSet(2, 2));
+    EXPECT_EQ(run(readSet(context(), 1, observer)).stored, 3);
+    EXPECT_EQ(observer.heads, QList<int>{3});
+    EXPECT_EQ(observer.progress, 99) << "33 steps per program";
+    EXPECT_EQ(observer.left.last(), 0);
+    // The probe takes 560 ms, the query 500 ms, 96 bytes about 100 ms on the wire.
+    EXPECT_LE(elapsedMs, 560 + 500 + 100 + 2 * 20);
+
+    EXPECT_EQ(run(readSet(context(), 2, observer)).stored, 2);
+    EXPECT_EQ(withoutIds(table(ProgramTable::MusicReadTab)), readBack(2, 2));
+    EXPECT_TRUE(table(ProgramTable::MusicTab).isEmpty()) << "a set read never writes MusicTab";
+}
+
+TEST_F(ReadTest, ProgramsComeBackAsTheyWereLoadedAfterTheFrameNormalisations) {
+    ProgramRecord pc = sampleProgram(7, "第二套");
+    pc.OrderNo = "7";
+    pc.QuMu[3] = "";
+    pc.YXCX = "普通";
+    pc.ShouYin = pc.MP3; // inconsistent on the PC; the frame knows only MP3
+    pc.YuRe = 3;
+    serial.player().setPrograms(2, {frameOf(pc, 1, 1, 2)});
+    fillMusicTab({pc});
+    run(readSet(context(), 2, observer));
+    const auto read = withoutIds(table(ProgramTable::MusicReadTab));
+    ASSERT_EQ(read.size(), 1);
+    EXPECT_EQ(read[0].OrderNo, "007");
+    EXPECT_EQ(read[0].QuMu[3], "000");
+    EXPECT_EQ(read[0].YXCX, "");
+    EXPECT_EQ(read[0].ShouYin, !read[0].MP3);
+    EXPECT_EQ(read[0].JMTaoNo, "第二套");
+    EXPECT_TRUE(compareSet(2, {pc}, read).isEmpty()) << "YuRe and YuanShi do not travel";
+}

@@ -1,0 +1,110 @@
+#include "WholeDeviceRead.h"
+#include "ReadTesting.h"
+#include "Verify.h"
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+TEST_F(ReadTest, WholeDeviceReadReplacesMusicTabOnlyWhenAllFourSetsAreIn) {
+    const QList<ProgramRecord> before{sampleProgram(40, "第二套"), sampleProgram(41, "第四套")};
+    const QString confirm =
+        "将机器数据同步到电脑中,系统将自动覆盖电脑中所有的程序记录,确实要进行该同步操作吗？";
+    auto& player = serial.player();
+    struct Case {
+        const char* name;
+        std::function<void(ReadTest&)> prepare;
+        WholeReadEnd end;
+        QStringList messages;
+        QStringList requests; // read requests the player got
+        int syncReadSet;
+    };
+    const QStringList allFour{"FE0401FF", "FE0402FF", "FE0403FF", "FE0404FF"};
+    const std::vector<Case> cases{
+        {"two sets hold programs",
+         [](ReadTest&) {},
+         WholeReadEnd::Completed,
+         {confirm, "该套节目无编程记录！", "该套节目无编程记录！", "数据同步完毕！"},
+         allFour,
+         5},
+        {"declined",
+         [](ReadTest& t) { t.prompter.answerNext(MessageBox::Button::Cancel); },
+         WholeReadEnd::Declined,
+         {confirm},
+         {},
+         1},
+        {"silent player",
+         [&](ReadTest&) { player.setOptions({.silent = true}); },
+         WholeReadEnd::NoLink,
+         {confirm, "软件与播放器尚未连接，无法进行数据同步操作！"},
+         {},
+         1},
+        {"set 1 unanswered",
+         [&](ReadTest& t) { t.observer.onBusy = [&] { player.setOptions({.silent = true}); }; },
+         WholeReadEnd::ReadFailed,
+         {confirm, "数据同步失败！"},
+         {"FE0401FF"},
+         2},
+        {"set 3 holds a program that cannot be stored",
+         [&](ReadTest&) {
+             auto frames = storedSet(3, 1);
+             frames[0][20] = 100;
+             player.setPrograms(3, frames);
+         },
+         WholeReadEnd::PostFailed,
+         {confirm, "该套节目无编程记录！", "数据读取失败，请重试！"},
+         allFour.first(3),
+         4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(ProgramStore(module.database()).deleteAll(ProgramTable::MusicTab));
+        fillMusicTab(before);
+        player.setOptions({});
+        player.setPrograms(1, storedSet(1, 2));
+        player.setPrograms(2, {});
+        player.setPrograms(3, storedSet(3, 1));
+        player.setPrograms(4, {});
+        player.clearReceived();
+        prompter = {};
+        observer = {};
+        session = {};
+        session.link.LinkUp = true; // an earlier answer does not let a silent player pass
+        c.prepare(*this);
+
+        EXPECT_EQ(run(readWholeDevice(context(), observer)), c.end);
+        EXPECT_EQ(prompter.shownTexts(), c.messages);
+        QStringList requests = framesSent().filter(QRegularExpression("^FE04"));
+        EXPECT_EQ(requests, c.requests);
+        EXPECT_EQ(session.SyncReadSet, c.syncReadSet);
+        const auto rows = withoutIds(table(ProgramTable::MusicTab));
+        if (c.end == WholeReadEnd::Completed) {
+            // Listed by OrderNo, then in the order stored.
+            const QList<ProgramRecord> expected{
+                asReadBack(sampleProgram(1, "第一套"), 2, 1, 1).value(),
+                asReadBack(sampleProgram(1, "第三套"), 1, 1, 3).value(),
+                asReadBack(sampleProgram(2, "第一套"), 2, 2, 1).value()};
+            EXPECT_EQ(rows, expected);
+            EXPECT_EQ(observer.started, (QList<int>{1, 2, 3, 4}));
+            EXPECT_EQ(observer.empties, (QList<int>{2, 4}));
+        } else {
+            EXPECT_EQ(rows, before) << "MusicTab exactly as before";
+        }
+        EXPECT_EQ(session.link.LinkUp, c.end != WholeReadEnd::NoLink);
+        const bool wasBusy = !c.requests.isEmpty();
+        EXPECT_EQ(observer.busyChanges, wasBusy ? (QList<bool>{true, false}) : QList<bool>{});
+    }
+}
+
+TEST_F(ReadTest, WholeDeviceReadPacesTheSets) {
+    serial.player().setPrograms(1, storedSet(1, 2));
+    run(readWholeDevice(context(), observer));
+    QList<qint64> requestTimes;
+    for (const auto& frame : serial.player().received())
+        if (frame.bytes.startsWith(QByteArray::fromHex("FE04")))
+            requestTimes.append(frame.timeMs);
+    ASSERT_EQ(requestTimes.size(), 4);
+    for (int i = 1; i < 4; ++i)
+        EXPECT_GE(requestTimes[i] - requestTimes[i - 1], TimerSendMs);
+    // Empty sets answer at once: a few polls each beyond the pause.
+    EXPECT_LE(requestTimes[3] - requestTimes[1], 2 * (TimerSendMs + 40));
+}
