@@ -67,8 +67,8 @@ TEST_F(LoadDialogTest, ShowsItsControlsAndProbesOnShowing) {
     EXPECT_EQ(text("Lb_Total"), "0");
     EXPECT_EQ(text("Lb_Left"), "0");
     EXPECT_EQ(text("Lb_down"), "");
-    EXPECT_FALSE(control("PBar_Pro")->accessibleName().isEmpty());
-    EXPECT_FALSE(control("SP_State")->accessibleName().isEmpty());
+    for (const char* unlabelled : {"PBar_Pro", "SP_State", "Lb_Mess", "Lb_down"})
+        EXPECT_FALSE(control(unlabelled)->accessibleName().isEmpty()) << unlabelled;
 
     EXPECT_EQ(indicator(), QColor(255, 0, 0));
     EXPECT_EQ(text("Lb_Mess"), "") << "emptied while the probe runs";
