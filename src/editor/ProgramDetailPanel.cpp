@@ -51,22 +51,24 @@ QString twoDigits(int value) {
 // UpDown: steps the number of its box between min and max, written without a leading zero.
 void addSpinner(QWidget* parent, QLineEdit* box, int number, int max) {
     const QRect at = box->geometry();
-    const auto addStep = [&](const QString& arrow, int step, int y, const QString& what) {
-        auto* button = new QToolButton(parent);
-        button->setObjectName(
-            QStringLiteral("UpDown%1%2").arg(number).arg(step > 0 ? "Up" : "Down"));
+    auto* spinner = new QWidget(parent);
+    spinner->setObjectName(QStringLiteral("UpDown%1").arg(number));
+    spinner->setGeometry(at.right() + 1, at.top(), 14, at.height());
+    const auto addStep = [&](const QString& arrow, int step, const QString& what) {
+        auto* button = new QToolButton(spinner);
+        button->setObjectName(step > 0 ? QStringLiteral("Up") : QStringLiteral("Down"));
         button->setText(arrow);
         button->setAccessibleName(box->accessibleName() + QLatin1Char(' ') + what);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRepeat(true);
-        button->setGeometry(at.right() + 1, y, 14, at.height() / 2);
+        button->setGeometry(0, step > 0 ? 0 : at.height() / 2, 14, at.height() / 2);
         QObject::connect(button, &QToolButton::clicked, box, [box, step, max] {
             const int value = std::clamp(box->text().toInt() + step, 0, max);
             box->setText(QString::number(value));
         });
     };
-    addStep(QStringLiteral("▴"), 1, at.top(), QStringLiteral("增加"));
-    addStep(QStringLiteral("▾"), -1, at.top() + at.height() / 2, QStringLiteral("减少"));
+    addStep(QStringLiteral("▴"), 1, QStringLiteral("增加"));
+    addStep(QStringLiteral("▾"), -1, QStringLiteral("减少"));
 }
 
 } // namespace

@@ -557,7 +557,8 @@ TEST_F(EditorTest, OnlyDigitsReachTheBoxesAndEnterMovesOn) {
     EXPECT_EQ(window->mode(), EditorWindow::Mode::Add) << "Enter never saves or closes";
     EXPECT_TRUE(window->isVisible());
 
-    auto* up = control<QAbstractButton>("UpDown1Up");
+    auto* up = control("UpDown1")->findChild<QAbstractButton*>("Up");
+    ASSERT_NE(up, nullptr);
     setText("edtKS1", "22");
     up->click();
     up->click();
