@@ -4,7 +4,8 @@ set -euo pipefail
 TESSALY_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
-                qcoro-qt6-dev libgtest-dev libbenchmark-dev clang-format)
+                qcoro-qt6-dev libgtest-dev libbenchmark-dev clang-format
+                xvfb xauth xdotool)
 
 # Installs the packages that are missing; silent and quick when all are there.
 ensure_packages() {

@@ -3,6 +3,7 @@
 #include "Banner.h"
 #include "DataModule.h"
 #include "DeviceChannel.h"
+#include "EditorWindow.h"
 #include "Probe.h"
 #include "Prompter.h"
 #include "ReadDialog.h"
@@ -92,8 +93,7 @@ void MainWindow::buildButtons() {
     m_set->setObjectName(QStringLiteral("sbSet"));
     m_set->setGeometry(8, ClientHeight - 26 - 8, 62, 26);
 
-    connect(m_edit, &QPushButton::clicked, this,
-            [this] { openDialog(QStringLiteral("程序编辑器")); });
+    connect(m_edit, &QPushButton::clicked, this, &MainWindow::sbEditClick);
     connect(m_down, &QPushButton::clicked, this,
             [this] { openDialog(QStringLiteral("程序装载")); });
     connect(m_read, &QPushButton::clicked, this, &MainWindow::sbReadClick);
@@ -210,6 +210,13 @@ void MainWindow::openDialog(const QString& caption) {
     dialog.setModal(true);
     emit dialogOpened(&dialog);
     dialog.exec();
+}
+
+void MainWindow::sbEditClick() {
+    EditorWindow editor(m_services.clock, m_services.prompter, m_services.data.database(),
+                        m_session, this);
+    emit dialogOpened(&editor);
+    editor.exec();
 }
 
 void MainWindow::sbReadClick() {

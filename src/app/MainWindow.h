@@ -49,6 +49,7 @@ public:
 
     SettingsPanel* settingsPanel() const { return m_settingsPanel; }
 
+    void sbEditClick();
     void sbExitClick();
 
 signals:

@@ -62,26 +62,38 @@ QVariant boolValue(bool value) {
     return QVariant(value ? 1 : 0);
 }
 
-template <std::size_t N> void bindBools(QSqlQuery& query, const std::array<bool, N>& values) {
-    for (const bool value : values)
-        query.addBindValue(boolValue(value));
-}
+// Binds by position, so that one prepared statement serves many rows.
+class RowBinder {
+public:
+    explicit RowBinder(QSqlQuery& query) : m_query(query) {}
+
+    void bind(const QVariant& value) { m_query.bindValue(m_index++, value); }
+    template <std::size_t N> void bindBools(const std::array<bool, N>& values) {
+        for (const bool value : values)
+            bind(boolValue(value));
+    }
+
+private:
+    QSqlQuery& m_query;
+    int m_index = 0;
+};
 
 void bindRecord(QSqlQuery& query, const ProgramRecord& r) {
-    query.addBindValue(textValue(r.OrderNo));
-    query.addBindValue(timeValue(r.KSTime));
-    query.addBindValue(timeValue(r.JSTime));
-    query.addBindValue(textValue(r.JMTaoNo));
-    query.addBindValue(textValue(r.YXCX));
-    query.addBindValue(boolValue(r.MP3));
-    query.addBindValue(boolValue(r.ShouYin));
+    RowBinder row(query);
+    row.bind(textValue(r.OrderNo));
+    row.bind(timeValue(r.KSTime));
+    row.bind(timeValue(r.JSTime));
+    row.bind(textValue(r.JMTaoNo));
+    row.bind(textValue(r.YXCX));
+    row.bind(boolValue(r.MP3));
+    row.bind(boolValue(r.ShouYin));
     for (const int value : {r.YuRe, r.YuanShi, r.KS1, r.KS2, r.KS3, r.JS1, r.JS2, r.JS3})
-        query.addBindValue(value);
-    bindBools(query, r.Week);
+        row.bind(value);
+    row.bindBools(r.Week);
     for (const QString& track : r.QuMu)
-        query.addBindValue(textValue(track));
-    query.addBindValue(r.YinLiang);
-    bindBools(query, r.FQ);
+        row.bind(textValue(track));
+    row.bind(r.YinLiang);
+    row.bindBools(r.FQ);
 }
 
 // Reads the columns of programColumns() in order; NULL reads as false, 0 or empty.
@@ -126,6 +138,14 @@ ProgramRecord readRecord(const QSqlQuery& query) {
     r.YinLiang = row.integer();
     row.booleans(r.FQ);
     return r;
+}
+
+QString insertSql(ProgramTable table) {
+    const QStringList& columns = programColumns();
+    const QStringList placeholders(columns.size(), QStringLiteral("?"));
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(tableName(table), columns.join(QStringLiteral(", ")),
+             placeholders.join(QStringLiteral(", ")));
 }
 
 // Runs a change of many rows as one transaction of its own, or as part of the caller's.
@@ -182,16 +202,62 @@ std::optional<int> ProgramStore::count(ProgramTable table, QString* error) const
 
 std::optional<qint64> ProgramStore::insert(ProgramTable table, const ProgramRecord& record,
                                            QString* error) {
-    const QStringList& columns = programColumns();
-    const QStringList placeholders(columns.size(), QStringLiteral("?"));
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(tableName(table), columns.join(QStringLiteral(", ")),
-                           placeholders.join(QStringLiteral(", "))));
+    query.prepare(insertSql(table));
     bindRecord(query, record);
     if (!execPrepared(query, error))
         return std::nullopt;
     return query.lastInsertId().toLongLong();
+}
+
+bool ProgramStore::copySet(ProgramTable table, const QString& src, const QString& dst,
+                           QString* error) {
+    if (src == dst) {
+        setError(error, QStringLiteral("a set cannot be copied onto itself"));
+        return false;
+    }
+    Transaction transaction(m_db);
+    if (!transaction.isActive()) {
+        setError(error, transaction.errorText());
+        return false;
+    }
+    if (!deleteSet(table, dst, SetRows::All, error))
+        return false;
+    // The rows go over inside the engine; only the set label is new.
+    QStringList values = programColumns();
+    values.replace(values.indexOf(QStringLiteral("JMTaoNo")), QStringLiteral("?"));
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %1 WHERE JMTaoNo = ? "
+                                 "ORDER BY OrderNo, AutoID")
+                      .arg(tableName(table), programColumns().join(QStringLiteral(", ")),
+                           values.join(QStringLiteral(", "))));
+    query.addBindValue(dst);
+    query.addBindValue(src);
+    return execPrepared(query, error) && transaction.commit(error);
+}
+
+bool ProgramStore::update(ProgramTable table, const ProgramRecord& record, QString* error) {
+    QStringList assignments;
+    for (const QString& column : programColumns())
+        assignments.append(column + QStringLiteral(" = ?"));
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE AutoID = ?")
+                      .arg(tableName(table), assignments.join(QStringLiteral(", "))));
+    bindRecord(query, record);
+    query.bindValue(int(programColumns().size()), record.AutoID);
+    if (!execPrepared(query, error))
+        return false;
+    if (query.numRowsAffected() == 1)
+        return true;
+    setError(error, QStringLiteral("the program is no longer stored"));
+    return false;
+}
+
+bool ProgramStore::deleteProgram(ProgramTable table, qint64 autoId, QString* error) {
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("DELETE FROM %1 WHERE AutoID = ?").arg(tableName(table)));
+    query.addBindValue(autoId);
+    return execPrepared(query, error);
 }
 
 bool ProgramStore::deleteAll(ProgramTable table, QString* error) {

@@ -37,6 +37,13 @@ public:
     // Stores the record as a new row and returns its AutoID; the record's own AutoID is ignored.
     std::optional<qint64> insert(ProgramTable table, const ProgramRecord& record,
                                  QString* error = nullptr);
+    // Replaces the programs of set dst by copies of those of set src (new AutoIDs, the label
+    // dst, everything else as it was), all or nothing.
+    bool copySet(ProgramTable table, const QString& src, const QString& dst,
+                 QString* error = nullptr);
+    // Rewrites the stored row record.AutoID with the record's values.
+    bool update(ProgramTable table, const ProgramRecord& record, QString* error = nullptr);
+    bool deleteProgram(ProgramTable table, qint64 autoId, QString* error = nullptr);
     bool deleteAll(ProgramTable table, QString* error = nullptr);
     bool deleteSet(ProgramTable table, const QString& setLabel, SetRows rows = SetRows::All,
                    QString* error = nullptr);

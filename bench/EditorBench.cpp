@@ -1,0 +1,139 @@
+// The editor on a full set of 999 programs: opening the window, saving one program (checks,
+// post and the renumbering of the whole set), deleting one, and copying the set over another.
+// Every change runs in one transaction; row-by-row autocommit would take seconds here.
+#include "DataModule.h"
+#include "EditorWindow.h"
+#include "PlayerDatabase.h"
+#include "ProgramListModel.h"
+#include "ProgramSet.h"
+#include "ProgramStore.h"
+#include "Prompter.h"
+#include "ScheduleEditor.h"
+#include "Session.h"
+#include "Transaction.h"
+#include "VirtualClock.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+using namespace tessaly;
+
+namespace {
+
+constexpr int FullSet = ScheduleEditor::MaxProgramsPerSet;
+
+ProgramRecord programAt(const QString& set, int index) {
+    ProgramRecord record = newProgramDefaults();
+    record.JMTaoNo = set;
+    record.YXCX = QStringLiteral("");
+    record.OrderNo = formatOrderNo(index + 1);
+    const int second = 60 + index * 80; // 00:01:00 onwards, 80 s apart
+    record.KS1 = second / 3600, record.KS2 = second / 60 % 60, record.KS3 = second % 60;
+    record.KSTime = timeOfDay(record.KS1, record.KS2, record.KS3);
+    record.JS1 = 23, record.JSTime = QTime(23, 0);
+    return record;
+}
+
+// A database with 999 programs in each of sets 1 and 2.
+class EditorBenchDatabase {
+public:
+    EditorBenchDatabase() {
+        createPlayerDatabase(folder.filePath(databaseFileName()), nullptr);
+        data.ConnectDatabase(prompter, folder.path());
+        ProgramStore store(data.database());
+        Transaction transaction(data.database());
+        for (const int set : {1, 2}) {
+            for (int i = 0; i < FullSet; ++i)
+                store.insert(ProgramTable::MusicTab, programAt(setLabel(set), i));
+        }
+        transaction.commit();
+    }
+
+    QTemporaryDir folder;
+    ScriptedPrompter prompter;
+    DataModule data;
+    Session session;
+    VirtualClock clock;
+};
+
+void BM_OpenEditor(benchmark::State& state) {
+    EditorBenchDatabase db;
+    for (auto _ : state) {
+        EditorWindow window(db.clock, db.prompter, db.data.database(), db.session);
+        benchmark::DoNotOptimize(window.list().rowCount());
+    }
+}
+BENCHMARK(BM_OpenEditor)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// Moves the first program from the start to the end of the day and back: every save checks,
+// posts and renumbers all 999 programs.
+void BM_SaveProgram(benchmark::State& state) {
+    EditorBenchDatabase db;
+    ScheduleEditor editor(db.data.database(), db.session);
+    ScheduleEditor::SaveRequest request;
+    request.pending = ProgramStore(db.data.database())
+                          .programsOfSet(ProgramTable::MusicTab, setLabel(1))
+                          ->first();
+    request.isNew = false;
+    request.setLabel = setLabel(1);
+    request.form.preheat = QStringLiteral("5");
+    request.form.delay = QStringLiteral("5");
+    request.form.weekdays = request.pending.Week;
+    bool late = false;
+    for (auto _ : state) {
+        late = !late;
+        request.form.times = {late ? "23" : "00", "59", "30", "23", "59", "59"};
+        request.editStartTime = {request.pending.KS1, request.pending.KS2, request.pending.KS3};
+        const auto outcome = editor.save(request);
+        if (outcome.failure)
+            state.SkipWithError(qPrintable(outcome.failure->message));
+        request.pending = outcome.stored;
+    }
+}
+BENCHMARK(BM_SaveProgram)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// Deletes the first program (the whole set moves up by one) and puts it back untimed.
+void BM_DeleteProgram(benchmark::State& state) {
+    EditorBenchDatabase db;
+    ScheduleEditor editor(db.data.database(), db.session);
+    ProgramStore store(db.data.database());
+    ProgramRecord first = store.programsOfSet(ProgramTable::MusicTab, setLabel(1))->first();
+    for (auto _ : state) {
+        if (!editor.deleteProgram(first.AutoID, setLabel(1), true))
+            state.SkipWithError("delete failed");
+        state.PauseTiming();
+        first.AutoID = store.insert(ProgramTable::MusicTab, first).value_or(0);
+        editor.renumberSet(setLabel(1));
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DeleteProgram)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+void BM_CopySet(benchmark::State& state) {
+    EditorBenchDatabase db;
+    ScheduleEditor editor(db.data.database(), db.session);
+    for (auto _ : state) {
+        if (!editor.copySet(setLabel(1), setLabel(2)))
+            state.SkipWithError("copy failed");
+    }
+}
+BENCHMARK(BM_CopySet)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,374 @@
+#include "EditorWindow.h"
+
+#include "ProgramDetailPanel.h"
+#include "ProgramFilterPanel.h"
+#include "ProgramListModel.h"
+#include "ProgramListPanel.h"
+#include "ProgramSet.h"
+#include "Prompter.h"
+#include "Session.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tessaly {
+
+namespace {
+
+constexpr int Width = 824;
+constexpr int Height = 500;
+constexpr int RightX = 316;
+constexpr int ButtonsY = 382;
+
+QPushButton* addButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QComboBox* addSetList(QWidget* parent, const char* name, const QString& accessibleName,
+                      QRect geometry) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(QLatin1String(name));
+    list->setAccessibleName(accessibleName);
+    for (int set = FirstSet; set <= LastSet; ++set)
+        list->addItem(setLabel(set));
+    list->setCurrentIndex(-1);
+    list->setGeometry(geometry);
+    return list;
+}
+
+QString bracketed(const QString& label) {
+    return QLatin1Char('[') + label + QLatin1Char(']');
+}
+
+} // namespace
+
+EditorWindow::EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase& db,
+                           Session& session, QWidget* parent)
+    : QDialog(parent), m_prompter(prompter), m_session(session), m_editor(db, session) {
+    setObjectName(QStringLiteral("frmEdit"));
+    setWindowTitle(QStringLiteral("程序编辑器"));
+    setModal(true);
+    setFixedSize(Width, Height);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+
+    buildBanner();
+    m_model = new ProgramListModel(db, ProgramTable::MusicTab, this);
+    m_list = new ProgramListPanel(m_model, this);
+    m_list->setGeometry(8, 48, 300, Height - 56);
+    m_filter = new ProgramFilterPanel(this);
+    m_filter->move(RightX, 48);
+    m_detail = new ProgramDetailPanel(clock, this);
+    m_detail->move(RightX, 124);
+    buildButtons();
+    buildCopyPanel();
+
+    connect(m_list, &ProgramListPanel::currentRowChanged, this, &EditorWindow::qryMusicAfterScroll);
+    connect(m_filter, &ProgramFilterPanel::setChosen, this, &EditorWindow::chJMClick);
+    connect(m_filter, &ProgramFilterPanel::priorityClicked, this, &EditorWindow::chJM0Click);
+
+    // Key preview: Enter anywhere in the window moves on to the next control.
+    qApp->installEventFilter(this);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormShow();
+}
+
+EditorWindow::~EditorWindow() {
+    qApp->removeEventFilter(this);
+}
+
+void EditorWindow::buildBanner() {
+    auto* banner = new QLabel(this);
+    banner->setObjectName(QStringLiteral("Image1"));
+    banner->setGeometry(0, 0, Width, 40);
+    QPixmap picture(banner->size());
+    QPainter painter(&picture);
+    QLinearGradient band(0, 0, Width, 0);
+    band.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
+    band.setColorAt(1, QColor(0x5b, 0x9b, 0xd5));
+    painter.fillRect(picture.rect(), band);
+    banner->setPixmap(picture);
+}
+
+void EditorWindow::buildButtons() {
+    const auto at = [](int column) { return QRect(RightX + column * 100, ButtonsY, 92, 30); };
+    m_add = addButton(this, "sbAdd", QStringLiteral("增加程序"), at(0));
+    m_edit = addButton(this, "sbedit", QStringLiteral("修改程序"), at(1));
+    m_save = addButton(this, "sbSave", QStringLiteral("保存程序"), at(1));
+    m_delete = addButton(this, "sbDel", QStringLiteral("删除程序"), at(2));
+    m_cancel = addButton(this, "sbCancel", QStringLiteral("取消修改"), at(2));
+    m_copy = addButton(this, "sbCopy", QStringLiteral("复制程序"), at(3));
+    m_exit = addButton(this, "sbexit", QStringLiteral("退出页面"), at(4));
+    m_deleteAll = new QPushButton(QStringLiteral("全部删除"), this);
+    m_deleteAll->setObjectName(QStringLiteral("sbDelAll"));
+    m_deleteAll->setAutoDefault(false);
+    m_list->addFooterWidget(m_deleteAll);
+
+    connect(m_add, &QPushButton::clicked, this, &EditorWindow::sbAddClick);
+    connect(m_edit, &QPushButton::clicked, this, &EditorWindow::sbeditClick);
+    connect(m_save, &QPushButton::clicked, this, &EditorWindow::sbSaveClick);
+    connect(m_delete, &QPushButton::clicked, this, &EditorWindow::sbDelClick);
+    connect(m_cancel, &QPushButton::clicked, this, &EditorWindow::sbCancelClick);
+    connect(m_copy, &QPushButton::clicked, this, &EditorWindow::sbCopyClick);
+    connect(m_exit, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_deleteAll, &QPushButton::clicked, this, &EditorWindow::sbDelAllClick);
+}
+
+void EditorWindow::buildCopyPanel() {
+    m_copyPanel = new QFrame(this);
+    m_copyPanel->setObjectName(QStringLiteral("Pan_Copy"));
+    m_copyPanel->setFrameShape(QFrame::StyledPanel);
+    m_copyPanel->setGeometry(RightX, ButtonsY + 40, 500, 48);
+    (new QLabel(QStringLiteral("从："), m_copyPanel))->setGeometry(8, 12, 30, 24);
+    m_copySource =
+        addSetList(m_copyPanel, "cmbSource", QStringLiteral("复制 从"), QRect(38, 12, 90, 24));
+    (new QLabel(QStringLiteral("复制  到："), m_copyPanel))->setGeometry(140, 12, 70, 24);
+    m_copyTarget =
+        addSetList(m_copyPanel, "cmbObject", QStringLiteral("复制 到"), QRect(210, 12, 90, 24));
+    auto* copy =
+        addButton(m_copyPanel, "SpeedButton1", QStringLiteral("复制"), QRect(316, 10, 80, 28));
+    auto* close =
+        addButton(m_copyPanel, "SpeedButton2", QStringLiteral("关闭"), QRect(404, 10, 80, 28));
+    connect(copy, &QPushButton::clicked, this, &EditorWindow::SpeedButton1Click);
+    connect(close, &QPushButton::clicked, this, &EditorWindow::SpeedButton2Click);
+    m_copyPanel->hide();
+}
+
+void EditorWindow::FormShow() {
+    m_editor.ProgramsChanged = false;
+    m_editStartTime = ScheduleEditor::NoStartTime;
+    const int set = m_editor.openingSet();
+    m_filter->tickSet(set);
+    openList(setLabel(set), SetRows::All);
+    m_filter->setMinutes(m_session.PreheatMinutes, m_session.DelayMinutes);
+    enterMode(Mode::Browse);
+}
+
+void EditorWindow::openList(const QString& setLabel, SetRows rows, bool onLastRow) {
+    if (!m_model->openSet(setLabel, rows))
+        m_prompter.notice(m_model->errorText());
+    m_list->updateCount();
+    const int count = m_model->rowCount();
+    m_list->setCurrentRow(count == 0 ? -1 : onLastRow ? count - 1 : 0);
+}
+
+const ProgramRecord* EditorWindow::currentRecord() const {
+    const int row = m_list->currentRow();
+    return row < 0 ? nullptr : &m_model->record(row);
+}
+
+// The display step, on every change of the current record.
+void EditorWindow::qryMusicAfterScroll(int row) {
+    if (row < 0 || m_mode == Mode::Add)
+        return;
+    const ProgramRecord& record = m_model->record(row);
+    m_detail->showRecord(record);
+    m_filter->setPriorityTicked(isPriority(record));
+    m_filter->tickSet(setNumber(record.JMTaoNo).value_or(0));
+}
+
+void EditorWindow::enterMode(Mode mode) {
+    m_mode = mode;
+    const bool browse = mode == Mode::Browse;
+    m_detail->setEditable(!browse);
+    m_filter->setSetBoxesEnabled(browse);
+    m_list->setGridEnabled(browse);
+    m_add->setEnabled(browse);
+    m_edit->setVisible(browse);
+    m_save->setVisible(!browse);
+    m_delete->setVisible(browse);
+    m_cancel->setVisible(!browse);
+    m_exit->setEnabled(browse);
+    m_copy->setEnabled(browse);
+    m_deleteAll->setEnabled(browse);
+}
+
+void EditorWindow::focusControl(const QString& objectName) {
+    if (objectName.isEmpty())
+        return;
+    if (auto* control = findChild<QWidget*>(objectName))
+        control->setFocus();
+}
+
+void EditorWindow::chJMClick(int set) {
+    if (m_mode == Mode::Add)
+        return;
+    openList(setLabel(set), SetRows::All);
+}
+
+void EditorWindow::chJM0Click() {
+    if (m_mode != Mode::Browse)
+        return; // while adding or editing the box only says whether the program has priority
+    openList(m_filter->tickedSetLabel(),
+             m_filter->priorityTicked() ? SetRows::PriorityOnly : SetRows::All);
+}
+
+void EditorWindow::sbAddClick() {
+    const QString label = m_filter->tickedSetLabel();
+    if (m_editor.programCount(label).value_or(0) >= ScheduleEditor::MaxProgramsPerSet) {
+        m_prompter.notice(setFullMessage(label));
+        return;
+    }
+    m_editStartTime = ScheduleEditor::NoStartTime;
+    m_copyPanel->hide();
+    m_pending = newProgramDefaults();
+    // The time boxes and the priority box keep what they show.
+    m_detail->untickZoneButtons();
+    m_detail->showFields(m_pending);
+    enterMode(Mode::Add);
+    focusControl(QStringLiteral("edtKS1"));
+}
+
+void EditorWindow::sbeditClick() {
+    const ProgramRecord* current = currentRecord();
+    if (!current)
+        return;
+    m_pending = *current;
+    m_editStartTime = {current->KS1, current->KS2, current->KS3};
+    m_copyPanel->hide();
+    enterMode(Mode::Edit);
+}
+
+void EditorWindow::sbSaveClick() {
+    if (m_mode == Mode::Browse)
+        return;
+    ScheduleEditor::SaveRequest request;
+    request.pending = m_pending;
+    m_detail->readFields(request.pending);
+    request.isNew = m_mode == Mode::Add;
+    request.form = {m_detail->timeTexts(), m_detail->volumeChosen(), m_filter->preheatText(),
+                    m_filter->delayText(), m_detail->weekdays()};
+    request.priority = m_filter->priorityTicked();
+    request.setLabel = m_filter->tickedSetLabel();
+    request.editStartTime = m_editStartTime;
+
+    const auto outcome = m_editor.save(request);
+    if (outcome.failure) {
+        m_prompter.notice(outcome.failure->message);
+        focusControl(outcome.failure->focus);
+        return;
+    }
+    m_copyPanel->hide();
+    enterMode(Mode::Browse);
+    // The set has been renumbered: the whole set, in start order, on its last program.
+    openList(request.setLabel, SetRows::All, true);
+}
+
+void EditorWindow::sbCancelClick() {
+    m_copyPanel->hide();
+    if (!m_prompter.question(QStringLiteral("确实要取消吗？")))
+        return;
+    enterMode(Mode::Browse);
+    // The bound controls show the current record again; the time boxes wait for the next scroll.
+    if (const ProgramRecord* current = currentRecord())
+        m_detail->showFields(*current);
+}
+
+void EditorWindow::sbDelClick() {
+    m_copyPanel->hide();
+    if (!m_prompter.question(QStringLiteral("确实要删除该记录吗？")))
+        return;
+    const ProgramRecord* current = currentRecord();
+    if (!current)
+        return;
+    const QString label = m_filter->tickedSetLabel();
+    // The last listed program goes without renumbering: the list looks at the filter, not the set.
+    const bool emptiesList = m_model->rowCount() == 1;
+    QString error;
+    if (!m_editor.deleteProgram(current->AutoID, label, !emptiesList, &error)) {
+        m_prompter.notice(error);
+        return;
+    }
+    if (emptiesList) {
+        openList(label, m_filter->priorityTicked() ? SetRows::PriorityOnly : SetRows::All);
+        m_detail->clearTimes();
+        return;
+    }
+    openList(label, SetRows::All, true);
+}
+
+void EditorWindow::sbDelAllClick() {
+    const QString label = m_filter->tickedSetLabel();
+    QString error;
+    if (!m_editor.deleteSet(label, &error))
+        m_prompter.notice(error);
+    openList(label, SetRows::All);
+    m_detail->clearTimes();
+}
+
+void EditorWindow::sbCopyClick() {
+    m_copyPanel->show();
+}
+
+void EditorWindow::SpeedButton2Click() {
+    m_copyPanel->hide();
+}
+
+void EditorWindow::SpeedButton1Click() {
+    const QString src = m_copySource->currentText();
+    const QString dst = m_copyTarget->currentText();
+    if (src.isEmpty() || dst.isEmpty()) {
+        m_prompter.notice(QStringLiteral("请选择需要复制的节目源和目标！"));
+        return;
+    }
+    if (src == dst) {
+        m_prompter.notice(QStringLiteral("节目源和目标相同无法复制！"));
+        return;
+    }
+    if (!m_prompter.question(
+            QStringLiteral("确实需要将%1复制到%2吗？").arg(bracketed(src), bracketed(dst))))
+        return;
+    if (!m_prompter.question(
+            QStringLiteral("该操作将覆盖%1中原有的所有数据，确实需要进行该复制操作吗？")
+                .arg(bracketed(dst))))
+        return;
+    if (m_editor.programCount(src).value_or(0) == 0 &&
+        !m_prompter.question(QStringLiteral("%1没有记录，还需要复制吗？").arg(bracketed(src))))
+        return;
+    // The list is left as it is: it shows the target's former programs until a set is chosen.
+    if (!m_editor.copySet(src, dst)) {
+        m_prompter.notice(QStringLiteral("从%1复制到%2失败，%2的程序没有改动！")
+                              .arg(bracketed(src), bracketed(dst)));
+        return;
+    }
+    m_prompter.notice(QStringLiteral("从%1复制到%2完成！").arg(bracketed(src), bracketed(dst)));
+}
+
+void EditorWindow::done(int result) {
+    if (!m_closed) {
+        m_closed = true;
+        // A pending program is dropped as "取消修改" would drop it; nothing of it was written.
+        if (m_mode != Mode::Browse)
+            enterMode(Mode::Browse);
+        if (m_editor.FormClose(m_filter->preheatText(), m_filter->delayText()))
+            m_prompter.notice(QStringLiteral("程序内容已发生变化，请重新进行程序装载！"));
+    }
+    QDialog::done(result);
+}
+
+bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != this)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        focusNextChild();
+        return true;
+    }
+    // Escape would close the dialog behind the operator's back, pending program and all.
+    return key == Qt::Key_Escape;
+}
+
+} // namespace tessaly

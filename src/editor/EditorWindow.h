@@ -1,0 +1,96 @@
+#pragma once
+
+#include "Clock.h"
+#include "ProgramRecord.h"
+#include "ProgramStore.h"
+#include "ScheduleEditor.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QFrame;
+class QPushButton;
+
+namespace tessaly {
+
+class ProgramDetailPanel;
+class ProgramFilterPanel;
+class ProgramListModel;
+class ProgramListPanel;
+class Prompter;
+struct Session;
+
+// TfrmEdit, "程序编辑器": browses the programs of one set of MusicTab, adds, edits, deletes
+// and copies them, and keeps the pre-heat and delay pair. Modal; opened on the first set that
+// holds programs. The rules live in ScheduleEditor; this window asks the questions and keeps
+// the controls in the state of its mode.
+class EditorWindow final : public QDialog {
+    Q_OBJECT
+public:
+    enum class Mode { Browse, Add, Edit };
+
+    EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase& db, Session& session,
+                 QWidget* parent = nullptr);
+    ~EditorWindow() override;
+
+    Mode mode() const { return m_mode; }
+    const ScheduleEditor& editor() const { return m_editor; }
+    const ProgramListModel& list() const { return *m_model; }
+
+    // The handlers of the window's controls.
+    void chJMClick(int set);
+    void chJM0Click();
+    void sbAddClick();
+    void sbeditClick();
+    void sbSaveClick();
+    void sbCancelClick();
+    void sbDelClick();
+    void sbDelAllClick();
+    void sbCopyClick();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+
+    // Every way of closing runs the close steps once: exit button, title bar, dialog result.
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildBanner();
+    void buildButtons();
+    void buildCopyPanel();
+
+    void FormShow();
+    void openList(const QString& setLabel, SetRows rows, bool onLastRow = false);
+    void qryMusicAfterScroll(int row);
+    void enterMode(Mode mode);
+    void focusControl(const QString& objectName);
+    const ProgramRecord* currentRecord() const;
+
+    Prompter& m_prompter;
+    Session& m_session;
+    ScheduleEditor m_editor;
+    Mode m_mode = Mode::Browse;
+    ProgramRecord m_pending; // the program being added or edited
+    std::array<int, 3> m_editStartTime = ScheduleEditor::NoStartTime; // EditStartTime
+    bool m_closed = false;
+
+    ProgramListModel* m_model = nullptr;    // qryMusic
+    ProgramListPanel* m_list = nullptr;     // grid, LbNum
+    ProgramFilterPanel* m_filter = nullptr; // set boxes, chJM0, cmbYR, cmbYS
+    ProgramDetailPanel* m_detail = nullptr; // Pan_Edt
+    QPushButton* m_add = nullptr;
+    QPushButton* m_edit = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_delete = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_copy = nullptr;
+    QPushButton* m_exit = nullptr;
+    QPushButton* m_deleteAll = nullptr;
+    QFrame* m_copyPanel = nullptr; // Pan_Copy
+    QComboBox* m_copySource = nullptr;
+    QComboBox* m_copyTarget = nullptr;
+};
+
+} // namespace tessaly

@@ -1,0 +1,79 @@
+#include "ProgramListPanel.h"
+
+#include "ProgramListModel.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace tessaly {
+
+ProgramListPanel::ProgramListPanel(ProgramListModel* model, QWidget* parent)
+    : QWidget(parent), m_model(model) {
+    setObjectName(QStringLiteral("PanList"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("grid"));
+    m_grid->setAccessibleName(QStringLiteral("节目列表"));
+    m_grid->setModel(model);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->verticalHeader()->setDefaultSectionSize(22);
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    layout->addWidget(m_grid);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                emit currentRowChanged(current.isValid() ? current.row() : -1);
+            });
+
+    m_footer = new QHBoxLayout;
+    m_footer->addWidget(new QLabel(QStringLiteral("总共："), this));
+    m_count = new QLabel(QStringLiteral("0"), this);
+    m_count->setObjectName(QStringLiteral("LbNum"));
+    m_footer->addWidget(m_count);
+    m_footer->addWidget(new QLabel(QStringLiteral("记录"), this));
+    m_footer->addStretch();
+    layout->addLayout(m_footer);
+}
+
+int ProgramListPanel::currentRow() const {
+    const QModelIndex current = m_grid->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void ProgramListPanel::setCurrentRow(int row) {
+    if (row < 0 || row >= m_model->rowCount()) {
+        m_grid->setCurrentIndex({});
+        emit currentRowChanged(-1);
+        return;
+    }
+    const QModelIndex index = m_model->index(row, 0);
+    if (m_grid->currentIndex() == index) {
+        emit currentRowChanged(row); // a reopened list shows its current record again
+        return;
+    }
+    m_grid->setCurrentIndex(index);
+    m_grid->scrollTo(index);
+}
+
+void ProgramListPanel::updateCount() {
+    m_count->setText(QString::number(m_model->rowCount()));
+}
+
+void ProgramListPanel::addFooterWidget(QWidget* widget) {
+    m_footer->addWidget(widget);
+}
+
+void ProgramListPanel::setGridEnabled(bool enabled) {
+    m_grid->setEnabled(enabled);
+}
+
+} // namespace tessaly
