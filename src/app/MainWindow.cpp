@@ -3,8 +3,11 @@
 #include "Banner.h"
 #include "DataModule.h"
 #include "DeviceChannel.h"
+#include "DeviceLoadPanel.h"
 #include "EditorWindow.h"
+#include "LoadDialog.h"
 #include "Probe.h"
+#include "ProgramLoad.h"
 #include "Prompter.h"
 #include "ReadDialog.h"
 #include "Session.h"
@@ -53,6 +56,17 @@ MainWindow::MainWindow(MainWindowServices services, Session& session, QWidget* p
     buildProgressPanel();
     m_settingsPanel = new SettingsPanel(m_services.channel, m_services.clock, m_services.prompter,
                                         *m_settingsStore, m_services.portMap, this);
+    m_pcDownLoad =
+        new DeviceLoadPanel(loadContext(), m_services.prompter,
+                            {m_progressPanel,
+                             [this](bool enabled) {
+                                 for (auto* button : sevenButtons())
+                                     button->setEnabled(enabled);
+                             },
+                             [this] { beginSynchronisation(); }, [this] { endSynchronisation(); }},
+                            this);
+    connect(m_pcDown, &QPushButton::clicked, this,
+            [this] { m_pcDownLoad->sbPcDownClick(m_cancel); });
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -94,8 +108,7 @@ void MainWindow::buildButtons() {
     m_set->setGeometry(8, ClientHeight - 26 - 8, 62, 26);
 
     connect(m_edit, &QPushButton::clicked, this, &MainWindow::sbEditClick);
-    connect(m_down, &QPushButton::clicked, this,
-            [this] { openDialog(QStringLiteral("程序装载")); });
+    connect(m_down, &QPushButton::clicked, this, &MainWindow::sbDownClick);
     connect(m_read, &QPushButton::clicked, this, &MainWindow::sbReadClick);
     connect(m_machineDown, &QPushButton::clicked, this, &MainWindow::sbMachinDownClick);
     connect(m_exit, &QPushButton::clicked, this, &MainWindow::sbExitClick);
@@ -204,19 +217,21 @@ QCoro::Task<> MainWindow::startupLinkCheck() {
     }
 }
 
-void MainWindow::openDialog(const QString& caption) {
-    QDialog dialog(this);
-    dialog.setWindowTitle(caption);
-    dialog.setModal(true);
-    emit dialogOpened(&dialog);
-    dialog.exec();
-}
-
 void MainWindow::sbEditClick() {
     EditorWindow editor(m_services.clock, m_services.prompter, m_services.data.database(),
                         m_session, this);
     emit dialogOpened(&editor);
     editor.exec();
+}
+
+LoadContext MainWindow::loadContext() const {
+    return {m_services.channel, m_services.clock, m_services.data.database(), m_session};
+}
+
+void MainWindow::sbDownClick() {
+    LoadDialog dialog(loadContext(), m_services.prompter, this);
+    emit dialogOpened(&dialog);
+    dialog.exec();
 }
 
 void MainWindow::sbReadClick() {

@@ -13,6 +13,8 @@ namespace tessaly {
 
 class DataModule;
 class DeviceChannel;
+class DeviceLoadPanel;
+struct LoadContext;
 class Prompter;
 class SettingsPanel;
 class SettingsStore;
@@ -50,6 +52,7 @@ public:
     SettingsPanel* settingsPanel() const { return m_settingsPanel; }
 
     void sbEditClick();
+    void sbDownClick();
     void sbExitClick();
 
 signals:
@@ -69,7 +72,7 @@ private:
     void FormShow();
     void restoreSettings();
     QCoro::Task<> startupLinkCheck();
-    void openDialog(const QString& caption);
+    LoadContext loadContext() const;
     void sbReadClick();
     QCoro::Task<> sbMachinDownClick();
 
@@ -89,6 +92,7 @@ private:
     QPushButton* m_set = nullptr;
     QWidget* m_progressPanel = nullptr; // Pan_Mess
     SettingsPanel* m_settingsPanel = nullptr;
+    DeviceLoadPanel* m_pcDownLoad = nullptr; // the whole-device load on Pan_Mess
 };
 
 } // namespace tessaly

@@ -4,45 +4,45 @@
 
 namespace tessaly {
 
-void DeviceChannel::sendTransmitBuffer() {
-    // No caller looks at the result: a lost frame shows up as a missing answer.
-    m_serial.write(m_state.PortNumber, m_transmit.bytes.data(), m_transmit.length);
+bool DeviceChannel::sendTransmitBuffer() {
+    return m_serial.write(m_state.PortNumber, m_transmit.bytes.data(), m_transmit.length) ==
+           m_transmit.length;
 }
 
-void DeviceChannel::sendProbeCommand() {
+bool DeviceChannel::sendProbeCommand() {
     buildProbeCommand(m_transmit);
-    sendTransmitBuffer();
+    return sendTransmitBuffer();
 }
 
-void DeviceChannel::sendCloseNotice() {
+bool DeviceChannel::sendCloseNotice() {
     buildCloseNotice(m_transmit);
-    sendTransmitBuffer();
+    return sendTransmitBuffer();
 }
 
-void DeviceChannel::sendReadRequest(int set) {
+bool DeviceChannel::sendReadRequest(int set) {
     buildReadRequest(m_transmit, set);
-    sendTransmitBuffer();
+    return sendTransmitBuffer();
 }
 
-void DeviceChannel::sendPreheatDelayFrame(int preheatMinutes, int delayMinutes) {
+bool DeviceChannel::sendPreheatDelayFrame(int preheatMinutes, int delayMinutes) {
     buildPreheatDelayFrame(m_transmit, preheatMinutes, delayMinutes);
-    sendTransmitBuffer();
+    return sendTransmitBuffer();
 }
 
-void DeviceChannel::sendPreheatDelayQuery(int set) {
+bool DeviceChannel::sendPreheatDelayQuery(int set) {
     buildPreheatDelayQuery(m_transmit, set);
-    sendTransmitBuffer();
+    return sendTransmitBuffer();
 }
 
-void DeviceChannel::sendClearCommand(int set) {
+bool DeviceChannel::sendClearCommand(int set) {
     buildClearCommand(m_transmit, set);
-    sendTransmitBuffer();
+    return sendTransmitBuffer();
 }
 
-void DeviceChannel::sendRecordFrame(const RecordFrame& frame) {
+bool DeviceChannel::sendRecordFrame(const RecordFrame& frame) {
     std::copy(frame.begin(), frame.end(), m_transmit.bytes.begin());
     m_transmit.length = int(frame.size());
-    sendTransmitBuffer();
+    return sendTransmitBuffer();
 }
 
 std::vector<quint8> DeviceChannel::readOnce(int maximum) {

@@ -31,13 +31,15 @@ public:
     }
     void closePort() { m_serial.close(m_state.PortNumber); }
 
-    void sendProbeCommand();
-    void sendCloseNotice();
-    void sendReadRequest(int set);
-    void sendPreheatDelayFrame(int preheatMinutes, int delayMinutes);
-    void sendPreheatDelayQuery(int set);
-    void sendClearCommand(int set);
-    void sendRecordFrame(const RecordFrame& frame);
+    // Each send is true when the whole frame was queued. A load must know: a frame lost to an
+    // unplugged adapter would otherwise pass for a program stored in the player.
+    bool sendProbeCommand();
+    bool sendCloseNotice();
+    bool sendReadRequest(int set);
+    bool sendPreheatDelayFrame(int preheatMinutes, int delayMinutes);
+    bool sendPreheatDelayQuery(int set);
+    bool sendClearCommand(int set);
+    bool sendRecordFrame(const RecordFrame& frame);
 
     // One read of whatever has arrived, at most `maximum` bytes; empty when nothing came.
     std::vector<quint8> readOnce(int maximum);
@@ -46,7 +48,7 @@ public:
     void discardPendingInput() { readOnce(DiscardSize); }
 
 private:
-    void sendTransmitBuffer();
+    bool sendTransmitBuffer();
 
     SerialLink& m_serial;
     LinkState& m_state;

@@ -69,6 +69,7 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
 
 // The commands that come with the program.
 CliCommand probeCommand();
+CliCommand loadCommand();
 CliCommand readCommand();
 CliCommand saveReadCommand();
 CliCommand listCommand();

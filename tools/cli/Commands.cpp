@@ -4,7 +4,8 @@ namespace tessaly::cli {
 
 QList<CliCommand> allCommands() {
     return {
-        probeCommand(), readCommand(), saveReadCommand(), listCommand(), verifyCommand(),
+        probeCommand(),    loadCommand(), readCommand(),
+        saveReadCommand(), listCommand(), verifyCommand(),
     };
 }
 

@@ -37,7 +37,7 @@ int SimulatedSerialLink::read(int port, quint8* buffer, int maximum) {
 }
 
 int SimulatedSerialLink::write(int port, const quint8* buffer, int length) {
-    if (!isOurOpenPort(port) || length < 0)
+    if (m_writeFails || !isOurOpenPort(port) || length < 0)
         return Failed;
     if (m_lineSet)
         m_player.receive({buffer, std::size_t(length)}, m_clock.nowMs());

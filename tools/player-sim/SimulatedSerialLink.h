@@ -24,9 +24,11 @@ public:
     PlayerSimulator& player() { return m_player; }
     const PlayerSimulator& player() const { return m_player; }
 
-    // Faults of the PC side: the port cannot be opened, or its line cannot be set.
+    // Faults of the PC side: the port cannot be opened, its line cannot be set, or writes fail
+    // (the adapter was pulled out).
     void setOpenFails(bool fails) { m_openFails = fails; }
     void setIoctlFails(bool fails) { m_ioctlFails = fails; }
+    void setWriteFails(bool fails) { m_writeFails = fails; }
 
     bool isOpen() const { return m_open; }
     int openCount() const { return m_openCount; }
@@ -45,6 +47,7 @@ private:
     bool m_lineSet = false;
     bool m_openFails = false;
     bool m_ioctlFails = false;
+    bool m_writeFails = false;
     int m_openCount = 0;
     int m_closeCount = 0;
     int m_writeCount = 0;

@@ -1,0 +1,284 @@
+#include "LoadTesting.h"
+
+#include <functional>
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+// One load against the player, with every event it reported.
+struct LoadRun final : LoadObserver {
+    LoadRun(PlayerLine& line, const QSqlDatabase& database)
+        : line(line), load(line.context(database), *this) {}
+
+    LoadResult set(int set) { return run(load.loadSet(set)); }
+    LoadResult wholeDevice() { return run(load.loadWholeDevice()); }
+
+    void linkChecked(bool up) override {
+        events << (up ? "link up" : "link down");
+        if (afterProbe)
+            afterProbe();
+    }
+    void clearStarted() override { events << "clearing"; }
+    void cleared() override { events << "cleared"; }
+    void setStarted(int set, int total) override {
+        events << QStringLiteral("set %1: %2").arg(set).arg(total);
+    }
+    void recordSent(int set, int left) override {
+        events << QStringLiteral("set %1 left %2").arg(set).arg(left);
+        if (afterRecord)
+            afterRecord();
+    }
+
+    LoadResult run(QCoro::Task<LoadResult> task) {
+        std::optional<LoadResult> result;
+        auto done = task.then([&](LoadResult r) { result = r; });
+        EXPECT_TRUE(line.clock.runUntil([&] { return result.has_value(); }));
+        endedAt = line.clock.nowMs();
+        return result.value_or(LoadResult{LoadOutcome::WriteFailed, "did not end"});
+    }
+
+    PlayerLine& line;
+    ProgramLoad load;
+    QStringList events;
+    std::function<void()> afterProbe;
+    std::function<void()> afterRecord;
+    qint64 endedAt = 0;
+};
+
+// When the clear command went out.
+qint64 clearSentAt(const PlayerLine& line) {
+    const auto frames = line.framesReceived();
+    for (int i = 0; i < frames.size(); ++i)
+        if (frames[i].startsWith("FE07"))
+            return line.timesReceived()[i];
+    ADD_FAILURE() << "no clear command";
+    return 0;
+}
+
+class LoadTest : public LoadFixture {};
+
+TEST(ClearReply, RecognisedOnlyAtTheStartOfOneRead) {
+    struct Case {
+        const char* read;
+        bool wholeDevice;
+        std::optional<ClearOutcome> expected;
+    };
+    const auto cleared = ClearOutcome::Cleared;
+    const std::vector<Case> cases{
+        {"FE6B01FF", false, cleared},
+        {"FE6B02FF", false, cleared},
+        {"FE6B03FF", false, cleared}, // any set counts, whichever was asked for
+        {"FE6B04FF", false, cleared},
+        {"FE6B00FF", false, std::nullopt}, // the whole-device answers mean nothing to a set clear
+        {"FE6B05FF", false, std::nullopt},
+        {"FE6B06FF", false, std::nullopt},
+        {"FE6B00FF", true, cleared},
+        {"FE6B05FF", true, ClearOutcome::Failed},
+        {"FE6B02FF", true, std::nullopt}, // a set answer means nothing to the whole-device clear
+        {"FE6B00FF1234", true, cleared},  // the rest of the read is dropped
+        {"FE6B01FF00", false, cleared},
+        {"FE6B00", true, std::nullopt},      // the first part of a split answer
+        {"FF", true, std::nullopt},          // and its last part
+        {"00FE6B01FF", false, std::nullopt}, // an answer after other bytes
+        {"FE6B01FE", false, std::nullopt},
+        {"FE6A01FF", false, std::nullopt},
+        {"", false, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const QByteArray bytes = QByteArray::fromHex(c.read);
+        const std::span<const quint8> read(reinterpret_cast<const quint8*>(bytes.constData()),
+                                           std::size_t(bytes.size()));
+        EXPECT_EQ(recognisedClearReply(read, c.wholeDevice), c.expected)
+            << c.read << (c.wholeDevice ? " whole device" : " one set");
+    }
+}
+
+TEST_F(LoadTest, ThreeProgramsGoOutHalfASecondApartInOrderNoOrder) {
+    addProgram(sampleProgram(2, "003", 9));
+    addProgram(sampleProgram(2, "001", 7));
+    addProgram(sampleProgram(2, "002", 8));
+    addProgram(sampleProgram(1, "001", 6)); // another set: not sent
+    PlayerLine line;
+    line.session.PreheatMinutes = 10;
+    line.session.DelayMinutes = 5;
+    LoadRun run(line, data.database());
+
+    EXPECT_TRUE(run.set(2).succeeded());
+
+    const QStringList frames = line.framesReceived();
+    ASSERT_EQ(frames.size(), 6) << frames.join(' ').toStdString();
+    EXPECT_EQ(frames.mid(0, 3), (QStringList{"FE0100FF", "FE050A05FF", "FE0702FF"}));
+    // Count, index and set, then the OrderNo: 03 01 02 01, 03 02 02 02, 03 03 02 03.
+    EXPECT_EQ(frames[3].mid(0, 12), "FE0303010201");
+    EXPECT_EQ(frames[4].mid(0, 12), "FE0303020202");
+    EXPECT_EQ(frames[5].mid(0, 12), "FE0303030203");
+    // Probe at 60 ms, the pair after its 560 ms, the clear 1 s later, the first program on the
+    // first poll, the others 500 ms apart; the last pause ends the load.
+    EXPECT_EQ(line.timesReceived(), (QList<qint64>{60, 560, 1560, 2560, 3060, 3560}));
+    EXPECT_EQ(run.endedAt, 4060);
+    EXPECT_EQ(run.events, (QStringList{"link up", "clearing", "cleared", "set 2: 3", "set 2 left 2",
+                                       "set 2 left 1", "set 2 left 0"}));
+    EXPECT_EQ(line.serial.player().programs(2), expectedFrames(2));
+    EXPECT_EQ(run.load.LoadSet(), 2);
+    EXPECT_EQ(run.load.RecordsLeft(), 0);
+    EXPECT_EQ(run.load.ClearPollCount(), 1);
+}
+
+TEST_F(LoadTest, SetClearAnsweredForAnotherSetStillLoadsTheChosenSet) {
+    addProgram(sampleProgram(2, "001", 7));
+    PlayerOptions otherSet;
+    otherSet.clearOtherSet = true; // set 2 answered with FE 6B 03 FF
+    PlayerLine line(otherSet);
+    LoadRun run(line, data.database());
+    EXPECT_TRUE(run.set(2).succeeded());
+    EXPECT_EQ(line.serial.player().programs(2), expectedFrames(2));
+    EXPECT_TRUE(line.serial.player().programs(3).empty());
+}
+
+TEST_F(LoadTest, EmptySetIsClearedAndNothingFollows) {
+    PlayerLine line;
+    line.serial.player().setPrograms(4, {RecordFrame{}});
+    LoadRun run(line, data.database());
+    const LoadResult result = run.set(4);
+    EXPECT_EQ(setLoadMessage(result, 4), "程序装载完毕！");
+    EXPECT_EQ(line.framesReceived().size(), 3);
+    EXPECT_EQ(line.recordFramesReceived(), 0);
+    EXPECT_TRUE(line.serial.player().programs(4).empty());
+    EXPECT_EQ(run.events, (QStringList{"link up", "clearing", "cleared", "set 4: 0"}));
+}
+
+// The player answers the probe; what it does with the clear is the case's fault.
+TEST_F(LoadTest, SetClearTimesOutOnTheSixtySecondTick) {
+    addProgram(sampleProgram(1, "001", 7));
+    PlayerOptions slow, failed, split, stray;
+    slow.clearDelayMs = 10 * 60 * 1000;
+    failed.clearFails = true; // FE 6B 05 FF
+    split.splitBytes = 3;     // FE 6B 01 in one read, FF in the next
+    split.splitGapMs = 1000;
+    stray.strayByte = true; // 00 FE 6B 01 FF
+    const std::vector<std::pair<const char*, PlayerOptions>> cases{
+        {"never answers", slow}, {"fails", failed}, {"split", split}, {"late-standing", stray}};
+    for (const auto& [name, fault] : cases) {
+        PlayerLine line;
+        LoadRun run(line, data.database());
+        run.afterProbe = [&, fault = fault] { line.serial.player().setOptions(fault); };
+        const LoadResult result = run.set(1);
+        EXPECT_EQ(result.outcome, LoadOutcome::ClearTimedOut) << name;
+        EXPECT_EQ(setLoadMessage(result, 1), "记录清除超时，第一套程序装载失败！") << name;
+        EXPECT_EQ(run.load.ClearPollCount(), 61) << name;
+        EXPECT_EQ(run.endedAt - clearSentAt(line), 62000) << name;
+        EXPECT_EQ(line.recordFramesReceived(), 0) << name;
+    }
+}
+
+TEST_F(LoadTest, WholeDeviceClearEndsOnTimeoutFailureOrItsOwnAnswerOnly) {
+    addProgram(sampleProgram(1, "001", 7));
+    PlayerOptions slow, failed, setAnswer;
+    slow.clearDelayMs = 10 * 60 * 1000;
+    failed.clearFails = true;
+    setAnswer.clearOtherSet = true; // the clear of all sets answered FE 6B 01 FF
+    struct Case {
+        const char* name;
+        PlayerOptions options;
+        const char* message;
+        int polls;
+        qint64 endsAfterClear;
+    };
+    const std::vector<Case> cases{
+        {"never answers", slow, "记录清除超时，数据同步失败！", 121, 122000},
+        {"set answer", setAnswer, "记录清除超时，数据同步失败！", 121, 122000},
+        {"fails", failed, "记录清除失败，数据同步失败！", 1, 1000},
+    };
+    for (const auto& c : cases) {
+        PlayerLine line(c.options);
+        LoadRun run(line, data.database());
+        const LoadResult result = run.wholeDevice();
+        EXPECT_EQ(wholeDeviceLoadMessage(result), c.message) << c.name;
+        EXPECT_EQ(run.load.ClearPollCount(), c.polls) << c.name;
+        EXPECT_EQ(run.endedAt - clearSentAt(line), c.endsAfterClear) << c.name;
+        EXPECT_EQ(line.recordFramesReceived(), 0) << c.name;
+    }
+}
+
+TEST_F(LoadTest, WholeDeviceSendsEverySetWithAPauseAfterEach) {
+    addProgram(sampleProgram(1, "001", 7));
+    addProgram(sampleProgram(1, "002", 8));
+    addProgram(sampleProgram(3, "001", 9));
+    addProgram(sampleProgram(3, "002", 10));
+    PlayerLine line;
+    line.serial.player().setPrograms(2, {RecordFrame{}});
+    LoadRun run(line, data.database());
+
+    EXPECT_EQ(wholeDeviceLoadMessage(run.wholeDevice()), "数据同步完毕！");
+
+    const QStringList frames = line.framesReceived();
+    ASSERT_EQ(frames.size(), 7) << frames.join(' ').toStdString();
+    EXPECT_EQ(frames.mid(0, 3), (QStringList{"FE0100FF", "FE050000FF", "FE0700FF"}));
+    EXPECT_EQ(frames[3].mid(0, 10), "FE03020101");
+    EXPECT_EQ(frames[4].mid(0, 10), "FE03020201");
+    EXPECT_EQ(frames[5].mid(0, 10), "FE03020103");
+    EXPECT_EQ(frames[6].mid(0, 10), "FE03020203");
+    // Set 1 from the first poll, 2 s after it set 2 (empty), 2 s later set 3, then set 4.
+    EXPECT_EQ(line.timesReceived(), (QList<qint64>{60, 660, 1660, 2660, 3160, 7660, 8160}));
+    EXPECT_EQ(run.endedAt, 8660 + 2000 + 2000);
+    EXPECT_EQ(run.events, (QStringList{"link up", "clearing", "cleared", "set 1: 2", "set 1 left 1",
+                                       "set 1 left 0", "set 2: 0", "set 3: 2", "set 3 left 1",
+                                       "set 3 left 0", "set 4: 0"}));
+    for (int set = FirstSet; set <= LastSet; ++set)
+        EXPECT_EQ(line.serial.player().programs(set), expectedFrames(set)) << set;
+}
+
+TEST_F(LoadTest, FailedWriteEndsTheLoadAsFailed) {
+    addProgram(sampleProgram(2, "001", 7));
+    addProgram(sampleProgram(2, "002", 8));
+    addProgram(sampleProgram(2, "003", 9));
+    PlayerLine line;
+    LoadRun run(line, data.database());
+    run.afterRecord = [&] { line.serial.setWriteFails(true); }; // the adapter is pulled out
+    const LoadResult result = run.set(2);
+    EXPECT_EQ(result.outcome, LoadOutcome::WriteFailed);
+    EXPECT_EQ(setLoadMessage(result, 2), "程序装载失败！");
+    EXPECT_EQ(wholeDeviceLoadMessage(result), "数据同步失败！");
+    EXPECT_EQ(line.recordFramesReceived(), 1);
+    EXPECT_EQ(run.load.RecordsLeft(), 2);
+    EXPECT_EQ(run.events.last(), "set 2 left 2");
+}
+
+TEST_F(LoadTest, UnencodableProgramRefusesTheLoadBeforeThePlayerIsTouched) {
+    addProgram(sampleProgram(3, "001", 7));
+    addProgram(sampleProgram(3, "002", 8, "1a2"));
+    for (const bool wholeDevice : {false, true}) {
+        PlayerLine line;
+        line.serial.player().setPrograms(3, {RecordFrame{}});
+        LoadRun run(line, data.database());
+        const LoadResult result = wholeDevice ? run.wholeDevice() : run.set(3);
+        EXPECT_EQ(result.outcome, LoadOutcome::Refused);
+        const QString message =
+            wholeDevice ? wholeDeviceLoadMessage(result) : setLoadMessage(result, 3);
+        EXPECT_TRUE(message.contains("第三套") && message.contains("002")) << message.toStdString();
+        EXPECT_EQ(line.framesReceived(), QStringList{"FE0100FF"}) << "only the probe";
+        EXPECT_EQ(line.serial.player().programs(3).size(), 1u) << "the player keeps its set";
+        EXPECT_EQ(run.events, QStringList{"link up"});
+    }
+}
+
+TEST_F(LoadTest, SilentPlayerSendsNothingBeyondTheProbeAndDropsTheLink) {
+    PlayerOptions silent;
+    silent.silent = true;
+    for (const bool wholeDevice : {false, true}) {
+        PlayerLine line(silent);
+        line.session.link.LinkUp = true; // an earlier answer does not pass the guard
+        LoadRun run(line, data.database());
+        const LoadResult result = wholeDevice ? run.wholeDevice() : run.set(1);
+        EXPECT_EQ(result.outcome, LoadOutcome::NoLink);
+        EXPECT_FALSE(line.session.link.LinkUp);
+        EXPECT_EQ(line.framesReceived(), QStringList{"FE0100FF"});
+        EXPECT_EQ(wholeDevice ? wholeDeviceLoadMessage(result) : setLoadMessage(result, 1),
+                  wholeDevice ? "软件与播放器尚未连接，无法进行数据同步操作！"
+                              : "软件与播放器尚未连接，无法进行程序装载！");
+    }
+}
+
+} // namespace
