@@ -4,6 +4,7 @@
 #include "Banner.h"
 #include "DeviceChannel.h"
 #include "Probe.h"
+#include "ReadDataWindow.h"
 #include "Session.h"
 #include "SetRead.h"
 
@@ -77,8 +78,10 @@ QCoro::Task<> ReadDialog::sbJMClick(int set) {
 }
 
 void ReadDialog::sbXianshiClick() {
-    if (m_services.showReadData)
-        m_services.showReadData(this);
+    ReadDataWindow viewer(m_services.clock, m_services.prompter, m_services.db, m_services.session,
+                          this);
+    emit viewerOpened(&viewer);
+    viewer.exec();
 }
 
 void ReadDialog::showLink(bool up) {
@@ -118,7 +121,7 @@ void ReadDialog::bytesStored(int count, int recordsLeft) {
 }
 
 void ReadDialog::recordStored() {
-    m_ui->sbXianshi->setEnabled(m_services.showReadData != nullptr);
+    m_ui->sbXianshi->setEnabled(true);
     m_ui->PBar_Pro->setValue(qMin(m_ui->PBar_Pro->maximum(), m_ui->PBar_Pro->value() + 1));
 }
 

@@ -7,7 +7,6 @@
 #include <QSqlDatabase>
 #include <qcoro/qcorotask.h>
 
-#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -27,8 +26,6 @@ struct ReadDialogServices {
     Prompter& prompter;
     Session& session;
     QSqlDatabase db;
-    // Opens the read-back viewer over this dialog; the "显示数据" button stays disabled without it.
-    std::function<void(QWidget* owner)> showReadData = {};
 };
 
 // TfrmRead: reads one set from the player into the read-back table, with a progress display,
@@ -41,6 +38,10 @@ public:
 
     int ReadSet() const { return m_readSet; }
     bool isReading() const { return m_reading; }
+
+signals:
+    // The read-back viewer has been created over this dialog; tests close it from here.
+    void viewerOpened(QWidget* viewer);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -7,12 +7,6 @@ using namespace tessaly::testing;
 
 namespace {
 
-ProgramRecord program(int order, const QString& set, bool priority) {
-    ProgramRecord record = sampleProgram(order, set);
-    record.YXCX = priority ? priorityMarker() : QStringLiteral("");
-    return record;
-}
-
 QStringList orderNos(const QList<ProgramRecord>& records) {
     QStringList numbers;
     for (const auto& record : records)
@@ -23,13 +17,15 @@ QStringList orderNos(const QList<ProgramRecord>& records) {
 } // namespace
 
 TEST_F(ReadTest, SavingReadBackProgramsReplacesWhatTheFilterCovers) {
-    const QList<ProgramRecord> pc{program(1, "第三套", false), program(2, "第三套", true),
-                                  program(3, "第三套", false), program(4, "第一套", true)};
-    const QList<ProgramRecord> fiveRead{program(11, "第三套", false), program(12, "第三套", false),
-                                        program(13, "第三套", false), program(14, "第三套", false),
-                                        program(15, "第三套", false)};
-    const QList<ProgramRecord> twoPriority{program(21, "第三套", true),
-                                           program(22, "第三套", true)};
+    const QList<ProgramRecord> pc{
+        sampleProgram(1, "第三套", false), sampleProgram(2, "第三套", true),
+        sampleProgram(3, "第三套", false), sampleProgram(4, "第一套", true)};
+    const QList<ProgramRecord> fiveRead{
+        sampleProgram(11, "第三套", false), sampleProgram(12, "第三套", false),
+        sampleProgram(13, "第三套", false), sampleProgram(14, "第三套", false),
+        sampleProgram(15, "第三套", false)};
+    const QList<ProgramRecord> twoPriority{sampleProgram(21, "第三套", true),
+                                           sampleProgram(22, "第三套", true)};
     using B = MessageBox::Button;
     struct Case {
         const char* name;
@@ -102,12 +98,12 @@ TEST_F(ReadTest, SavingReadBackProgramsReplacesWhatTheFilterCovers) {
 }
 
 TEST_F(ReadTest, SaveThatCannotStoreEveryProgramChangesNothing) {
-    const QList<ProgramRecord> pc{program(1, "第二套", false)};
+    const QList<ProgramRecord> pc{sampleProgram(1, "第二套", false)};
     fillMusicTab(pc);
-    auto bad = program(2, "第二套", false);
+    auto bad = sampleProgram(2, "第二套", false);
     bad.QuMu[0] = "1234"; // too long for its column
     session.ReadPreheatMinutes = 9;
-    const ReadBackSelection selection{"第二套", false, {program(3, "第二套", false), bad}};
+    const ReadBackSelection selection{"第二套", false, {sampleProgram(3, "第二套", false), bad}};
     EXPECT_EQ(saveReadBack(module.database(), prompter, session, selection),
               ReadBackSaveEnd::Failed);
     EXPECT_EQ(prompter.shownTexts().last(), "[第二套]数据保存失败！");

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace tessaly;
 using namespace tessaly::testing;
@@ -15,8 +16,11 @@ class ReadDialogTest : public ReadTest {
 protected:
     void open() {
         dialog = std::make_unique<ReadDialog>(
-            ReadDialogServices{clock, channel, prompter, session, module.database(),
-                               [this](QWidget*) { ++viewerOpenings; }});
+            ReadDialogServices{clock, channel, prompter, session, module.database()});
+        QObject::connect(dialog.get(), &ReadDialog::viewerOpened, [this](QWidget* viewer) {
+            viewerTitles.append(viewer->windowTitle());
+            QTimer::singleShot(0, viewer, [viewer] { static_cast<QDialog*>(viewer)->reject(); });
+        });
         dialog->show();
         clock.advance(600);
     }
@@ -40,7 +44,7 @@ protected:
     }
 
     std::unique_ptr<ReadDialog> dialog;
-    int viewerOpenings = 0;
+    QStringList viewerTitles;
 };
 
 } // namespace
@@ -70,7 +74,7 @@ TEST_F(ReadDialogTest, ACompletedReadAndItsProgress) {
     EXPECT_EQ(prompter.shownTexts(), QStringList{"程序读取完毕！"});
     EXPECT_EQ(dialog->ReadSet(), 1);
     control<QPushButton>("sbXianshi")->click();
-    EXPECT_EQ(viewerOpenings, 1);
+    EXPECT_EQ(viewerTitles, QStringList{"读取播放器节目数据"});
 }
 
 // Each end after an earlier successful read, as the operator sees it.

@@ -52,6 +52,13 @@ inline ProgramRecord sampleProgram(int order, const QString& set = QStringLitera
     return r;
 }
 
+// The same with the priority marker chosen.
+inline ProgramRecord sampleProgram(int order, const QString& set, bool priority) {
+    ProgramRecord record = sampleProgram(order, set);
+    record.YXCX = priority ? priorityMarker() : QStringLiteral("");
+    return record;
+}
+
 // The frame the PC loads for `record` as the index-th of count programs of set.
 inline RecordFrame frameOf(const ProgramRecord& record, int count, int index, int set) {
     return BuildRecordFrame(record, count, index, set).frame.value();
