@@ -30,22 +30,31 @@ TEST(MainProgram, TitleBarsShowExactlyTheCaptions) {
     ASSERT_TRUE(createPlayerDatabase(folder.filePath(databaseFileName()), &error))
         << error.toStdString();
 
-    QProcess run;
-    auto environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_QPA_PLATFORM");
-    environment.remove("TESSALY_PROMPTS");
-    environment.insert("TESSALY_COM1", folder.filePath("no-port")); // no real port is touched
-    run.setProcessEnvironment(environment);
-    run.start(xvfbRun, {"-a", "-s", "-screen 0 1280x1024x24", "bash",
-                        QStringLiteral(TITLE_BARS_SCRIPT), program});
-    ASSERT_TRUE(run.waitForFinished(100000));
-    const QString output = QString::fromUtf8(run.readAllStandardOutput()) +
-                           QString::fromUtf8(run.readAllStandardError());
+    // Under a loaded machine a cold start can miss the script's bounded waits; one more try
+    // tells such a miss from a wrong title, which no retry changes.
+    QString output;
     QMap<QString, QString> titles;
-    for (const QString& line : output.split('\n')) {
-        const auto equals = line.indexOf('=');
-        if (equals > 0)
-            titles.insert(line.left(equals), line.mid(equals + 1));
+    for (int attempt = 0; attempt < 2 && titles.size() < 3; ++attempt) {
+        QProcess run;
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("QT_QPA_PLATFORM");
+        environment.remove("TESSALY_PROMPTS");
+        environment.insert("TESSALY_COM1", folder.filePath("no-port")); // no real port is touched
+        run.setProcessEnvironment(environment);
+        run.start(xvfbRun, {"-a", "-s", "-screen 0 1280x1024x24", "bash",
+                            QStringLiteral(TITLE_BARS_SCRIPT), program});
+        if (!run.waitForFinished(55000)) {
+            run.kill();
+            run.waitForFinished();
+        }
+        output = QString::fromUtf8(run.readAllStandardOutput()) +
+                 QString::fromUtf8(run.readAllStandardError());
+        titles.clear();
+        for (const QString& line : output.split('\n')) {
+            const auto equals = line.indexOf('=');
+            if (equals > 0)
+                titles.insert(line.left(equals), line.mid(equals + 1));
+        }
     }
     EXPECT_EQ(titles.value("main"), "Tessaly") << output.toStdString();
     EXPECT_EQ(titles.value("editor"), "程序编辑器") << output.toStdString();

@@ -17,9 +17,9 @@ find_window_once() {
     return 1
 }
 
-# The same, polling for up to 45 s (a cold start under the sanitizers is slow).
+# The same, polling for up to 30 s (a cold start under the sanitizers is slow).
 find_window() {
-    for _ in $(seq 225); do
+    for _ in $(seq 150); do
         find_window_once "$1" && return 0
         sleep 0.2
     done
