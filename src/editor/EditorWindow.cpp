@@ -5,6 +5,7 @@
 #include "ProgramListModel.h"
 #include "ProgramListPanel.h"
 #include "ProgramSet.h"
+#include "ProgramWindowLayout.h"
 #include "Prompter.h"
 #include "Session.h"
 
@@ -14,8 +15,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -23,10 +22,7 @@ namespace tessaly {
 
 namespace {
 
-constexpr int Width = 824;
-constexpr int Height = 500;
-constexpr int RightX = 316;
-constexpr int ButtonsY = 382;
+using namespace programWindow;
 
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
     auto* button = new QPushButton(caption, parent);
@@ -63,7 +59,7 @@ EditorWindow::EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase&
     setFixedSize(Width, Height);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
 
-    buildBanner();
+    addBanner(this, QStringLiteral("程序编辑器"));
     m_model = new ProgramListModel(db, ProgramTable::MusicTab, this);
     m_list = new ProgramListPanel(m_model, this);
     m_list->setGeometry(8, 48, 300, Height - 56);
@@ -87,19 +83,6 @@ EditorWindow::EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase&
 
 EditorWindow::~EditorWindow() {
     qApp->removeEventFilter(this);
-}
-
-void EditorWindow::buildBanner() {
-    auto* banner = new QLabel(this);
-    banner->setObjectName(QStringLiteral("Image1"));
-    banner->setGeometry(0, 0, Width, 40);
-    QPixmap picture(banner->size());
-    QPainter painter(&picture);
-    QLinearGradient band(0, 0, Width, 0);
-    band.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
-    band.setColorAt(1, QColor(0x5b, 0x9b, 0xd5));
-    painter.fillRect(picture.rect(), band);
-    banner->setPixmap(picture);
 }
 
 void EditorWindow::buildButtons() {

@@ -57,7 +57,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildBanner();
     void buildButtons();
     void buildCopyPanel();
 

@@ -1,11 +1,11 @@
 #include "ReadDataWindow.h"
 
-#include "Banner.h"
 #include "ProgramDetailPanel.h"
 #include "ProgramFilterPanel.h"
 #include "ProgramListModel.h"
 #include "ProgramListPanel.h"
 #include "ProgramSet.h"
+#include "ProgramWindowLayout.h"
 #include "Prompter.h"
 #include "ReadBackSave.h"
 #include "Session.h"
@@ -17,12 +17,7 @@
 
 namespace tessaly {
 
-namespace {
-constexpr int Width = 824;
-constexpr int Height = 500;
-constexpr int RightX = 316;
-constexpr int ButtonsY = 382;
-} // namespace
+using namespace programWindow;
 
 ReadDataWindow::ReadDataWindow(Clock& clock, Prompter& prompter, const QSqlDatabase& db,
                                Session& session, QWidget* parent)
@@ -33,10 +28,7 @@ ReadDataWindow::ReadDataWindow(Clock& clock, Prompter& prompter, const QSqlDatab
     setFixedSize(Width, Height);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
 
-    auto* banner = new QLabel(this);
-    banner->setObjectName(QStringLiteral("Image1"));
-    banner->setGeometry(0, 0, Width, 40);
-    banner->setPixmap(bannerPicture(banner->size(), QStringLiteral("读取播放器节目数据")));
+    addBanner(this, QStringLiteral("读取播放器节目数据"));
 
     m_model = new ProgramListModel(db, ProgramTable::MusicReadTab, this);
     m_list = new ProgramListPanel(m_model, this);

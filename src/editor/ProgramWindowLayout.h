@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+#include <QWidget>
+
+#include "Banner.h"
+
+namespace tessaly::programWindow {
+
+// The editor and the read-back viewer share one layout: the list on the left; the filter, the
+// detail panel and the buttons on the right, under a banner across the top.
+constexpr int Width = 824;
+constexpr int Height = 500;
+constexpr int BannerHeight = 40;
+constexpr int RightX = 316;
+constexpr int ButtonsY = 382;
+
+// Image1: the banner picture across the top of such a window.
+inline QLabel* addBanner(QWidget* window, const QString& title) {
+    auto* banner = new QLabel(window);
+    banner->setObjectName(QStringLiteral("Image1"));
+    banner->setGeometry(0, 0, Width, BannerHeight);
+    banner->setPixmap(bannerPicture(banner->size(), title));
+    return banner;
+}
+
+} // namespace tessaly::programWindow
