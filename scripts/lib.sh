@@ -2,6 +2,8 @@
 set -euo pipefail
 
 TESSALY_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# Paths below the tree are hashed relative to it, so another checkout reuses the cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$TESSALY_ROOT}"
 
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
                 qcoro-qt6-dev libgtest-dev libbenchmark-dev clang-format
@@ -37,7 +39,10 @@ build_tree() {
     local dir="$1"
     shift
     if [ ! -f "$dir/CMakeCache.txt" ]; then
-        cmake -S "$TESSALY_ROOT" -B "$dir" "$@" >/dev/null
+        # ccache, where installed, lets several checkouts of the tree share their objects.
+        local launcher=()
+        command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        cmake -S "$TESSALY_ROOT" -B "$dir" "${launcher[@]}" "$@" >/dev/null
     fi
     if ! cmake --build "$dir" -j"$(nproc)" >"$dir/build.log" 2>&1; then
         grep -E -A5 'error|Error' "$dir/build.log" | head -80
