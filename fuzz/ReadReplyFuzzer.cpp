@@ -54,9 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (buffer.headSeen() ? buffer.ReceivedCount < buffer.ExpectedCount
                            : buffer.ReceivedCount != 0))
         __builtin_trap();
+    // An answer is either empty or carries record bytes, never both.
+    const auto unrecognised = buffer.unrecognised();
+    if (holdsRecordBytes(unrecognised) && isEmptySetAnswer(unrecognised))
+        __builtin_trap();
 
     const auto decoded = decodeReadBack(buffer.bytes());
-    if (qsizetype(decoded.records.size() + decoded.skippedFrames) * 32 > buffer.ReceivedCount)
+    if (qsizetype(decoded.records.size()) * 32 > buffer.ReceivedCount)
         __builtin_trap(); // every program comes from 32 bytes of its own
     if (!decoded.startsWithFrame && !decoded.records.isEmpty())
         __builtin_trap();

@@ -14,12 +14,12 @@ struct ProgramRecord {
     QString OrderNo;   // "001" upwards
     QTime KSTime;      // start, time of day; kept equal to KS1:KS2:KS3
     QTime JSTime;      // end, time of day; kept equal to JS1:JS2:JS3
-    QString JMTaoNo;   // set label "第一套" .. "第四套"
-    QString YXCX;      // "优先" or empty, never null
+    QString JMTaoNo;   // set label "第一套" .. "第四套"; null (NULL) for none
+    QString YXCX;      // "优先" or empty; stored as NULL only when JMTaoNo is null too
     bool MP3 = true;
     bool ShouYin = false;
-    int YuRe = 0;
-    int YuanShi = 0;
+    std::optional<int> YuRe; // NULL when never written (the player does not report them)
+    std::optional<int> YuanShi;
     int KS1 = 0, KS2 = 0, KS3 = 0;
     int JS1 = 0, JS2 = 0, JS3 = 0;
     std::array<bool, 7> Week{};  // Week1 (Monday) .. Week7 (Sunday)

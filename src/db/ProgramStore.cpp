@@ -54,6 +54,14 @@ QVariant textValue(const QString& text) {
     return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
 }
 
+QVariant nullText() {
+    return QVariant(QMetaType::fromType<QString>());
+}
+
+QVariant optionalValue(const std::optional<int>& value) {
+    return value ? QVariant(*value) : QVariant(QMetaType::fromType<int>());
+}
+
 QVariant timeValue(const QTime& time) {
     return time.isValid() ? QVariant(formatTimeOfDay(time)) : QVariant();
 }
@@ -83,11 +91,15 @@ void bindRecord(QSqlQuery& query, const ProgramRecord& r) {
     row.bind(textValue(r.OrderNo));
     row.bind(timeValue(r.KSTime));
     row.bind(timeValue(r.JSTime));
-    row.bind(textValue(r.JMTaoNo));
-    row.bind(textValue(r.YXCX));
+    // A program read back without a set had neither its label nor its marker written: NULL.
+    const bool withoutSet = r.JMTaoNo.isNull();
+    row.bind(withoutSet ? nullText() : QVariant(r.JMTaoNo));
+    row.bind(withoutSet && r.YXCX.isNull() ? nullText() : textValue(r.YXCX));
     row.bind(boolValue(r.MP3));
     row.bind(boolValue(r.ShouYin));
-    for (const int value : {r.YuRe, r.YuanShi, r.KS1, r.KS2, r.KS3, r.JS1, r.JS2, r.JS3})
+    row.bind(optionalValue(r.YuRe));
+    row.bind(optionalValue(r.YuanShi));
+    for (const int value : {r.KS1, r.KS2, r.KS3, r.JS1, r.JS2, r.JS3})
         row.bind(value);
     row.bindBools(r.Week);
     for (const QString& track : r.QuMu)
@@ -104,6 +116,10 @@ public:
     QVariant next() { return m_query.value(m_index++); }
     QString text() { return next().toString(); }
     int integer() { return next().toInt(); }
+    std::optional<int> optionalInteger() {
+        const QVariant value = next();
+        return value.isNull() ? std::nullopt : std::optional<int>(value.toInt());
+    }
     bool boolean() { return next().toInt() != 0; }
     QTime time() {
         const QVariant value = next();
@@ -130,7 +146,9 @@ ProgramRecord readRecord(const QSqlQuery& query) {
     r.YXCX = row.text();
     r.MP3 = row.boolean();
     r.ShouYin = row.boolean();
-    for (int* value : {&r.YuRe, &r.YuanShi, &r.KS1, &r.KS2, &r.KS3, &r.JS1, &r.JS2, &r.JS3})
+    r.YuRe = row.optionalInteger();
+    r.YuanShi = row.optionalInteger();
+    for (int* value : {&r.KS1, &r.KS2, &r.KS3, &r.JS1, &r.JS2, &r.JS3})
         *value = row.integer();
     row.booleans(r.Week);
     for (QString& track : r.QuMu)
@@ -198,6 +216,51 @@ std::optional<int> ProgramStore::count(ProgramTable table, QString* error) const
     if (!execPrepared(query, error) || !query.next())
         return std::nullopt;
     return query.value(0).toInt();
+}
+
+namespace {
+
+// One query for every column that a program's values are read from: each branch names the
+// rows of the set whose column would read as another value.
+QString unreadableValuesSql(ProgramTable table) {
+    QStringList branches;
+    const auto branch = [&branches](const QString& column, const QString& condition) {
+        branches.append(QStringLiteral("SELECT OrderNo, '%1' AS col, quote(%1) AS val, AutoID "
+                                       "FROM program WHERE %2")
+                            .arg(column, condition.arg(column)));
+    };
+    for (const QString& column : programColumns()) {
+        const bool flag = column == QStringLiteral("MP3") || column == QStringLiteral("ShouYin") ||
+                          column.startsWith(QStringLiteral("Week")) ||
+                          column.startsWith(QStringLiteral("FQ"));
+        const bool number = column.startsWith(QStringLiteral("KS")) ||
+                            column.startsWith(QStringLiteral("JS")) ||
+                            column == QStringLiteral("YinLiang");
+        if (flag)
+            branch(column, QStringLiteral("%1 IS NOT NULL AND %1 NOT IN (0, 1)"));
+        else if (number && column != QStringLiteral("KSTime") && column != QStringLiteral("JSTime"))
+            branch(column, QStringLiteral("typeof(%1) <> 'integer'"));
+    }
+    return QStringLiteral("WITH program AS (SELECT * FROM %1 WHERE JMTaoNo = ?) %2 "
+                          "ORDER BY OrderNo, AutoID LIMIT 1")
+        .arg(tableName(table), branches.join(QStringLiteral(" UNION ALL ")));
+}
+
+} // namespace
+
+std::optional<std::optional<ProgramStore::UnreadableValue>>
+ProgramStore::firstUnreadableValue(ProgramTable table, const QString& setLabel,
+                                   QString* error) const {
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.prepare(unreadableValuesSql(table));
+    query.addBindValue(setLabel);
+    if (!execPrepared(query, error))
+        return std::nullopt;
+    if (!query.next())
+        return std::optional<UnreadableValue>();
+    return std::optional<UnreadableValue>(UnreadableValue{
+        query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
 }
 
 std::optional<qint64> ProgramStore::insert(ProgramTable table, const ProgramRecord& record,

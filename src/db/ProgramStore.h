@@ -34,6 +34,19 @@ public:
                                                     QString* error = nullptr) const;
     std::optional<int> count(ProgramTable table, QString* error = nullptr) const;
 
+    // A stored value that reads as something else: a flag column other than 0 or 1 (NULL
+    // reads as 0), or a time or volume column that holds no integer.
+    struct UnreadableValue {
+        QString orderNo;
+        QString column;
+        QString stored; // as SQLite quotes it: 2, 'abc', NULL
+    };
+    // The first such value among the programs of the set, in OrderNo order; nothing when all
+    // read as stored. Nothing, with error set, when the query fails.
+    std::optional<std::optional<UnreadableValue>>
+    firstUnreadableValue(ProgramTable table, const QString& setLabel,
+                         QString* error = nullptr) const;
+
     // Stores the record as a new row and returns its AutoID; the record's own AutoID is ignored.
     std::optional<qint64> insert(ProgramTable table, const ProgramRecord& record,
                                  QString* error = nullptr);

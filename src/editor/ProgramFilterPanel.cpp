@@ -79,8 +79,13 @@ void ProgramFilterPanel::tickSet(int set) {
 }
 
 QString ProgramFilterPanel::tickedSetLabel() const {
-    QString label = setLabel(FirstSet);
-    for (int set = FirstSet + 1; set <= LastSet; ++set) {
+    const QString label = checkedSetLabel();
+    return label.isEmpty() ? setLabel(FirstSet) : label;
+}
+
+QString ProgramFilterPanel::checkedSetLabel() const {
+    QString label;
+    for (int set = FirstSet; set <= LastSet; ++set) {
         if (m_sets[set - FirstSet]->isChecked())
             label = setLabel(set);
     }

@@ -26,6 +26,8 @@ public:
     // Ticks the box of set 1..4 and unticks the others; any other number unticks all four.
     void tickSet(int set);
     QString tickedSetLabel() const;
+    // The label of the ticked set box; empty when none is ticked (programs without a set).
+    QString checkedSetLabel() const;
     void setSetBoxesEnabled(bool enabled);
 
     bool priorityTicked() const;

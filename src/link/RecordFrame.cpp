@@ -13,8 +13,22 @@ constexpr quint8 PriorityFlag = 0x10;
 constexpr int FirstTrackByte = 15;
 constexpr int FirstZoneByte = 27;
 
-quint8 low8(int value) {
-    return quint8(value & 0xFF);
+// A value the frame carries in one byte, with the range the player accepts.
+struct ByteField {
+    const char* column;
+    int value;
+    int lowest;
+    int highest;
+};
+
+std::array<ByteField, 7> byteFields(const ProgramRecord& r) {
+    return {{{"KS1", r.KS1, 0, 23},
+             {"KS2", r.KS2, 0, 59},
+             {"KS3", r.KS3, 0, 59},
+             {"JS1", r.JS1, 0, 23},
+             {"JS2", r.JS2, 0, 59},
+             {"JS3", r.JS3, 0, 59},
+             {"YinLiang", r.YinLiang, 0, MaxVolume}}};
 }
 
 bool isDigits(const QString& text) {
@@ -64,6 +78,13 @@ void decodeZones(std::span<const quint8, frame::RecordLength> bytes, ProgramReco
 
 } // namespace
 
+QString tooManyProgramsMessage(int set, int count) {
+    return QStringLiteral("%1有%2个程序，播放器每套最多%3个，无法装载！")
+        .arg(setLabel(set))
+        .arg(count)
+        .arg(MaxRecordsPerSet);
+}
+
 std::optional<std::array<quint8, 2>> encodeTrack(const QString& text) {
     if (text.isEmpty())
         return std::array<quint8, 2>{0, 0};
@@ -78,27 +99,38 @@ QString decodeTrack(quint8 hundreds, quint8 rest) {
 }
 
 EncodedRecord BuildRecordFrame(const ProgramRecord& record, int count, int index, int set) {
+    if (count > MaxRecordsPerSet)
+        return {std::nullopt, tooManyProgramsMessage(set, count)};
+    Q_ASSERT(count >= 1 && index >= 1 && index <= count && set >= 1 && set <= 255);
     const auto orderNumber = readOrderNo(record.OrderNo);
     if (!orderNumber)
         return {std::nullopt, QStringLiteral("程序 %1 的序号“%2”不是数字，无法发送")
                                   .arg(describe(record), record.OrderNo)};
+    if (*orderNumber < 1 || *orderNumber > MaxRecordsPerSet)
+        return {std::nullopt, QStringLiteral("程序 %1 的序号“%2”超出1-%3，无法发送")
+                                  .arg(describe(record), record.OrderNo)
+                                  .arg(MaxRecordsPerSet)};
+    for (const ByteField& field : byteFields(record))
+        if (field.value < field.lowest || field.value > field.highest)
+            return {std::nullopt, QStringLiteral("程序 %1 的%2“%3”超出%4-%5，无法发送")
+                                      .arg(describe(record), QLatin1String(field.column))
+                                      .arg(field.value)
+                                      .arg(field.lowest)
+                                      .arg(field.highest)};
 
     RecordFrame frame{};
     frame[0] = frame::Start;
     frame[1] = frame::Record;
-    frame[2] = low8(count);
-    frame[3] = low8(index);
-    frame[4] = low8(set);
-    frame[5] = low8(*orderNumber);
-    frame[6] = low8(record.KS1);
-    frame[7] = low8(record.KS2);
-    frame[8] = low8(record.KS3);
-    frame[9] = low8(record.JS1);
-    frame[10] = low8(record.JS2);
-    frame[11] = low8(record.JS3);
+    frame[2] = quint8(count);
+    frame[3] = quint8(index);
+    frame[4] = quint8(set);
+    frame[5] = quint8(*orderNumber);
+    const auto fields = byteFields(record);
+    for (int i = 0; i < 6; ++i)
+        frame[6 + i] = quint8(fields[std::size_t(i)].value);
     frame[WeekMaskByte] = weekMask(record);
     frame[FlagsByte] = flags(record);
-    frame[14] = low8(record.YinLiang);
+    frame[14] = quint8(record.YinLiang);
     for (int track = 0; track < 6; ++track) {
         const auto bytes = encodeTrack(record.QuMu[track]);
         if (!bytes)

@@ -20,9 +20,17 @@ struct EncodedRecord {
     QString error;
 };
 
-// Encodes `record` as the `index`-th (1-based) of `count` programs of `set`.
-// Count, index and the integer fields are cut to their low 8 bits, as the player expects.
+// Count, index and order number are single bytes: a set holds at most 255 programs.
+constexpr int MaxRecordsPerSet = 255;
+constexpr int MaxVolume = 38;
+
+// Encodes `record` as the `index`-th (1-based) of `count` (1..255) programs of `set`. A value
+// the player cannot hold (an order number outside 1-255, a time that is no time of day, a
+// volume above 38, a track that is not up to three digits) is refused, never cut to a byte.
 EncodedRecord BuildRecordFrame(const ProgramRecord& record, int count, int index, int set);
+
+// Why a set of `count` programs cannot be loaded at all.
+QString tooManyProgramsMessage(int set, int count);
 
 // The two bytes of one track text: "123" gives 1, 23; empty or "000" gives 0, 0. Texts of
 // one or two digits are read as the number they spell. Nothing for anything else.

@@ -10,23 +10,33 @@ namespace tessaly {
 std::optional<std::vector<RecordFrame>> buildSetFrames(const QSqlDatabase& database, int set,
                                                        QString* error) {
     const QString label = setLabel(set);
+    const ProgramStore store(database);
     QString readError;
-    const auto programs = ProgramStore(database).programsOfSet(ProgramTable::MusicTab, label,
-                                                               SetRows::All, &readError);
-    if (!programs) {
+    const auto programs =
+        store.programsOfSet(ProgramTable::MusicTab, label, SetRows::All, &readError);
+    const auto unreadable = store.firstUnreadableValue(ProgramTable::MusicTab, label, &readError);
+    if (!programs || !unreadable) {
         *error = QStringLiteral("读取%1程序失败：%2").arg(label, readError);
         return std::nullopt;
     }
+    if (programs->size() > MaxRecordsPerSet) {
+        *error = tooManyProgramsMessage(set, int(programs->size()));
+        return std::nullopt;
+    }
+    const auto refuse = [&](const QString& why) {
+        *error = QStringLiteral("%1程序无法装载，播放器中的程序保持不变：%2").arg(label, why);
+        return std::nullopt;
+    };
+    if (const auto& value = *unreadable)
+        return refuse(QStringLiteral("程序 %1 %2 的%3“%4”不是播放器能接受的值，无法发送")
+                          .arg(label, value->orderNo, value->column, value->stored));
     std::vector<RecordFrame> frames;
     frames.reserve(std::size_t(programs->size()));
     for (const ProgramRecord& program : *programs) {
         const int index = int(frames.size()) + 1;
         const EncodedRecord encoded = BuildRecordFrame(program, int(programs->size()), index, set);
-        if (!encoded.frame) {
-            *error = QStringLiteral("%1程序无法装载，播放器中的程序保持不变：%2")
-                         .arg(label, encoded.error);
-            return std::nullopt;
-        }
+        if (!encoded.frame)
+            return refuse(encoded.error);
         frames.push_back(*encoded.frame);
     }
     return frames;

@@ -19,10 +19,13 @@ bool startsWithFrame(std::span<const quint8> bytes) {
            bytes[1] == frame::RecordAnswer && bytes[Length - 1] == frame::End;
 }
 
-// Start and end times are bytes 6..8 and 9..11: hour, minute, second.
-bool timesInRange(std::span<const quint8, Length> frame) {
-    return frame[6] <= 23 && frame[7] <= 59 && frame[8] <= 59 && frame[9] <= 23 &&
-           frame[10] <= 59 && frame[11] <= 59;
+bool isAnswerStart(std::span<const quint8> bytes, std::size_t p) {
+    return bytes[p] == frame::Start && bytes[p + 1] == frame::RecordAnswer;
+}
+
+// FE 68 00 FF, the whole answer for a set without programs.
+bool isEmptyMarkAt(std::span<const quint8> bytes, std::size_t p) {
+    return bytes[p + 2] == 0x00 && bytes[p + 3] == frame::End;
 }
 
 } // namespace
@@ -39,10 +42,6 @@ ReadBackDecoding decodeReadBack(std::span<const quint8> bytes) {
         }
         const std::span<const quint8, Length> frame(bytes.data() + p, Length);
         p += Length;
-        if (!timesInRange(frame)) {
-            ++result.skippedFrames;
-            continue;
-        }
         auto decoded = decodeRecordFrame(frame);
         if (!decoded.record) {
             result.unstorable = decoded.error;
@@ -51,6 +50,20 @@ ReadBackDecoding decodeReadBack(std::span<const quint8> bytes) {
         result.records.append(*decoded.record);
     }
     return result;
+}
+
+bool holdsRecordBytes(std::span<const quint8> answer) {
+    for (std::size_t p = 0; p + 3 < answer.size(); ++p)
+        if (isAnswerStart(answer, p) && !isEmptyMarkAt(answer, p))
+            return true;
+    return false;
+}
+
+bool isEmptySetAnswer(std::span<const quint8> answer) {
+    for (std::size_t p = 0; p + 1 < answer.size(); ++p)
+        if (isAnswerStart(answer, p) && (p + 3 >= answer.size() || !isEmptyMarkAt(answer, p)))
+            return false;
+    return true;
 }
 
 } // namespace tessaly

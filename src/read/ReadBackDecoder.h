@@ -16,10 +16,9 @@ struct ReadBackDecoding {
     bool startsWithFrame = false;
     // The accepted frames' programs in frame order, up to the first that cannot be stored.
     QList<ProgramRecord> records;
-    // Frames skipped because a time is no time of day.
-    int skippedFrames = 0;
-    // Set when a frame cannot be stored (a track longer than three digits): what is wrong with
-    // it. Records after it are not decoded.
+    // Set when a frame cannot be stored (a track longer than three digits, a time that is no
+    // time of day): what is wrong with it. Records after it are not decoded, and no program
+    // is ever dropped quietly.
     QString unstorable;
 };
 
@@ -27,5 +26,13 @@ struct ReadBackDecoding {
 // not below the index, FF at the end. An accepted frame is skipped whole; anything else moves
 // the scan on by one byte.
 ReadBackDecoding decodeReadBack(std::span<const quint8> bytes);
+
+// Whether an answer that did not begin with a head still carries record bytes: an FE 68 that
+// is not the empty set's FE 68 00 FF (a reply behind a stray byte, a count byte of 0 that
+// wrapped from 256). Incomplete pairs at the end do not count yet.
+bool holdsRecordBytes(std::span<const quint8> answer);
+
+// The answer of a set without programs: no record bytes, and no FE 68 left unfinished.
+bool isEmptySetAnswer(std::span<const quint8> answer);
 
 } // namespace tessaly

@@ -17,7 +17,9 @@ bool writeAll(const QSqlDatabase& db, const Session& session, const ReadBackSele
         !settings.writeJM1(session.ReadPreheatMinutes, session.ReadDelayMinutes))
         return false;
     const SetRows rows = selection.priorityOnly ? SetRows::PriorityOnly : SetRows::All;
-    if (!programs.deleteSet(ProgramTable::MusicTab, selection.setLabel, rows))
+    // Without a set label nothing of the PC's is selected for replacing.
+    if (!selection.setLabel.isEmpty() &&
+        !programs.deleteSet(ProgramTable::MusicTab, selection.setLabel, rows))
         return false;
     for (const auto& record : selection.listed)
         if (!programs.insert(ProgramTable::MusicTab, record))

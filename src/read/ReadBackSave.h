@@ -17,7 +17,7 @@ enum class ReadBackSaveEnd { NothingToSave, Declined, Saved, Failed };
 // the set's priority programs. The filter decides what is replaced, so the delete and the
 // insert always cover the same programs.
 struct ReadBackSelection {
-    QString setLabel; // "第一套" .. "第四套"
+    QString setLabel; // "第一套" .. "第四套"; empty for programs without a set
     bool priorityOnly = false;
     QList<ProgramRecord> listed;
 };

@@ -96,9 +96,11 @@ void ReadDataWindow::chJM0Click() {
 }
 
 // What is listed replaces what the filter covers; the typed pre-heat and delay are not used.
+// Programs without a set tick no box: the label is then empty and no set of the PC's is
+// replaced.
 void ReadDataWindow::sbSaveClick() {
     saveReadBack(m_db, m_prompter, m_session,
-                 {m_filter->tickedSetLabel(), m_priorityFilter, m_model->records()});
+                 {m_filter->checkedSetLabel(), m_priorityFilter, m_model->records()});
 }
 
 } // namespace tessaly

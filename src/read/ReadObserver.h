@@ -6,7 +6,7 @@ namespace tessaly {
 enum class SetReadEnd {
     Completed,          // the reply was decoded and stored
     NotAReply,          // the reply did not begin with a record frame
-    PostFailed,         // a program could not be stored; those before it were
+    PostFailed,         // a program could not be stored; none was
     ReadFailed,         // no answer, a reply that stopped or overflowed, or the overall limit
     PreheatQueryFailed, // the pre-heat and delay query went unanswered
     NoLink,             // the player did not answer the probe

@@ -3,6 +3,8 @@
 #include "ReadObserver.h"
 #include "Session.h"
 
+#include <algorithm>
+
 namespace tessaly {
 
 namespace {
@@ -48,6 +50,26 @@ QCoro::Task<CollectResult> ReplyCollector::collect(ReadObserver& observer, Cance
             co_return CollectResult::NoAnswer;
         if (m_buffer.ReceivedCount > 0 && now - lastByteAt >= m_limits.silenceMs)
             co_return CollectResult::Stalled;
+    }
+}
+
+QCoro::Task<std::vector<quint8>>
+ReplyCollector::listenUntilQuiet(int quietMs, std::function<bool(std::span<const quint8>)> settled,
+                                 CancelToken cancel) {
+    std::vector<quint8> heard;
+    qint64 quietSince = m_clock.nowMs();
+    for (;;) {
+        const qint64 quietFor = m_clock.nowMs() - quietSince;
+        if (quietFor >= quietMs)
+            co_return heard;
+        co_await m_clock.wait(int(std::min<qint64>(m_limits.pollMs, quietMs - quietFor)), cancel);
+        const auto chunk = m_channel.readOnce(ChunkSize);
+        if (chunk.empty())
+            continue;
+        quietSince = m_clock.nowMs();
+        heard.insert(heard.end(), chunk.begin(), chunk.end());
+        if (settled(heard) || heard.size() >= std::size_t(ReceiveBuffer::Capacity))
+            co_return heard;
     }
 }
 

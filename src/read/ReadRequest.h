@@ -6,7 +6,9 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace tessaly {
 
@@ -41,6 +43,13 @@ public:
 
     // Polls until the reply is complete or a limit has passed.
     QCoro::Task<CollectResult> collect(ReadObserver& observer, CancelToken cancel = {});
+
+    // After a reply: listens until the line has been quiet for `quietMs` and returns what else
+    // arrived. It stops early, with what it has, once `settled` says the bytes decide the
+    // matter, or once they would fill a whole reply.
+    QCoro::Task<std::vector<quint8>>
+    listenUntilQuiet(int quietMs, std::function<bool(std::span<const quint8>)> settled,
+                     CancelToken cancel = {});
 
     const ReceiveBuffer& buffer() const { return m_buffer; }
     int PollTicks = 0;

@@ -14,6 +14,7 @@ void ReceiveBuffer::reset() {
     ReceivedCount = 0;
     ExpectedCount = 0;
     ReadRecordsLeft = 0;
+    m_unrecognisedCount = 0;
     m_state = State::Collecting;
 }
 
@@ -46,8 +47,8 @@ ReceiveBuffer::State ReceiveBuffer::append(std::span<const quint8> chunk) {
 void ReceiveBuffer::judgeHead() {
     const std::span<const quint8> head(m_bytes.data(), HeadLength);
     if (!isFirstFrameHead(head)) {
-        // Not the start of a reply: nothing of it is kept, and the decoder says so.
-        m_bytes.fill(0);
+        // Not the start of a reply: nothing of it counts as received, and the decoder says so.
+        m_unrecognisedCount = ReceivedCount;
         ReceivedCount = 0;
         m_state = State::Complete;
         return;

@@ -35,6 +35,12 @@ public:
     // reports that nothing usable came.
     std::span<const quint8> bytes() const { return {m_bytes.data(), std::size_t(ReceivedCount)}; }
     bool headSeen() const { return ExpectedCount > 0; }
+    // The bytes of an answer that did not begin with a head, as they came (the first read of
+    // four bytes or more). Kept apart so that a caller can tell an empty set's answer from a
+    // reply it cannot account for.
+    std::span<const quint8> unrecognised() const {
+        return {m_bytes.data(), std::size_t(m_unrecognisedCount)};
+    }
 
     int ReceivedCount = 0;   // bytes stored so far
     int ExpectedCount = 0;   // announced records × 32; 0 until a head has been seen
@@ -44,6 +50,7 @@ private:
     void judgeHead();
 
     std::array<quint8, Capacity> m_bytes{};
+    int m_unrecognisedCount = 0;
     State m_state = State::Collecting;
 };
 

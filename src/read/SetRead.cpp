@@ -8,6 +8,23 @@
 
 namespace tessaly {
 
+namespace {
+
+// All of the read's programs, or none of them.
+bool storeAll(ProgramStore& store, const QList<ProgramRecord>& records, QString* error) {
+    Transaction transaction = store.beginTransaction();
+    if (!transaction.isActive()) {
+        *error = transaction.errorText();
+        return false;
+    }
+    for (const auto& record : records)
+        if (!store.insert(ProgramTable::MusicReadTab, record, error))
+            return false;
+    return transaction.commit(error);
+}
+
+} // namespace
+
 QString setReadMessage(SetReadEnd end) {
     switch (end) {
     case SetReadEnd::Completed:
@@ -46,28 +63,28 @@ QString setReadStatus(SetReadEnd end) {
 SetReadResult DataAnalyze(ProgramStore& store, std::span<const quint8> bytes,
                           ReadObserver& observer) {
     SetReadResult result;
-    // One transaction for speed only: it is committed on every path, so the rows stored
-    // before a failure stay, as they would row by row.
-    Transaction transaction = store.beginTransaction();
     const auto finish = [&](SetReadEnd end) {
-        transaction.commit();
         result.end = end;
         return result;
     };
-    // Emptied whatever comes next: the table never mixes two reads.
+    // Emptied whatever comes next: the table never mixes two reads, and a read that fails
+    // leaves nothing behind that could be saved over the PC's programs.
     if (!store.deleteAll(ProgramTable::MusicReadTab, &result.detail))
         return finish(SetReadEnd::PostFailed);
     const auto decoding = decodeReadBack(bytes);
     if (!decoding.startsWithFrame)
         return finish(SetReadEnd::NotAReply);
-    for (const auto& record : decoding.records) {
-        if (!store.insert(ProgramTable::MusicReadTab, record, &result.detail))
-            return finish(SetReadEnd::PostFailed);
+    if (!decoding.unstorable.isEmpty()) {
+        result.detail = decoding.unstorable;
+        return finish(SetReadEnd::PostFailed);
+    }
+    if (!storeAll(store, decoding.records, &result.detail))
+        return finish(SetReadEnd::PostFailed);
+    for (qsizetype i = 0; i < decoding.records.size(); ++i) {
         ++result.stored;
         observer.recordStored();
     }
-    result.detail = decoding.unstorable;
-    return finish(decoding.unstorable.isEmpty() ? SetReadEnd::Completed : SetReadEnd::PostFailed);
+    return finish(SetReadEnd::Completed);
 }
 
 QCoro::Task<bool> probeForRead(ReadContext& context, ReadObserver& observer, CancelToken cancel) {

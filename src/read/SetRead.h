@@ -31,8 +31,8 @@ struct SetReadResult {
     QString detail;        // why a program could not be stored
 };
 
-// Empties MusicReadTab and stores every program of the collected reply, one row at a time.
-// A program that cannot be stored ends the decoding; the rows before it stay.
+// Empties MusicReadTab and stores every program of the collected reply, all or none: a
+// program that cannot be stored leaves the table empty.
 SetReadResult DataAnalyze(ProgramStore& store, std::span<const quint8> bytes,
                           ReadObserver& observer);
 

@@ -3,8 +3,9 @@
 #include "ProgramSet.h"
 #include "ProgramStore.h"
 #include "ReadBackDecoder.h"
-#include "RecordFrame.h"
 #include "WholeDeviceRead.h"
+
+#include <algorithm>
 
 namespace tessaly {
 
@@ -15,6 +16,21 @@ QString flag(bool value) {
 }
 
 const QString missing = QStringLiteral("(无)");
+
+QString optionalNumber(const std::optional<int>& value) {
+    return value ? QString::number(*value) : QString();
+}
+
+// A text of one to three digits comes back with three ("7" gives "007"), an empty track as
+// "000"; anything else is compared as it is stored.
+QString threeDigits(const QString& text) {
+    if (text.isEmpty())
+        return QStringLiteral("000");
+    const bool digitsOnly = text.size() <= 3 && std::all_of(text.begin(), text.end(), [](QChar c) {
+                                return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+                            });
+    return digitsOnly ? formatOrderNo(text.toInt()) : text;
+}
 
 } // namespace
 
@@ -27,8 +43,8 @@ QList<QPair<QString, QString>> programFields(const ProgramRecord& r) {
         {QStringLiteral("YXCX"), r.YXCX},
         {QStringLiteral("MP3"), flag(r.MP3)},
         {QStringLiteral("ShouYin"), flag(r.ShouYin)},
-        {QStringLiteral("YuRe"), QString::number(r.YuRe)},
-        {QStringLiteral("YuanShi"), QString::number(r.YuanShi)},
+        {QStringLiteral("YuRe"), optionalNumber(r.YuRe)},
+        {QStringLiteral("YuanShi"), optionalNumber(r.YuanShi)},
     };
     const int times[] = {r.KS1, r.KS2, r.KS3, r.JS1, r.JS2, r.JS3};
     for (int i = 0; i < 6; ++i)
@@ -44,12 +60,18 @@ QList<QPair<QString, QString>> programFields(const ProgramRecord& r) {
     return fields;
 }
 
-std::optional<ProgramRecord> asReadBack(const ProgramRecord& record, int count, int index,
-                                        int set) {
-    const auto encoded = BuildRecordFrame(record, count, index, set);
-    if (!encoded.frame)
-        return std::nullopt;
-    return decodeRecordFrame(*encoded.frame).record;
+ProgramRecord asReadBack(const ProgramRecord& record, int set) {
+    ProgramRecord expected = record;
+    expected.AutoID = 0;
+    expected.OrderNo = threeDigits(record.OrderNo);
+    expected.JMTaoNo = setLabel(set);
+    expected.YXCX = isPriority(record) ? priorityMarker() : QStringLiteral("");
+    expected.ShouYin = !record.MP3;
+    expected.YuRe.reset();
+    expected.YuanShi.reset();
+    for (QString& track : expected.QuMu)
+        track = threeDigits(track);
+    return expected;
 }
 
 QList<ProgramDifference> compareSet(int set, const QList<ProgramRecord>& pc,
@@ -64,18 +86,13 @@ QList<ProgramDifference> compareSet(int set, const QList<ProgramRecord>& pc,
                                 onPc ? missing : orderNo});
             continue;
         }
-        const auto expected = asReadBack(pc[i], int(pc.size()), int(i + 1), set);
-        if (!expected) {
-            differences.append(
-                {set, pc[i].OrderNo, QStringLiteral("OrderNo"), pc[i].OrderNo, player[i].OrderNo});
-            continue;
-        }
-        const auto ours = programFields(*expected);
+        const ProgramRecord expected = asReadBack(pc[i], set);
+        const auto ours = programFields(expected);
         const auto theirs = programFields(player[i]);
         for (qsizetype f = 0; f < ours.size(); ++f)
             if (ours[f].second != theirs[f].second)
                 differences.append(
-                    {set, expected->OrderNo, ours[f].first, ours[f].second, theirs[f].second});
+                    {set, expected.OrderNo, ours[f].first, ours[f].second, theirs[f].second});
     }
     return differences;
 }

@@ -10,9 +10,11 @@ namespace tessaly {
 // Every stored field of a program by its column name, as text, in table order (AutoID left out).
 QList<QPair<QString, QString>> programFields(const ProgramRecord& record);
 
-// The program as the player gives it back after it was loaded as the index-th of count
-// programs of set: the record frame's normalisations applied. Nothing when it cannot travel.
-std::optional<ProgramRecord> asReadBack(const ProgramRecord& record, int count, int index, int set);
+// The program as the player gives it back after it was loaded into set: the stored values
+// with the record frame's normalisations (three-digit order number and tracks, the set's
+// label, ShouYin the opposite of MP3, no pre-heat or delay). Values are never cut to a byte,
+// so one the frame cannot carry shows up as a difference.
+ProgramRecord asReadBack(const ProgramRecord& record, int set);
 
 struct ProgramDifference {
     int set = 0;

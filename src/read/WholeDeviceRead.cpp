@@ -30,25 +30,55 @@ bool replaceMusicTab(const QSqlDatabase& db, const QList<ProgramRecord>& records
     return transaction.commit();
 }
 
+// What one set's answer holds, judged on every byte that came, so that no program of the
+// player is ever taken for absent.
+enum class SetAnswer { Programs, Empty, Unaccountable };
+
+// The pause before the next set is spent listening: bytes that come after a reply (more than
+// it announced, or the rest of an answer that was not a reply) must not pass unnoticed.
+QCoro::Task<SetAnswer> judgeAnswer(ReplyCollector& collector, CancelToken cancel) {
+    const ReceiveBuffer& buffer = collector.buffer();
+    if (buffer.headSeen()) {
+        const auto more = co_await collector.listenUntilQuiet(
+            TimerSendMs, [](std::span<const quint8>) { return true; }, cancel);
+        const bool exact = more.empty() && buffer.ReceivedCount == buffer.ExpectedCount;
+        co_return exact ? SetAnswer::Programs : SetAnswer::Unaccountable;
+    }
+    std::vector<quint8> answer(buffer.unrecognised().begin(), buffer.unrecognised().end());
+    if (!holdsRecordBytes(answer)) {
+        const auto more = co_await collector.listenUntilQuiet(
+            TimerSendMs,
+            [&answer](std::span<const quint8> heard) {
+                std::vector<quint8> whole = answer;
+                whole.insert(whole.end(), heard.begin(), heard.end());
+                return holdsRecordBytes(whole);
+            },
+            cancel);
+        answer.insert(answer.end(), more.begin(), more.end());
+    }
+    co_return isEmptySetAnswer(answer) ? SetAnswer::Empty : SetAnswer::Unaccountable;
+}
+
 QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
                                    CancelToken cancel) {
     QList<ProgramRecord> collected;
     ReplyCollector collector(context.channel, context.clock, context.limits);
+    co_await context.clock.wait(TimerSendMs, cancel);
     for (context.session.SyncReadSet = FirstSet; context.session.SyncReadSet <= LastSet;) {
-        co_await context.clock.wait(TimerSendMs, cancel);
         const int set = context.session.SyncReadSet++;
         observer.readStarted(set);
         collector.Read(set);
-        if (co_await collector.collect(observer, cancel) != CollectResult::Complete) {
+        if (co_await collector.collect(observer, cancel) != CollectResult::Complete ||
+            co_await judgeAnswer(collector, cancel) == SetAnswer::Unaccountable) {
             context.prompter.notice(readFailedText);
             co_return WholeReadEnd::ReadFailed;
         }
-        const auto decoding = decodeReadBack(collector.buffer().bytes());
-        if (!decoding.startsWithFrame) {
+        if (!collector.buffer().headSeen()) {
             observer.setEmpty(set);
             context.prompter.notice(emptySetText);
             continue;
         }
+        const auto decoding = decodeReadBack(collector.buffer().bytes());
         for (const auto& record : decoding.records) {
             collected.append(record);
             observer.recordStored();
@@ -57,8 +87,12 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
             context.prompter.notice(postFailedText);
             co_return WholeReadEnd::PostFailed;
         }
+        // Every announced program decoded, or the reply held frames that were not whole.
+        if (decoding.records.size() * frame::RecordLength != collector.buffer().ReceivedCount) {
+            context.prompter.notice(readFailedText);
+            co_return WholeReadEnd::ReadFailed;
+        }
     }
-    co_await context.clock.wait(TimerSendMs, cancel);
     if (!replaceMusicTab(context.db, collected)) {
         context.prompter.notice(postFailedText);
         co_return WholeReadEnd::PostFailed;

@@ -106,9 +106,7 @@ TEST_F(ReadCliTest, SetReadBackEqualsThePcsProgramsAndVerifyAgrees) {
         ASSERT_EQ(readBack.size(), pc.size());
         for (int i = 0; i < pc.size(); ++i) {
             readBack[i].AutoID = 0;
-            EXPECT_EQ(programFields(readBack[i]),
-                      programFields(asReadBack(pc[i], int(pc.size()), i + 1, 2).value()))
-                << i;
+            EXPECT_EQ(programFields(readBack[i]), programFields(asReadBack(pc[i], 2))) << i;
         }
         EXPECT_TRUE(compareSet(2, pc, readBack).isEmpty());
 

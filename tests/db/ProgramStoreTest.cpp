@@ -88,7 +88,7 @@ TEST_F(ProgramStoreTest, RecordsComeBackAsStoredInBothTables) {
                             "087",      "999",      38, 1,  0,    1,     1, "优先", "第三套"}));
 }
 
-TEST_F(ProgramStoreTest, EmptyTextsAreStoredAsEmptyNeverNull) {
+TEST_F(ProgramStoreTest, EmptyTextsAreStoredAsEmptyAndUnwrittenOnesAsNull) {
     ProgramRecord r = program("001", 1);
     r.YXCX = QString(); // null, as a freshly made record has
     r.KSTime = QTime();
@@ -98,6 +98,23 @@ TEST_F(ProgramStoreTest, EmptyTextsAreStoredAsEmptyNeverNull) {
                      "MusicTab WHERE AutoID = ?",
                      {*id}),
               (QVariantList{0, 1, 0, 1}));
+
+    // A program read back without a set: label, marker, pre-heat and delay never written.
+    ProgramRecord withoutSet = program("002", 1);
+    withoutSet.JMTaoNo = QString();
+    withoutSet.YXCX = QString();
+    withoutSet.YuRe.reset();
+    withoutSet.YuanShi.reset();
+    const auto other = store().insert(ProgramTable::MusicReadTab, withoutSet);
+    ASSERT_TRUE(other);
+    EXPECT_EQ(rawRow("SELECT JMTaoNo IS NULL, YXCX IS NULL, YuRe IS NULL, YuanShi IS NULL FROM "
+                     "MusicReadTab WHERE AutoID = ?",
+                     {*other}),
+              (QVariantList{1, 1, 1, 1}));
+    const auto readAgain = store().allPrograms(ProgramTable::MusicReadTab).value();
+    ASSERT_EQ(readAgain.size(), 1);
+    EXPECT_TRUE(readAgain[0].JMTaoNo.isEmpty());
+    EXPECT_FALSE(readAgain[0].YuRe.has_value());
 }
 
 TEST_F(ProgramStoreTest, NullColumnsReadAsDefaults) {

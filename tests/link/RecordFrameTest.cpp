@@ -77,9 +77,9 @@ TEST(RecordFrame, FieldEncodings) {
         {"only Sunday", [](auto& r) { r.Week = {false, false, false, false, false, false, true}; },
          12, 0x40},
         {"every day", [](auto& r) { r.Week.fill(true); }, 12, 0x7F},
-        {"order number 000", [](auto& r) { r.OrderNo = "000"; }, 5, 0},
-        {"order number 300 wraps", [](auto& r) { r.OrderNo = "300"; }, 5, 0x2C},
-        {"volume above 255 wraps", [](auto& r) { r.YinLiang = 256 + 7; }, 14, 7},
+        {"order number 255", [](auto& r) { r.OrderNo = "255"; }, 5, 0xFF},
+        {"volume 38", [](auto& r) { r.YinLiang = 38; }, 14, 38},
+        {"end 23:59:59", [](auto& r) { r.JS1 = 23, r.JS2 = 59, r.JS3 = 59; }, 11, 59},
     };
     for (const auto& c : cases) {
         auto record = weekdayProgram();
@@ -92,27 +92,42 @@ TEST(RecordFrame, FieldEncodings) {
     }
 }
 
-TEST(RecordFrame, CountAndIndexWrapInLargeSets) {
-    const auto frame = encode(weekdayProgram(), 300, 256, 4);
-    EXPECT_EQ(frame[2], 0x2C);
-    EXPECT_EQ(frame[3], 0x00);
-    EXPECT_EQ(frame[4], 4);
+TEST(RecordFrame, LargestSetAndWhatNoFrameCanCarry) {
+    const auto frame = encode(weekdayProgram(), 255, 255, 4);
+    EXPECT_EQ(frame[2], 0xFF);
+    EXPECT_EQ(frame[3], 0xFF);
+    const auto tooMany = BuildRecordFrame(weekdayProgram(), 300, 256, 1);
+    EXPECT_FALSE(tooMany.frame.has_value());
+    EXPECT_EQ(tooMany.error, "第一套有300个程序，播放器每套最多255个，无法装载！");
 }
 
-TEST(RecordFrame, UnencodableTextsAreErrorsNamingTheRecord) {
-    const std::vector<std::function<void(ProgramRecord&)>> changes{
-        [](auto& r) { r.OrderNo = "A07"; }, [](auto& r) { r.OrderNo = ""; },
-        [](auto& r) { r.QuMu[3] = "1x3"; }, [](auto& r) { r.QuMu[0] = "1234"; },
-        [](auto& r) { r.QuMu[2] = "-5"; },
+// Nothing is cut to a byte: what the player cannot hold is refused, naming set, order number
+// and field.
+TEST(RecordFrame, ValuesThePlayerCannotHoldAreRefusedNamingTheRecord) {
+    const std::vector<std::pair<std::function<void(ProgramRecord&)>, QString>> changes{
+        {[](auto& r) { r.OrderNo = "A07"; }, "序号"},
+        {[](auto& r) { r.OrderNo = ""; }, "序号"},
+        {[](auto& r) { r.OrderNo = "000"; }, "序号"},
+        {[](auto& r) { r.OrderNo = "256"; }, "序号"},
+        {[](auto& r) { r.KS1 = 24; }, "KS1"},
+        {[](auto& r) { r.JS1 = -1; }, "JS1"},
+        {[](auto& r) { r.KS2 = 60; }, "KS2"},
+        {[](auto& r) { r.JS3 = 60; }, "JS3"},
+        {[](auto& r) { r.YinLiang = 39; }, "YinLiang"},
+        {[](auto& r) { r.YinLiang = 1000; }, "YinLiang"},
+        {[](auto& r) { r.QuMu[3] = "1x3"; }, "曲目4"},
+        {[](auto& r) { r.QuMu[0] = "1234"; }, "曲目1"},
+        {[](auto& r) { r.QuMu[2] = "-5"; }, "曲目3"},
     };
-    for (const auto& change : changes) {
+    for (const auto& [change, field] : changes) {
         auto record = weekdayProgram();
         change(record);
         const auto encoded = BuildRecordFrame(record, 3, 2, 2);
-        EXPECT_FALSE(encoded.frame.has_value());
-        EXPECT_TRUE(encoded.error.contains(QStringLiteral("第二套")))
-            << encoded.error.toStdString();
-        EXPECT_TRUE(encoded.error.contains(record.OrderNo)) << encoded.error.toStdString();
+        const std::string error = encoded.error.toStdString();
+        EXPECT_FALSE(encoded.frame.has_value()) << field.toStdString();
+        EXPECT_TRUE(encoded.error.contains(QStringLiteral("第二套"))) << error;
+        EXPECT_TRUE(encoded.error.contains(record.OrderNo)) << error;
+        EXPECT_TRUE(encoded.error.contains(field)) << error;
     }
 }
 

@@ -1,5 +1,8 @@
 #include "LoadTesting.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
+
 #include <functional>
 
 using namespace tessaly;
@@ -246,21 +249,83 @@ TEST_F(LoadTest, FailedWriteEndsTheLoadAsFailed) {
     EXPECT_EQ(run.events.last(), "set 2 left 2");
 }
 
-TEST_F(LoadTest, UnencodableProgramRefusesTheLoadBeforeThePlayerIsTouched) {
-    addProgram(sampleProgram(3, "001", 7));
-    addProgram(sampleProgram(3, "002", 8, "1a2"));
-    for (const bool wholeDevice : {false, true}) {
-        PlayerLine line;
-        line.serial.player().setPrograms(3, {RecordFrame{}});
-        LoadRun run(line, data.database());
-        const LoadResult result = wholeDevice ? run.wholeDevice() : run.set(3);
-        EXPECT_EQ(result.outcome, LoadOutcome::Refused);
-        const QString message =
-            wholeDevice ? wholeDeviceLoadMessage(result) : setLoadMessage(result, 3);
-        EXPECT_TRUE(message.contains("第三套") && message.contains("002")) << message.toStdString();
-        EXPECT_EQ(line.framesReceived(), QStringList{"FE0100FF"}) << "only the probe";
-        EXPECT_EQ(line.serial.player().programs(3).size(), 1u) << "the player keeps its set";
-        EXPECT_EQ(run.events, QStringList{"link up"});
+// Count, index and order number are single bytes and every field has its range: what the
+// frame cannot carry refuses the load before the player is touched, naming set, program and
+// field, and is never sent cut to a byte.
+TEST_F(LoadTest, ValuesTheFrameCannotCarryRefuseTheLoad) {
+    struct Case {
+        const char* name;
+        std::function<void()> store; // what MusicTab holds of set 1
+        QStringList named;           // what the message must name
+    };
+    // As a file made by another program could hold them: our schema's checks would refuse.
+    const auto rawUpdate = [this](const QString& assignment) {
+        QSqlQuery query(data.database());
+        ASSERT_TRUE(query.exec(QStringLiteral("PRAGMA ignore_check_constraints = ON")));
+        ASSERT_TRUE(query.exec(QStringLiteral("UPDATE MusicTab SET ") + assignment))
+            << query.lastError().text().toStdString();
+        ASSERT_TRUE(query.exec(QStringLiteral("PRAGMA ignore_check_constraints = OFF")));
+    };
+    const auto one = [this](auto change) {
+        ProgramRecord record = sampleProgram(1, "007", 8);
+        change(record);
+        addProgram(record);
+    };
+    const std::vector<Case> cases{
+        {"300 programs",
+         [this] {
+             for (int i = 1; i <= 300; ++i)
+                 addProgram(sampleProgram(1, formatOrderNo(i), i % 24));
+         },
+         {"第一套有300个程序，播放器每套最多255个，无法装载！"}},
+        {"a track that is not a number",
+         [&] { one([](auto& r) { r.QuMu[1] = "1a2"; }); },
+         {"第一套", "007", "曲目2", "1a2"}},
+        {"order number 999",
+         [&] { one([](auto& r) { r.OrderNo = "999"; }); },
+         {"第一套", "999", "序号"}},
+        {"hour 25", [&] { one([](auto& r) { r.KS1 = 25; }); }, {"第一套", "007", "KS1"}},
+        {"hour -1", [&] { one([](auto& r) { r.JS1 = -1; }); }, {"第一套", "007", "JS1"}},
+        {"volume 1000",
+         [&] { one([](auto& r) { r.YinLiang = 1000; }); },
+         {"第一套", "007", "YinLiang"}},
+        {"a flag of 2",
+         [&] {
+             one([](auto&) {});
+             rawUpdate("FQ3 = 2");
+         },
+         {"第一套", "007", "FQ3", "2"}},
+        {"a weekday flag that is text",
+         [&] {
+             one([](auto&) {});
+             rawUpdate("Week2 = 'yes'");
+         },
+         {"第一套", "007", "Week2", "yes"}},
+        {"a minute that is no number",
+         [&] {
+             one([](auto&) {});
+             rawUpdate("KS2 = 'half'");
+         },
+         {"第一套", "007", "KS2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(ProgramStore(data.database()).deleteAll(ProgramTable::MusicTab));
+        c.store();
+        for (const bool wholeDevice : {false, true}) {
+            PlayerLine line;
+            line.serial.player().setPrograms(1, {RecordFrame{}});
+            LoadRun run(line, data.database());
+            const LoadResult result = wholeDevice ? run.wholeDevice() : run.set(1);
+            EXPECT_EQ(result.outcome, LoadOutcome::Refused);
+            const QString message =
+                wholeDevice ? wholeDeviceLoadMessage(result) : setLoadMessage(result, 1);
+            for (const QString& part : c.named)
+                EXPECT_TRUE(message.contains(part)) << message.toStdString();
+            EXPECT_EQ(line.framesReceived(), QStringList{"FE0100FF"}) << "only the probe";
+            EXPECT_EQ(line.serial.player().programs(1).size(), 1u) << "the player keeps its set";
+            EXPECT_EQ(run.events, QStringList{"link up"});
+        }
     }
 }
 

@@ -34,7 +34,6 @@ TEST(ReadBackDecoder, ScanRule) {
         std::vector<quint8> bytes;
         bool startsWithFrame;
         QStringList orderNos;
-        int skipped = 0;
         bool unstorable = false;
     };
     auto lookalike = replyFrame(1, {{28, 0xFE}, {29, 0x68}, {30, 0xFE}});
@@ -63,19 +62,18 @@ TEST(ReadBackDecoder, ScanRule) {
          join({bytesOf(replyFrame(1)), {0xFE, 0x68, 3, 2}}),
          true,
          {"001"}},
-        {"hour 24 skipped, the others stored",
-         join({bytesOf(replyFrame(1, {{6, 24}})), bytesOf(replyFrame(2, {{10, 60}})),
-               bytesOf(replyFrame(3))}),
+        {"an end minute of 60 stops the decoding: no program is dropped quietly",
+         join({bytesOf(replyFrame(1)), bytesOf(replyFrame(2, {{10, 60}})), bytesOf(replyFrame(3))}),
          true,
-         {"003"},
-         2},
+         {"001"},
+         true},
+        {"start hour 24", bytesOf(replyFrame(1, {{6, 24}})), true, {}, true},
         {"track of four digits stops the decoding",
          join({bytesOf(replyFrame(1)), bytesOf(replyFrame(2, {{15, 10}})), bytesOf(replyFrame(3))}),
          true,
          {"001"},
-         0,
          true},
-        {"track byte above 99", join({bytesOf(replyFrame(1, {{26, 100}}))}), true, {}, 0, true},
+        {"track byte above 99", join({bytesOf(replyFrame(1, {{26, 100}}))}), true, {}, true},
     };
     for (const auto& c : cases) {
         const auto decoded = decodeReadBack(c.bytes);
@@ -84,7 +82,29 @@ TEST(ReadBackDecoder, ScanRule) {
         for (const auto& record : decoded.records)
             orderNos.append(record.OrderNo);
         EXPECT_EQ(orderNos, c.orderNos) << c.name;
-        EXPECT_EQ(decoded.skippedFrames, c.skipped) << c.name;
         EXPECT_EQ(!decoded.unstorable.isEmpty(), c.unstorable) << c.name;
+    }
+}
+
+TEST(ReadBackDecoder, AnswersThatDidNotBeginWithAHead) {
+    struct Case {
+        const char* name;
+        std::vector<quint8> answer;
+        bool holdsRecordBytes;
+        bool empty;
+    };
+    const auto frame = bytesOf(replyFrame(1));
+    const Case cases[] = {
+        {"the empty set's answer", {0xFE, 0x68, 0x00, 0xFF}, false, true},
+        {"a stray byte before it", {0x00, 0xFE, 0x68, 0x00, 0xFF}, false, true},
+        {"line noise without FE 68", {0x12, 0x34, 0xFE, 0x00, 0x68}, false, true},
+        {"a reply behind a stray byte", join({{0x00}, frame}), true, false},
+        {"count 0 wrapped from 256", bytesOf(replyFrame(1, {{2, 0}})), true, false},
+        {"an FE 68 cut off at the end", {0x00, 0xFE, 0x68}, false, false},
+        {"the empty answer cut off", {0xFE, 0x68, 0x00}, false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(holdsRecordBytes(c.answer), c.holdsRecordBytes) << c.name;
+        EXPECT_EQ(isEmptySetAnswer(c.answer), c.empty) << c.name;
     }
 }

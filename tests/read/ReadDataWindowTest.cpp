@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTableView>
 
 using namespace tessaly;
@@ -109,4 +110,29 @@ TEST_F(ReadDataWindowTest, SaveFollowsTheChosenFilterNotTheCurrentProgramsMarker
                            "该操作将覆盖软件中[第三套优先]原有的数据，确实需要保存该数据吗？",
                            "[第三套优先]数据保存成功！"}));
     EXPECT_EQ(musicTab(), (QStringList{"第三套021优", "第三套022", "第三套023优"}));
+}
+
+// Programs whose set byte is none of the four tick no set box: the save names no set and
+// replaces none of the PC's sets; their label and marker stay unwritten.
+TEST_F(ReadDataWindowTest, ProgramsWithoutASetReplaceNoSetOfThePcs) {
+    fill(ProgramTable::MusicTab, {sampleProgram(1, "第一套"), sampleProgram(2, "第一套")});
+    RecordFrame frame = frameOf(sampleProgram(31, "第一套"), 1, 1, 1);
+    frame[1] = frame::RecordAnswer;
+    frame[4] = 7;
+    const auto decoded = decodeRecordFrame(frame).record.value();
+    fill(ProgramTable::MusicReadTab, {decoded});
+    open();
+    for (const char* box : {"chJM1", "chJM2", "chJM3", "chJM4"})
+        EXPECT_FALSE(ticked(box)) << box;
+    control<QPushButton>("sbSave")->click();
+    EXPECT_EQ(prompter.shownTexts(),
+              (QStringList{"确实需要保存[]数据到软件中吗？",
+                           "该操作将覆盖软件中[]原有的数据，确实需要保存该数据吗？",
+                           "[]数据保存成功！"}));
+    EXPECT_EQ(musicTab(), (QStringList{"第一套001优", "第一套002", "031"}));
+    QSqlQuery query(module.database());
+    ASSERT_TRUE(query.exec("SELECT count(*) FROM MusicTab WHERE JMTaoNo IS NULL AND YXCX IS NULL "
+                           "AND YuRe IS NULL AND YuanShi IS NULL"));
+    ASSERT_TRUE(query.next());
+    EXPECT_EQ(query.value(0).toInt(), 1);
 }

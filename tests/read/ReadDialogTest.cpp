@@ -97,7 +97,7 @@ TEST_F(ReadDialogTest, EndsOfARead) {
              frames[1][15] = 10;
              player.setPrograms(1, frames);
          },
-         "数据读取失败！", true, true},
+         "数据读取失败！", true, false},
         {"reply stops", [&] { player.setOptions({.cutAfter = 5}); }, "程序读取失败！", true, false},
         {"pre-heat and delay unanswered", [&] { player.setOptions({.noPreheatReply = true}); },
          "程序读取完毕！", false, true},

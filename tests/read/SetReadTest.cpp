@@ -10,7 +10,7 @@ namespace {
 QList<ProgramRecord> readBack(int set, int count) {
     QList<ProgramRecord> records;
     for (int i = 1; i <= count; ++i)
-        records.append(asReadBack(sampleProgram(i, setLabel(set)), count, i, set).value());
+        records.append(asReadBack(sampleProgram(i, setLabel(set)), set));
     return records;
 }
 
@@ -40,7 +40,7 @@ TEST_F(ReadTest, EndsOfASetRead) {
          {"FE0100FF", "FE0601FF", "FE0401FF"},
          {"读取播放器记录错误，请重试！"},
          0},
-        {"second program cannot be stored",
+        {"second program cannot be stored: nothing is kept to be saved",
          [&](ReadTest&) {
              auto frames = storedSet(1, 3);
              frames[1][15] = 10; // a four-digit track
@@ -49,7 +49,17 @@ TEST_F(ReadTest, EndsOfASetRead) {
          SetReadEnd::PostFailed,
          {"FE0100FF", "FE0601FF", "FE0401FF"},
          {},
-         1},
+         0},
+        {"a time that is no time of day fails the read",
+         [&](ReadTest&) {
+             auto frames = storedSet(1, 3);
+             frames[2][7] = 60; // start minute
+             player.setPrograms(1, frames);
+         },
+         SetReadEnd::PostFailed,
+         {"FE0100FF", "FE0601FF", "FE0401FF"},
+         {},
+         0},
         {"reply stops after five bytes",
          [&](ReadTest& test) {
              test.observer.onBusy = [&] { player.setOptions({.cutAfter = 5}); };
@@ -137,4 +147,18 @@ TEST_F(ReadTest, ProgramsComeBackAsTheyWereLoadedAfterTheFrameNormalisations) {
     EXPECT_EQ(read[0].ShouYin, !read[0].MP3);
     EXPECT_EQ(read[0].JMTaoNo, "第二套");
     EXPECT_TRUE(compareSet(2, {pc}, read).isEmpty()) << "YuRe and YuanShi do not travel";
+}
+
+// A value that an older load cut to a byte is a difference, not an agreement.
+TEST_F(ReadTest, VerifyComparesTheStoredValuesNotTheirBytes) {
+    ProgramRecord pc = sampleProgram(7, "第二套");
+    pc.OrderNo = "999";
+    pc.YinLiang = 1000;
+    RecordFrame frame = frameOf(sampleProgram(7, "第二套"), 1, 1, 2);
+    frame[5] = 999 & 0xFF;
+    frame[14] = 1000 & 0xFF;
+    const auto player = decodeRecordFrame(frame).record.value();
+    const auto differences = compareSet(2, {pc}, {player});
+    EXPECT_EQ(differences, (QList<ProgramDifference>{{2, "999", "OrderNo", "999", "231"},
+                                                     {2, "999", "YinLiang", "1000", "232"}}));
 }

@@ -79,10 +79,9 @@ TEST_F(ReadTest, WholeDeviceReadReplacesMusicTabOnlyWhenAllFourSetsAreIn) {
         const auto rows = withoutIds(table(ProgramTable::MusicTab));
         if (c.end == WholeReadEnd::Completed) {
             // Listed by OrderNo, then in the order stored.
-            const QList<ProgramRecord> expected{
-                asReadBack(sampleProgram(1, "第一套"), 2, 1, 1).value(),
-                asReadBack(sampleProgram(1, "第三套"), 1, 1, 3).value(),
-                asReadBack(sampleProgram(2, "第一套"), 2, 2, 1).value()};
+            const QList<ProgramRecord> expected{asReadBack(sampleProgram(1, "第一套"), 1),
+                                                asReadBack(sampleProgram(1, "第三套"), 3),
+                                                asReadBack(sampleProgram(2, "第一套"), 1)};
             EXPECT_EQ(rows, expected);
             EXPECT_EQ(observer.started, (QList<int>{1, 2, 3, 4}));
             EXPECT_EQ(observer.empties, (QList<int>{2, 4}));
@@ -107,4 +106,90 @@ TEST_F(ReadTest, WholeDeviceReadPacesTheSets) {
         EXPECT_GE(requestTimes[i] - requestTimes[i - 1], TimerSendMs);
     // Empty sets answer at once: a few polls each beyond the pause.
     EXPECT_LE(requestTimes[3] - requestTimes[1], 2 * (TimerSendMs + 40));
+}
+
+namespace {
+
+// `count` frames for the player's set; it numbers them itself, so a count byte can wrap.
+std::vector<RecordFrame> manyFrames(int set, int count) {
+    std::vector<RecordFrame> frames;
+    for (int i = 0; i < count; ++i)
+        frames.push_back(frameOf(sampleProgram(i % 255 + 1, setLabel(set)), 1, 1, set));
+    return frames;
+}
+
+} // namespace
+
+// A set is empty only when its answer holds no record frame at all; any record bytes the read
+// cannot account for fail the whole read, and MusicTab stays exactly as it was.
+TEST_F(ReadTest, WholeDeviceReadFailsOnAnswersItCannotAccountFor) {
+    const QList<ProgramRecord> before{sampleProgram(40, "第二套"), sampleProgram(41, "第四套")};
+    const QString confirm =
+        "将机器数据同步到电脑中,系统将自动覆盖电脑中所有的程序记录,确实要进行该同步操作吗？";
+    const QString empty = "该套节目无编程记录！";
+    auto& player = serial.player();
+    struct Case {
+        const char* name;
+        std::function<void(ReadTest&)> prepare; // sets 1, 2 and 4 are empty, set 3 holds 2
+        WholeReadEnd end;
+        QStringList messages;
+    };
+    const std::vector<Case> cases{
+        {"a stray byte before each answer",
+         [&](ReadTest& t) { t.observer.onBusy = [&] { player.setOptions({.strayByte = true}); }; },
+         WholeReadEnd::ReadFailed,
+         {confirm, empty, empty, "数据同步失败！"}},
+        {"256 programs: the count byte wrapped to 0",
+         [&](ReadTest&) { player.setPrograms(1, manyFrames(1, 256)); },
+         WholeReadEnd::ReadFailed,
+         {confirm, "数据同步失败！"}},
+        {"300 programs: more bytes than announced",
+         [&](ReadTest&) { player.setPrograms(2, manyFrames(2, 300)); },
+         WholeReadEnd::ReadFailed,
+         {confirm, empty, "数据同步失败！"}},
+        {"a frame that is not whole",
+         [&](ReadTest&) {
+             auto frames = storedSet(3, 2);
+             frames[1][31] = 0x00;
+             player.setPrograms(3, frames);
+         },
+         WholeReadEnd::ReadFailed,
+         {confirm, empty, empty, "数据同步失败！"}},
+        {"a time that is no time of day",
+         [&](ReadTest&) {
+             auto frames = storedSet(3, 2);
+             frames[0][6] = 24;
+             player.setPrograms(3, frames);
+         },
+         WholeReadEnd::PostFailed,
+         {confirm, empty, empty, "数据读取失败，请重试！"}},
+        {"a stray byte before an empty answer is still an empty set",
+         [&](ReadTest& t) {
+             player.setPrograms(3, {});
+             t.observer.onBusy = [&] { player.setOptions({.strayByte = true}); };
+         },
+         WholeReadEnd::Completed,
+         {confirm, empty, empty, empty, empty, "数据同步完毕！"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(ProgramStore(module.database()).deleteAll(ProgramTable::MusicTab));
+        fillMusicTab(before);
+        player.setOptions({});
+        player.dropOutput(); // what a failed case left on its way
+        for (int set = 1; set <= 4; ++set)
+            player.setPrograms(set, set == 3 ? storedSet(3, 2) : std::vector<RecordFrame>{});
+        prompter = {};
+        observer = {};
+        session = {};
+        c.prepare(*this);
+
+        EXPECT_EQ(run(readWholeDevice(context(), observer)), c.end);
+        EXPECT_EQ(prompter.shownTexts(), c.messages);
+        const auto rows = withoutIds(table(ProgramTable::MusicTab));
+        if (c.end == WholeReadEnd::Completed)
+            EXPECT_TRUE(rows.isEmpty()) << "the player holds nothing";
+        else
+            EXPECT_EQ(rows, before) << "MusicTab exactly as before";
+    }
 }

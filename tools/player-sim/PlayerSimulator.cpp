@@ -222,6 +222,7 @@ std::optional<qint64> PlayerSimulator::nextOutputAt() const {
 void PlayerSimulator::dropOutput() {
     m_pending.clear();
     m_line.clear();
+    m_lineFreeAt = 0; // nothing of the dropped replies holds the line any more
 }
 
 const std::vector<RecordFrame>& PlayerSimulator::programs(int set) const {
