@@ -59,7 +59,8 @@ void LoadDialog::buildControls() {
     m_state = new LinkIndicator(this);
     m_state->setGeometry(150, 104, 24, 24);
     m_linkText = makeLabel(this, "Lb_Mess", QStringLiteral("连接失败"), {184, 104, 200, 24});
-    m_linkText->setAccessibleName(QStringLiteral("状态检测"));
+    // Labels that show a value are read out by that value; their role goes in the description.
+    m_linkText->setAccessibleDescription(QStringLiteral("状态检测"));
 
     auto* group = new QGroupBox(QStringLiteral("程序装载"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
@@ -91,10 +92,9 @@ void LoadDialog::buildControls() {
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_status = makeLabel(panel, "Lb_down", {}, {60, 66, 569, 22});
-    // The counts and the status line are read out by what they count, not by their number.
-    m_total->setAccessibleName(QStringLiteral("总共"));
-    m_left->setAccessibleName(QStringLiteral("剩余"));
-    m_status->setAccessibleName(QStringLiteral("装载状态"));
+    m_total->setAccessibleDescription(QStringLiteral("总共"));
+    m_left->setAccessibleDescription(QStringLiteral("剩余"));
+    m_status->setAccessibleDescription(QStringLiteral("装载状态"));
 }
 
 void LoadDialog::showEvent(QShowEvent* event) {

@@ -46,8 +46,18 @@ void ReadDialog::showEvent(QShowEvent* event) {
 }
 
 void ReadDialog::closeEvent(QCloseEvent* event) {
+    if (m_reading) {
+        event->ignore();
+        return;
+    }
     m_cancel.cancel();
     QDialog::closeEvent(event);
+}
+
+// Escape comes here: a read in progress is never abandoned by a key.
+void ReadDialog::reject() {
+    if (!m_reading)
+        QDialog::reject();
 }
 
 QCoro::Task<> ReadDialog::FormShow() {
@@ -85,10 +95,7 @@ void ReadDialog::sbXianshiClick() {
 }
 
 void ReadDialog::showLink(bool up) {
-    m_ui->SP_State->setStyleSheet(
-        up ? QStringLiteral("background-color: lime; border-radius: 10px;")
-           : QStringLiteral("background-color: red; border-radius: 10px;"));
-    m_ui->SP_State->setProperty("linkUp", up);
+    m_ui->SP_State->setConnected(up);
     m_ui->Lb_Mess->setText(up ? QStringLiteral("连接成功") : QStringLiteral("连接失败"));
 }
 

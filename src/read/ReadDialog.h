@@ -29,7 +29,8 @@ struct ReadDialogServices {
 };
 
 // TfrmRead: reads one set from the player into the read-back table, with a progress display,
-// and opens the viewer on what was read. Closing it cancels a read that is still running.
+// and opens the viewer on what was read. While a read runs, Escape and the title-bar close are
+// refused, as in the load dialog; destroying the dialog still cancels the read safely.
 class ReadDialog final : public QDialog, private ReadObserver {
     Q_OBJECT
 public:
@@ -46,6 +47,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void reject() override;
 
 private:
     QCoro::Task<> FormShow();

@@ -1,4 +1,5 @@
 #include "MainWindow.h"
+#include "AccessibleText.h"
 #include "DataModule.h"
 #include "PlayerDatabase.h"
 #include "Session.h"
@@ -263,6 +264,8 @@ TEST_F(MainWindowTest, TestOutcomesAndTheCloseQuestion) {
     control<QComboBox>("cmbCom")->setCurrentIndex(2);
     runSettingsTest();
     EXPECT_EQ(text("Lb_Mess"), "端口打开失败,请点击[测试]");
+    EXPECT_EQ(tessaly::testing::labelsNotReadAsShown(window.get()), QStringList{})
+        << "labels read as they show";
     EXPECT_EQ(session.link.PortNumber, 3) << "the tested port stays in use";
     EXPECT_FALSE(session.link.LinkUp);
     prompter.answerNext(MessageBox::Button::Cancel);

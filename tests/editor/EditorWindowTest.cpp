@@ -1,3 +1,4 @@
+#include "AccessibleText.h"
 #include "EditorTesting.h"
 
 #include "ProgramListModel.h"
@@ -575,6 +576,8 @@ TEST_F(EditorTest, AccessibleNamesOfControlsWithoutText) {
         {"cmbSource", "复制 从"}, {"cmbObject", "复制 到"}};
     for (const auto& [name, spoken] : names)
         EXPECT_EQ(control(name)->accessibleName(), spoken) << name;
+    EXPECT_EQ(tessaly::testing::labelsNotReadAsShown(window.get()), QStringList{})
+        << "labels read as they show";
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "ReadDataWindow.h"
+#include "AccessibleText.h"
 #include "ReadTesting.h"
 #include "SettingsStore.h"
 
@@ -69,6 +70,7 @@ TEST_F(ReadDataWindowTest, SavesTheListedSetWithThePreheatAndDelayRead) {
     EXPECT_EQ(control<QComboBox>("cmbYR")->currentText(), "7");
     EXPECT_EQ(control<QComboBox>("cmbYS")->currentText(), "8");
     EXPECT_FALSE(control("Pan_Edt")->isEnabled()) << "the viewer never edits";
+    EXPECT_EQ(labelsNotReadAsShown(window.get()), QStringList{});
     control<QComboBox>("cmbYR")->setCurrentText("33"); // typed values are not used
 
     control<QPushButton>("sbSave")->click();

@@ -1,7 +1,11 @@
 #include "ReadDialog.h"
+#include "AccessibleText.h"
+#include "LinkIndicator.h"
 #include "MainWindow.h"
 #include "ReadTesting.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -54,7 +58,7 @@ TEST_F(ReadDialogTest, ACompletedReadAndItsProgress) {
     open();
     EXPECT_EQ(dialog->windowTitle(), "程序读取");
     EXPECT_EQ(text("Lb_Mess"), "连接成功");
-    EXPECT_TRUE(control("SP_State")->property("linkUp").toBool());
+    EXPECT_EQ(control<LinkIndicator>("SP_State")->fill(), LinkIndicator::Connected);
     EXPECT_FALSE(enabled("sbXianshi"));
 
     control<QPushButton>("sbJM1")->click();
@@ -73,6 +77,12 @@ TEST_F(ReadDialogTest, ACompletedReadAndItsProgress) {
         EXPECT_TRUE(enabled(name)) << name;
     EXPECT_EQ(prompter.shownTexts(), QStringList{"程序读取完毕！"});
     EXPECT_EQ(dialog->ReadSet(), 1);
+    // A screen reader reads the values, not the names of what they count.
+    EXPECT_EQ(spokenName(control("Lb_down")), "程序读取完毕！");
+    EXPECT_EQ(spokenName(control("Lb_Total")), "3");
+    EXPECT_EQ(spokenName(control("Lb_Mess")), "连接成功");
+    EXPECT_EQ(labelsNotReadAsShown(dialog.get()), QStringList{});
+    EXPECT_FALSE(spokenName(control("SP_State")).isEmpty());
     control<QPushButton>("sbXianshi")->click();
     EXPECT_EQ(viewerTitles, QStringList{"读取播放器节目数据"});
 }
@@ -124,13 +134,32 @@ TEST_F(ReadDialogTest, EndsOfARead) {
     }
 }
 
-TEST_F(ReadDialogTest, ClosingDuringAReadStopsIt) {
-    serial.player().setPrograms(1, storedSet(1, 156));
+// A running read is never abandoned by Escape or the title-bar close; afterwards Escape closes.
+// Destroying the dialog (the program ending) still stops the read safely.
+TEST_F(ReadDialogTest, EscapeAndCloseAreRefusedWhileAReadRuns) {
+    const auto pressEscape = [this] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(dialog.get(), &press);
+    };
+    serial.player().setPrograms(1, storedSet(1, 40));
     open();
     control<QPushButton>("sbJM1")->click();
     clock.advance(2000);
     ASSERT_TRUE(dialog->isReading());
-    dialog->close();
+    pressEscape();
+    EXPECT_FALSE(dialog->close());
+    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_TRUE(clock.runUntil([&] { return !dialog->isReading(); }, 60000));
+    EXPECT_EQ(prompter.shownTexts(), QStringList{"程序读取完毕！"});
+    EXPECT_EQ(table(ProgramTable::MusicReadTab).size(), 40);
+    pressEscape();
+    EXPECT_FALSE(dialog->isVisible());
+
+    prompter = {};
+    open();
+    control<QPushButton>("sbJM1")->click();
+    clock.advance(2000);
+    ASSERT_TRUE(dialog->isReading());
     dialog.reset();
     clock.advance(20000);
     EXPECT_TRUE(prompter.shownTexts().isEmpty());
@@ -192,4 +221,5 @@ TEST_F(WholeDeviceReadWindowTest, ReadsSetAfterSetOnTheProgressPanel) {
         EXPECT_TRUE(control(qPrintable(name))->isEnabled()) << name.toStdString();
     EXPECT_FALSE(control("Pan_Mess")->isVisible());
     EXPECT_EQ(table(ProgramTable::MusicTab).size(), 3);
+    EXPECT_EQ(labelsNotReadAsShown(window.get()), QStringList{});
 }
