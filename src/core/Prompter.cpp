@@ -23,6 +23,8 @@ bool Prompter::question(const QString& text, const QString& caption) {
 
 MessageBox::Button ScriptedPrompter::show(const MessageBox& box) {
     m_shown.append(box);
+    if (m_look)
+        m_look(box);
     return m_script.isEmpty() ? MessageBox::Button::Ok : m_script.takeFirst();
 }
 

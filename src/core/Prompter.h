@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace tessaly {
 
 // A modal message box, as the engine asks for it. The face decides how it looks.
@@ -45,12 +47,15 @@ public:
     MessageBox::Button show(const MessageBox& box) override;
 
     void answerNext(MessageBox::Button button) { m_script.append(button); }
+    // Called as each box is shown, to look at the windows at that moment.
+    void onShow(std::function<void(const MessageBox&)> look) { m_look = std::move(look); }
     const QList<MessageBox>& shown() const { return m_shown; }
     QStringList shownTexts() const;
 
 private:
     QList<MessageBox::Button> m_script;
     QList<MessageBox> m_shown;
+    std::function<void(const MessageBox&)> m_look;
 };
 
 } // namespace tessaly

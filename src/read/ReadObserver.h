@@ -34,6 +34,8 @@ public:
     virtual void setReadEnded(SetReadEnd /*end*/) {}
     // The whole-device read found no programs in `set` and goes on with the next one.
     virtual void setEmpty(int /*set*/) {}
+    // The whole-device read has stored all four sets: its progress goes before the message.
+    virtual void progressDone() {}
 };
 
 } // namespace tessaly

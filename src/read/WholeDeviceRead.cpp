@@ -115,8 +115,11 @@ QCoro::Task<WholeReadEnd> readWholeDevice(ReadContext context, ReadObserver& obs
     }
     observer.busy(true);
     const WholeReadEnd end = co_await readSets(context, observer, cancel);
-    if (end == WholeReadEnd::Completed)
+    // Panel away, then the message, then the buttons back.
+    if (end == WholeReadEnd::Completed) {
+        observer.progressDone();
         context.prompter.notice(completedText);
+    }
     observer.busy(false);
     co_return end;
 }

@@ -57,6 +57,11 @@ void WholeDeviceReadPanel::setEmpty(int /*set*/) {
     repaint();
 }
 
+void WholeDeviceReadPanel::progressDone() {
+    if (m_panel)
+        m_panel->hide();
+}
+
 void WholeDeviceReadPanel::setCounts(int total, int left) {
     if (!m_panel)
         return;

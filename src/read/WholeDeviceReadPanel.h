@@ -25,6 +25,7 @@ private:
     void headSeen(int announced) override;
     void bytesStored(int count, int recordsLeft) override;
     void setEmpty(int set) override;
+    void progressDone() override;
 
     void setCounts(int total, int left);
     void repaint();

@@ -1,5 +1,6 @@
 #include "MessageBoxPrompter.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -33,13 +34,22 @@ bool answersOnStandardError() {
 
 } // namespace
 
+// A box belongs to the window that asks, and is centred on it: the modal dialog on top when
+// there is one (the load or read dialog, the editor), otherwise the main window.
+QWidget* MessageBoxPrompter::askingWindow() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return m_parent;
+}
+
 MessageBox::Button MessageBoxPrompter::show(const MessageBox& box) {
     if (answersOnStandardError()) {
         std::fprintf(stderr, "[%s] %s\n", qPrintable(box.caption), qPrintable(box.text));
         std::fflush(stderr);
         return box.defaultButton;
     }
-    QMessageBox dialog(toQt(box.icon), box.caption, box.text, QMessageBox::NoButton, m_parent);
+    QMessageBox dialog(toQt(box.icon), box.caption, box.text, QMessageBox::NoButton,
+                       askingWindow());
     for (const auto button : box.buttons)
         dialog.addButton(toQt(button));
     dialog.setDefaultButton(toQt(box.defaultButton));

@@ -6,7 +6,8 @@ class QWidget;
 
 namespace tessaly {
 
-// Shows each box as a modal QMessageBox over `parent`. With TESSALY_PROMPTS=stderr in the
+// Shows each box as a modal QMessageBox centred on the window that asks (`parent` when no
+// modal dialog is open). With TESSALY_PROMPTS=stderr in the
 // environment (unattended runs, such as the tests of the real executable) the box is written
 // to the standard error stream and answered with its default button instead.
 class MessageBoxPrompter final : public Prompter {
@@ -17,6 +18,8 @@ public:
     MessageBox::Button show(const MessageBox& box) override;
 
 private:
+    QWidget* askingWindow() const;
+
     QWidget* m_parent;
 };
 

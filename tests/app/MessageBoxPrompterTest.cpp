@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -61,4 +62,31 @@ TEST(MessageBoxPrompter, QuestionsAndNoticesLookAsDescribed) {
         box->button(QMessageBox::Cancel)->click();
     });
     EXPECT_FALSE(prompter.question("播放器与软件通讯尚未连通确实需要关闭吗？"));
+}
+
+// A box asked for by a dialog is centred on that dialog, not on the main window.
+TEST(MessageBoxPrompter, BoxesAreCentredOnTheAskingWindow) {
+    testApplication();
+    QWidget mainWindow;
+    mainWindow.setGeometry(0, 0, 600, 400);
+    mainWindow.show();
+    MessageBoxPrompter prompter(&mainWindow);
+    QDialog asking(&mainWindow);
+    asking.setGeometry(400, 300, 380, 280); // inside the offscreen 800 × 600 screen
+    asking.setModal(true);
+    asking.show();
+
+    auto parent = std::make_shared<QWidget*>(nullptr);
+    auto centre = std::make_shared<QPoint>();
+    QTimer::singleShot(0, [parent, centre] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        *parent = box->parentWidget();
+        *centre = box->frameGeometry().center();
+        box->button(QMessageBox::Ok)->click();
+    });
+    prompter.notice("程序装载完毕！");
+    EXPECT_EQ(*parent, &asking);
+    EXPECT_LE((*centre - asking.frameGeometry().center()).manhattanLength(), 40)
+        << centre->x() << "," << centre->y();
 }

@@ -94,9 +94,16 @@ TEST_F(DeviceLoadPanelTest, LoadRunsOnTheProgressPanelWithTheButtonsHeld) {
     line->clock.advance(2000 + 500);
     EXPECT_EQ(progress(), "第三套 1/2");
     EXPECT_TRUE(prompter.shown().size() == 1) << "only the question so far";
+    // The buttons come back under the message; the panel goes once it is closed.
+    QString behindTheEnd;
+    prompter.onShow([&](const MessageBox&) {
+        behindTheEnd =
+            QStringLiteral("panel=%1 buttons=%2").arg(panelShown()).arg(enabledButtons());
+    });
 
     line->clock.runUntil([&] { return prompter.shown().size() == 2; });
     EXPECT_EQ(prompter.shownTexts().last(), "数据同步完毕！");
+    EXPECT_EQ(behindTheEnd, "panel=1 buttons=7");
     EXPECT_FALSE(panelShown());
     EXPECT_EQ(enabledButtons(), 7);
     for (int set = FirstSet; set <= LastSet; ++set)

@@ -201,6 +201,14 @@ TEST_F(WholeDeviceReadWindowTest, ReadsSetAfterSetOnTheProgressPanel) {
                             "sbMachinDown", "sbSet",  "sbExit"};
     QStringList labels;
     QList<bool> buttonsDuring;
+    // What the operator sees behind each message: the panel, and whether the buttons are back.
+    QStringList behindMessages;
+    prompter.onShow([&](const MessageBox& box) {
+        behindMessages.append(QStringLiteral("%1 panel=%2 buttons=%3")
+                                  .arg(box.text)
+                                  .arg(control("Pan_Mess")->isVisible())
+                                  .arg(control("sbEdit")->isEnabled()));
+    });
     control<QPushButton>("sbMachinDown")->click();
     EXPECT_TRUE(clock.runUntil(
         [&] {
@@ -215,6 +223,8 @@ TEST_F(WholeDeviceReadWindowTest, ReadsSetAfterSetOnTheProgressPanel) {
         60000));
     EXPECT_EQ(labels, (QStringList{"第一套", "第二套", "第三套", "第四套"}));
     EXPECT_EQ(buttonsDuring, (QList<bool>{false, false, false, false}));
+    EXPECT_EQ(behindMessages.last(), "数据同步完毕！ panel=0 buttons=0")
+        << "the panel goes first, the buttons come back after the message";
     EXPECT_EQ(control<QLabel>("LabMess")->text(),
               "正在进行数据同步，将机器数据装载到电脑中，请稍候...");
     for (const auto& name : seven)
