@@ -1,5 +1,6 @@
 #include "WholeDeviceRead.h"
 
+#include "DeviceChannel.h"
 #include "Probe.h"
 #include "ProgramSet.h"
 #include "ProgramStore.h"
@@ -70,6 +71,11 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
 
 QCoro::Task<WholeReadEnd> readWholeDevice(ReadContext context, ReadObserver& observer,
                                           CancelToken cancel) {
+    const auto claim = context.channel.claim();
+    if (!claim) {
+        context.prompter.notice(channelBusyText());
+        co_return WholeReadEnd::ChannelBusy;
+    }
     if (!context.prompter.question(confirmText))
         co_return WholeReadEnd::Declined;
     const auto probed =

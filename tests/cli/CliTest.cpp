@@ -50,6 +50,9 @@ TEST_F(CliTest, BadCommandLinesEndWithStatusTwoAndSayWhy) {
         {"port not a number", {"--port", "x", "probe"}},
         {"option the command does not take", {"probe", "--set", "1"}},
         {"unknown option", {"probe", "--verbose"}},
+        {"repeated option", {"load", "--set", "1", "--set", "2"}},
+        {"repeated flag", {"load", "--all", "--all"}},
+        {"repeated database", {"--db", "other.mdb", "probe"}}, // --db is given by cli() too
     };
     for (const auto& usage : cases) {
         const auto run = cli(usage.arguments);
@@ -61,10 +64,13 @@ TEST_F(CliTest, BadCommandLinesEndWithStatusTwoAndSayWhy) {
 }
 
 TEST_F(CliTest, HelpListsTheCommands) {
-    const auto run = runCli(TESSALY_CLI, {"--help"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.contains("probe")) << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains("--db")) << run.out.toStdString();
+    for (const char* help : {"--help", "--help-all"}) {
+        const auto run = runCli(TESSALY_CLI, {help});
+        EXPECT_EQ(run.exitCode, 0) << help << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains("probe")) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains("--db")) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains("--help-all")) << run.out.toStdString();
+    }
 }
 
 TEST_F(CliTest, AMissingDatabaseGivesTheProgramsMessageAndStatusTwo) {
