@@ -1,5 +1,9 @@
 #include "LoadTesting.h"
 
+#include "Probe.h"
+#include "Verify.h"
+#include "WholeDeviceRead.h"
+
 #include <functional>
 
 using namespace tessaly;
@@ -336,3 +340,78 @@ TEST_F(LoadTest, SilentPlayerSendsNothingBeyondTheProbeAndDropsTheLink) {
 }
 
 } // namespace
+
+// While a load holds the channel, every other sequence is refused at once: it sends nothing, and
+// the load it would have disturbed ends as it should.
+TEST_F(LoadTest, ASecondSequenceIsRefusedWhileALoadHoldsTheChannel) {
+    addProgram(sampleProgram(1, "001", 7));
+    addProgram(sampleProgram(1, "002", 8));
+    // Each second sequence gives what it said when it ended.
+    struct Second {
+        const char* name;
+        std::function<QCoro::Task<QString>(PlayerLine&, ReadContext&)> run;
+    };
+    const std::vector<Second> cases{
+        {"set load",
+         [&](PlayerLine& line, ReadContext&) -> QCoro::Task<QString> {
+             LoadObserver none;
+             ProgramLoad load(line.context(data.database()), none);
+             co_return setLoadMessage(co_await load.loadSet(2), 2);
+         }},
+        {"whole-device load",
+         [&](PlayerLine& line, ReadContext&) -> QCoro::Task<QString> {
+             LoadObserver none;
+             ProgramLoad load(line.context(data.database()), none);
+             co_return wholeDeviceLoadMessage(co_await load.loadWholeDevice());
+         }},
+        {"set read",
+         [](PlayerLine&, ReadContext& context) -> QCoro::Task<QString> {
+             ReadObserver none;
+             co_return setReadMessage((co_await readSet(context, 2, none)).end);
+         }},
+        {"whole-device read",
+         [](PlayerLine&, ReadContext& context) -> QCoro::Task<QString> {
+             ReadObserver none;
+             const auto end = co_await readWholeDevice(context, none);
+             co_return end == WholeReadEnd::ChannelBusy ? channelBusyText() : QString();
+         }},
+        {"verify",
+         [](PlayerLine&, ReadContext& context) -> QCoro::Task<QString> {
+             ReadObserver none;
+             const QList<int> sets{1};
+             co_return (co_await verifySets(context, sets, none)).failure;
+         }},
+        {"probe of its own",
+         [](PlayerLine& line, ReadContext&) -> QCoro::Task<QString> {
+             const auto result = co_await ProbeAlone(line.channel, line.clock, probe::SetButton);
+             co_return result == ProbeResult::ChannelBusy ? channelBusyText() : QString();
+         }},
+    };
+    for (const auto& [name, second] : cases) {
+        SCOPED_TRACE(name);
+        PlayerLine line;
+        LoadRun run(line, data.database());
+        std::optional<LoadResult> first;
+        auto firstTask = run.load.loadSet(1).then([&](LoadResult r) { first = r; });
+        // Into the clear's polls: the load is past its probe and waits for the answer.
+        ASSERT_TRUE(line.clock.runUntil([&] { return run.load.ClearPollCount() > 0; })) << name;
+        const int framesBefore = int(line.framesReceived().size());
+        const bool linkBefore = line.session.link.LinkUp;
+
+        ScriptedPrompter prompter;
+        ReadContext context{line.channel, line.clock, prompter, line.session, data.database()};
+        std::optional<QString> refusal;
+        auto secondTask = second(line, context).then([&](QString message) { refusal = message; });
+        EXPECT_TRUE(refusal.has_value()) << name << ": ends without waiting";
+        EXPECT_EQ(refusal.value_or(QString()), channelBusyText()) << name;
+        for (const auto& box : prompter.shown())
+            EXPECT_NE(box.icon, MessageBox::Icon::Question) << name << ": nothing is asked";
+        EXPECT_EQ(line.framesReceived().size(), framesBefore) << name << ": nothing is sent";
+        EXPECT_EQ(line.session.link.LinkUp, linkBefore) << name;
+
+        ASSERT_TRUE(line.clock.runUntil([&] { return first.has_value(); })) << name;
+        EXPECT_EQ(first->outcome, LoadOutcome::Loaded) << name;
+        EXPECT_EQ(line.serial.player().programs(1).size(), 2U) << name;
+        EXPECT_FALSE(line.channel.isClaimed()) << name << ": let go at the end";
+    }
+}
