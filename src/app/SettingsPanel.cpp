@@ -195,8 +195,9 @@ void SettingsPanel::sbSaveClick() {
     }
     m_channel.state().PortNumber = m_ports->currentIndex() + 1;
     // A database without its settings row keeps nothing: say so rather than claim success.
-    if (!m_settings.writePort(m_channel.state().PortNumber)) {
-        m_prompter.notice(QStringLiteral("保存失败！数据库中没有通讯设置记录，端口未能保存。"));
+    if (QString error; !m_settings.writePort(m_channel.state().PortNumber, &error)) {
+        m_prompter.failure(QStringLiteral("保存失败！数据库中没有通讯设置记录，端口未能保存。"),
+                           error);
         return;
     }
     m_prompter.notice(QStringLiteral("保存成功！"));

@@ -77,7 +77,18 @@ TEST_F(CliTest, AMissingDatabaseGivesTheProgramsMessageAndStatusTwo) {
     const auto run = runCli(TESSALY_CLI, {"--db", folder.filePath("missing.mdb"), "probe"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, "连接数据库失败！请设置数据库\n");
+    EXPECT_TRUE(run.err.contains("无法打开数据库文件")) << run.err.toStdString();
     EXPECT_FALSE(QFile::exists(folder.filePath("missing.mdb"))) << "never created";
+
+    QFile garbage(folder.filePath("garbage.mdb"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(4096, 'x'));
+    garbage.close();
+    const auto unreadable = runCli(TESSALY_CLI, {"--db", garbage.fileName(), "list"});
+    EXPECT_EQ(unreadable.exitCode, 2);
+    EXPECT_EQ(unreadable.out, "连接数据库失败！请设置数据库\n");
+    EXPECT_TRUE(unreadable.err.contains("文件不是数据库")) << unreadable.err.toStdString();
+    EXPECT_TRUE(unreadable.err.contains(garbage.fileName())) << unreadable.err.toStdString();
 }
 
 TEST_F(CliTest, ProbeTellsWhetherThePlayerAnswers) {
