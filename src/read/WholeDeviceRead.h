@@ -5,12 +5,13 @@
 namespace tessaly {
 
 enum class WholeReadEnd {
-    Declined,    // the operator did not confirm
-    NoLink,      // the player did not answer the probe
-    Completed,   // all four sets read; MusicTab holds them
-    ReadFailed,  // a set was not answered or not completed; MusicTab unchanged
-    PostFailed,  // a program could not be stored; MusicTab unchanged
-    ChannelBusy, // another sequence held the channel; nothing was asked or sent
+    Declined,   // the operator did not confirm
+    NoLink,     // the player did not answer the probe
+    Completed,  // all four sets read; MusicTab holds them
+    ReadFailed, // a set was not answered or not completed; MusicTab unchanged
+    PostFailed, // a program could not be stored; MusicTab unchanged
+    // Another sequence held the channel; nothing was asked or sent.
+    ChannelBusy,
 };
 
 // The pause before each set's request, and after the last set.
