@@ -56,15 +56,11 @@ MainWindow::MainWindow(MainWindowServices services, Session& session, QWidget* p
     buildProgressPanel();
     m_settingsPanel = new SettingsPanel(m_services.channel, m_services.clock, m_services.prompter,
                                         *m_settingsStore, m_services.portMap, this);
-    m_pcDownLoad =
-        new DeviceLoadPanel(loadContext(), m_services.prompter,
-                            {m_progressPanel,
-                             [this](bool enabled) {
-                                 for (auto* button : sevenButtons())
-                                     button->setEnabled(enabled);
-                             },
-                             [this] { beginSynchronisation(); }, [this] { endSynchronisation(); }},
-                            this);
+    m_pcDownLoad = new DeviceLoadPanel(
+        loadContext(), m_services.prompter,
+        {m_progressPanel, [this](bool enabled) { setSevenButtonsEnabled(enabled); },
+         [this] { beginSynchronisation(); }, [this] { endSynchronisation(); }},
+        this);
     connect(m_pcDown, &QPushButton::clicked, this,
             [this] { m_pcDownLoad->sbPcDownClick(m_cancel); });
 
@@ -142,19 +138,22 @@ QList<QPushButton*> MainWindow::sevenButtons() const {
     return {m_edit, m_down, m_read, m_pcDown, m_machineDown, m_set, m_exit};
 }
 
+void MainWindow::setSevenButtonsEnabled(bool enabled) {
+    for (auto* button : sevenButtons())
+        button->setEnabled(enabled);
+}
+
 void MainWindow::beginSynchronisation() {
     m_settingsPanel->hide();
     m_progressPanel->show();
     m_progressPanel->raise();
-    for (auto* button : sevenButtons())
-        button->setEnabled(false);
+    setSevenButtonsEnabled(false);
     repaint();
 }
 
 void MainWindow::endSynchronisation() {
     m_progressPanel->hide();
-    for (auto* button : sevenButtons())
-        button->setEnabled(true);
+    setSevenButtonsEnabled(true);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -195,18 +194,24 @@ void MainWindow::restoreSettings() {
     m_session.DelayMinutes = settings->JM1YS;
 }
 
-// One deferred probe, 600 ms after the window was first shown; it never repeats.
+// One deferred probe, 600 ms after the window was first shown; it never repeats. A sequence
+// started meanwhile checks the link itself, and the check stands aside for it. While the probe
+// runs no button may start another exchange on the port.
 QCoro::Task<> MainWindow::startupLinkCheck() {
     const auto cancel = m_cancel;
     ProbeResult result;
     try {
         co_await m_services.clock.wait(StartupCheckDelayMs, cancel);
+        if (m_services.channel.isClaimed())
+            co_return;
+        setSevenButtonsEnabled(false);
         repaint();
-        result = co_await ProbeDevice(m_services.channel, m_services.clock, probe::StartupMonitor,
-                                      cancel);
+        result = co_await ProbeAlone(m_services.channel, m_services.clock, probe::StartupMonitor,
+                                     cancel);
     } catch (const SequenceCancelled&) {
         co_return; // the window is gone
     }
+    setSevenButtonsEnabled(true);
     if (result == ProbeResult::PortNotOpened)
         m_settingsPanel->reportPortNotOpened();
     if (result == ProbeResult::Accepted) {
@@ -242,7 +247,11 @@ void MainWindow::sbReadClick() {
     dialog.exec();
 }
 
+// The seven buttons go off at the click, before the question and the probe, as for the
+// whole-device load: a second click meanwhile would start a second run on the port, or open the
+// editor on MusicTab just before the read replaces it.
 QCoro::Task<> MainWindow::sbMachinDownClick() {
+    setSevenButtonsEnabled(false);
     WholeDeviceReadPanel panel(
         m_progressPanel, [this] { beginSynchronisation(); }, [this] { endSynchronisation(); });
     // A named context: GCC 12 ends temporaries inside a co_await expression too early.
@@ -251,8 +260,9 @@ QCoro::Task<> MainWindow::sbMachinDownClick() {
     try {
         co_await readWholeDevice(context, panel, m_cancel);
     } catch (const SequenceCancelled&) {
-        // the window is gone
+        co_return; // the window is gone
     }
+    setSevenButtonsEnabled(true); // also after a refusal, which ends before the panel shows
 }
 
 void MainWindow::sbExitClick() {

@@ -68,6 +68,7 @@ private:
     void buildButtons();
     void buildProgressPanel();
     QList<QPushButton*> sevenButtons() const;
+    void setSevenButtonsEnabled(bool enabled);
 
     void FormShow();
     void restoreSettings();

@@ -151,6 +151,14 @@ QCoro::Task<> SettingsPanel::sbTestClick() {
     m_test->setEnabled(false);
     m_save->setEnabled(false);
     setStatus({});
+    // Claimed before the port number changes: a sequence that holds the channel keeps its port.
+    const auto claim = m_channel.claim();
+    if (!claim) {
+        m_prompter.notice(channelBusyText());
+        m_test->setEnabled(true);
+        m_testing = false;
+        co_return;
+    }
     // The port that was open before stays open; only the chosen one is reopened.
     m_channel.state().PortNumber = m_ports->currentIndex() + 1;
 
@@ -173,6 +181,8 @@ QCoro::Task<> SettingsPanel::sbTestClick() {
     case ProbeResult::NoReply:
         setStatus(NoDevice);
         break;
+    case ProbeResult::ChannelBusy:
+        break; // not given while the claim above is held
     }
     m_test->setEnabled(true);
     m_testing = false;
@@ -185,8 +195,9 @@ void SettingsPanel::sbSaveClick() {
     }
     m_channel.state().PortNumber = m_ports->currentIndex() + 1;
     // A database without its settings row keeps nothing: say so rather than claim success.
-    if (!m_settings.writePort(m_channel.state().PortNumber)) {
-        m_prompter.notice(QStringLiteral("保存失败！数据库中没有通讯设置记录，端口未能保存。"));
+    if (QString error; !m_settings.writePort(m_channel.state().PortNumber, &error)) {
+        m_prompter.failure(QStringLiteral("保存失败！数据库中没有通讯设置记录，端口未能保存。"),
+                           error);
         return;
     }
     m_prompter.notice(QStringLiteral("保存成功！"));

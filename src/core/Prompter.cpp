@@ -12,6 +12,15 @@ void Prompter::notice(const QString& text, const QString& caption) {
           MessageBox::Button::Ok});
 }
 
+void Prompter::failure(const QString& text, const QString& cause) {
+    show({standardCaption(),
+          text,
+          MessageBox::Icon::Information,
+          {MessageBox::Button::Ok},
+          MessageBox::Button::Ok,
+          cause});
+}
+
 bool Prompter::question(const QString& text, const QString& caption) {
     const auto answer = show({caption,
                               text,

@@ -17,6 +17,9 @@ struct MessageBox {
     Icon icon = Icon::Information;
     QList<Button> buttons{Button::Ok};
     Button defaultButton = Button::Ok;
+    // Why something failed, beneath the text (a database's own error, for instance); the text
+    // stays what the operator always reads.
+    QString details = {};
 
     bool operator==(const MessageBox&) const = default;
 };
@@ -36,6 +39,8 @@ public:
 
     // A notice: OK only, information icon.
     void notice(const QString& text, const QString& caption = standardCaption());
+    // A notice of a failure, with its cause as the box's details.
+    void failure(const QString& text, const QString& cause);
 
     // A question: OK and Cancel, question icon, Cancel by default. True only for OK.
     bool question(const QString& text, const QString& caption = standardCaption());

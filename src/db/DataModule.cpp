@@ -1,6 +1,7 @@
 #include "DataModule.h"
 
 #include "PlayerDatabase.h"
+#include "SqlSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,12 +26,10 @@ QString withTrailingSeparator(const QString& dir) {
 }
 } // namespace
 
-MessageBox databaseFailureBox() {
-    return {QStringLiteral("提示信息"),
-            QStringLiteral("连接数据库失败！请设置数据库"),
-            MessageBox::Icon::None,
-            {MessageBox::Button::Ok},
-            MessageBox::Button::Ok};
+MessageBox databaseFailureBox(const QString& cause) {
+    return {QStringLiteral("提示信息"), QStringLiteral("连接数据库失败！请设置数据库"),
+            MessageBox::Icon::None,     {MessageBox::Button::Ok},
+            MessageBox::Button::Ok,     cause};
 }
 
 QString openExistingUri(const QString& path) {
@@ -77,7 +76,7 @@ bool DataModule::openOrReport(Prompter& prompter) {
     if (open())
         return true;
     m_db.close();
-    prompter.show(databaseFailureBox());
+    prompter.show(databaseFailureBox(m_error));
     return false;
 }
 
@@ -87,19 +86,20 @@ bool DataModule::open() {
     m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     m_db.setDatabaseName(openExistingUri(databasePath()));
     if (!m_db.open()) {
-        m_error = m_db.lastError().text();
+        m_error = describeSqlError(m_db.lastError());
         return false;
     }
-    // SQLite reads the file only on first use: a file of garbage opens fine and fails here.
+    // SQLite reads the file only on first use: a file of garbage (or one locked by another
+    // program) opens fine and fails here, often already while the query is prepared.
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
-                                 "AND name IN ('MusicTab', 'MusicReadTab', 'SysTab')"));
-    if (!query.exec() || !query.next()) {
-        m_error = query.lastError().text();
+    if (!query.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                                      "AND name IN ('MusicTab', 'MusicReadTab', 'SysTab')")) ||
+        !query.exec() || !query.next()) {
+        m_error = describeSqlError(query.lastError());
         return false;
     }
     if (query.value(0).toInt() != 3) {
-        m_error = QStringLiteral("%1 lacks the program tables").arg(databasePath());
+        m_error = QStringLiteral("数据库中没有节目表（MusicTab、MusicReadTab、SysTab）");
         return false;
     }
     return true;

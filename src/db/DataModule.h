@@ -30,7 +30,7 @@ public:
 
     QSqlDatabase database() const { return m_db; }
     bool isConnected() const { return m_db.isOpen(); }
-    // Why the last ConnectDatabase failed, for the log; the operator sees only the box.
+    // Why the last ConnectDatabase failed; the box shows it as its details.
     const QString& errorText() const { return m_error; }
 
 private:
@@ -44,8 +44,8 @@ private:
     QString m_error;
 };
 
-// The box shown when the database cannot be opened.
-MessageBox databaseFailureBox();
+// The box shown when the database cannot be opened, with why as its details.
+MessageBox databaseFailureBox(const QString& cause = {});
 
 // The SQLite URI that opens path read-write and never creates it.
 QString openExistingUri(const QString& path);

@@ -28,7 +28,7 @@ bool applySchema(const QString& connectionName, const QString& path, QString* er
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     db.setDatabaseName(path);
     if (!db.open()) {
-        setError(error, db.lastError().text());
+        setError(error, describeSqlError(db.lastError()));
         return false;
     }
     Transaction transaction(db);

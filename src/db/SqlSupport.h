@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 
@@ -13,7 +14,11 @@ inline void setError(QString* error, const QString& text) {
         *error = text;
 }
 
-// Runs a prepared query; on failure the driver's message goes to error.
+// Why a statement failed, for the operator: what SQLite's result code means where it names a
+// cause the operator can act on (a lock, a file that is no database), then the driver's text.
+QString describeSqlError(const QSqlError& error);
+
+// Runs a prepared query; on failure (also of its preparation) the described error goes to error.
 bool execPrepared(QSqlQuery& query, QString* error);
 
 // Runs one statement that takes no values.

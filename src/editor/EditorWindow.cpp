@@ -321,9 +321,10 @@ void EditorWindow::SpeedButton1Click() {
         !m_prompter.question(QStringLiteral("%1没有记录，还需要复制吗？").arg(bracketed(src))))
         return;
     // The list is left as it is: it shows the target's former programs until a set is chosen.
-    if (!m_editor.copySet(src, dst)) {
-        m_prompter.notice(QStringLiteral("从%1复制到%2失败，%2的程序没有改动！")
-                              .arg(bracketed(src), bracketed(dst)));
+    if (QString error; !m_editor.copySet(src, dst, &error)) {
+        m_prompter.failure(QStringLiteral("从%1复制到%2失败，%2的程序没有改动！")
+                               .arg(bracketed(src), bracketed(dst)),
+                           error);
         return;
     }
     m_prompter.notice(QStringLiteral("从%1复制到%2完成！").arg(bracketed(src), bracketed(dst)));

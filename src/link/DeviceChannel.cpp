@@ -4,6 +4,16 @@
 
 namespace tessaly {
 
+QString channelBusyText() {
+    return QStringLiteral("通讯端口正在进行另一项操作，请等它结束后再试！");
+}
+
+std::optional<ChannelClaim> DeviceChannel::claim() {
+    if (m_claimed)
+        return std::nullopt;
+    return ChannelClaim(m_claimed);
+}
+
 bool DeviceChannel::sendTransmitBuffer() {
     return m_serial.write(m_state.PortNumber, m_transmit.bytes.data(), m_transmit.length) ==
            m_transmit.length;

@@ -4,6 +4,10 @@
 #include "RecordFrame.h"
 #include "SerialLink.h"
 
+#include <QString>
+
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace tessaly {
@@ -14,6 +18,27 @@ struct LinkState {
     bool LinkUp = false; // the player answered the last probe that set it
 };
 
+// One sequence's hold on the channel, from its first exchange with the player to its last; let go
+// when destroyed, also when the sequence is cancelled part-way.
+class ChannelClaim {
+public:
+    ChannelClaim(ChannelClaim&& other) noexcept : m_held(std::exchange(other.m_held, nullptr)) {}
+    ChannelClaim& operator=(ChannelClaim&&) = delete;
+    ~ChannelClaim() {
+        if (m_held)
+            *m_held = false;
+    }
+
+private:
+    friend class DeviceChannel;
+    explicit ChannelClaim(bool& held) : m_held(&held) { held = true; }
+
+    bool* m_held;
+};
+
+// What a sequence refused by a held channel says.
+QString channelBusyText();
+
 // Everything the PC says to the player goes through here: each frame is built in the one
 // transmit buffer and sent with one write of its exact length, always to PortNumber.
 class DeviceChannel {
@@ -23,6 +48,12 @@ public:
     DeviceChannel(SerialLink& serial, LinkState& state) : m_serial(serial), m_state(state) {}
 
     LinkState& state() { return m_state; }
+
+    // Every sequence (a load, a read, a probe of its own) claims the channel before it sends
+    // anything, and a second one is refused while the first holds it: the two would read each
+    // other's answers. Nothing while the channel is held.
+    std::optional<ChannelClaim> claim();
+    bool isClaimed() const { return m_claimed; }
     const TransmitBuffer& transmitBuffer() const { return m_transmit; }
 
     int openPort() { return m_serial.open(m_state.PortNumber); }
@@ -53,6 +84,7 @@ private:
     SerialLink& m_serial;
     LinkState& m_state;
     TransmitBuffer m_transmit;
+    bool m_claimed = false;
 };
 
 } // namespace tessaly

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -20,7 +22,14 @@ PosixSerialLink::PosixSerialLink(PortMap portMap) : m_portMap(std::move(portMap)
 
 PosixSerialLink::~PosixSerialLink() {
     for (const int descriptor : std::as_const(m_open))
-        ::close(descriptor);
+        release(descriptor);
+}
+
+// A pseudo-terminal keeps its exclusive mode after the last close while its other side stays
+// open, so the mode is left before the descriptor goes; the lock goes with the descriptor.
+void PosixSerialLink::release(int descriptor) {
+    ::ioctl(descriptor, TIOCNXCL);
+    ::close(descriptor);
 }
 
 int PosixSerialLink::descriptorOf(int port) const {
@@ -35,11 +44,20 @@ int PosixSerialLink::open(int port) {
     const int descriptor =
         ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
-        return SystemError;
+        return errno == EBUSY ? PortBusy : SystemError; // EBUSY: held in exclusive mode
     if (!::isatty(descriptor)) {
         ::close(descriptor);
         return NoDevice;
     }
+    // Two programs on one port read each other's answers: a clear answered to one leaves the
+    // other waiting while its player is emptied. The lock keeps other links and other copies of
+    // this program out; exclusive mode also keeps out programs that do not lock.
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(descriptor);
+        return held ? PortBusy : SystemError;
+    }
+    ::ioctl(descriptor, TIOCEXCL);
     // A freshly opened port starts with empty input, as the settings test and the start-up
     // check expect: they read their answer without discarding first.
     ::tcflush(descriptor, TCIFLUSH);
@@ -89,7 +107,7 @@ int PosixSerialLink::write(int port, const quint8* buffer, int length) {
 
 int PosixSerialLink::close(int port) {
     if (m_open.contains(port))
-        ::close(m_open.take(port));
+        release(m_open.take(port));
     return 0;
 }
 

@@ -8,7 +8,8 @@
 namespace tessaly {
 
 // The serial link over the operating system's devices (real ports and pseudo-terminals
-// alike), found through the port map. Every call returns at once.
+// alike), found through the port map. Every call returns at once. An open port is locked
+// (flock) and in exclusive mode: a second open, from this process or another, gets PortBusy.
 class PosixSerialLink final : public SerialLink {
 public:
     explicit PosixSerialLink(PortMap portMap);
@@ -27,6 +28,7 @@ public:
 
 private:
     int descriptorOf(int port) const;
+    static void release(int descriptor);
 
     PortMap m_portMap;
     QMap<int, int> m_open; // COM number -> file descriptor

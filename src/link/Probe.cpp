@@ -49,4 +49,12 @@ QCoro::Task<ProbeResult> ProbeDevice(DeviceChannel& channel, Clock& clock, Probe
     co_return finish(isProbeReply(reply) ? ProbeResult::Accepted : ProbeResult::NoReply);
 }
 
+QCoro::Task<ProbeResult> ProbeAlone(DeviceChannel& channel, Clock& clock, ProbeVariant variant,
+                                    CancelToken cancel) {
+    const auto claim = channel.claim();
+    if (!claim)
+        co_return ProbeResult::ChannelBusy;
+    co_return co_await ProbeDevice(channel, clock, variant, cancel);
+}
+
 } // namespace tessaly

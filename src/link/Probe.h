@@ -43,11 +43,23 @@ inline constexpr ProbeVariant WholeDevice{
     30, 10, true, false, 20, true, 600, 255, LinkUpRule::FollowResult};
 } // namespace probe
 
-enum class ProbeResult { Accepted, PortNotOpened, NoReply };
+enum class ProbeResult {
+    Accepted,
+    PortNotOpened,
+    NoReply,
+    ChannelBusy, // another sequence holds the channel; nothing was done
+};
 
 // Reopens the port, sends the probe command and accepts the player only when one read,
 // after the variant's wait, starts with FE 65 01 FF. Leaves the port open whenever it opened.
+// Used inside a sequence that holds the channel.
 QCoro::Task<ProbeResult> ProbeDevice(DeviceChannel& channel, Clock& clock, ProbeVariant variant,
                                      CancelToken cancel = {});
+
+// A probe that is a sequence of its own (a window's opening check, the start-up check, the
+// command line's probe): claims the channel for its run, and is refused with ChannelBusy,
+// LinkUp untouched, while another sequence holds it.
+QCoro::Task<ProbeResult> ProbeAlone(DeviceChannel& channel, Clock& clock, ProbeVariant variant,
+                                    CancelToken cancel = {});
 
 } // namespace tessaly

@@ -15,7 +15,11 @@ public:
 
     virtual ~SerialLink() = default;
 
-    // 0 when the port is open; any other value is a failure.
+    // What open gives when another program (or another link) holds the port.
+    static constexpr int PortBusy = -5;
+
+    // 0 when the port is open; any other value is a failure. An open port is held for this
+    // link alone until it is closed.
     virtual int open(int port) = 0;
     // 0 when the line is set.
     virtual int ioctl(int port, int baudCode, int modeCode) = 0;

@@ -1,5 +1,7 @@
 #include "DeviceClear.h"
 
+#include <utility>
+
 namespace tessaly {
 
 std::optional<ClearOutcome> recognisedClearReply(std::span<const quint8> read, bool wholeDevice) {
@@ -14,6 +16,38 @@ std::optional<ClearOutcome> recognisedClearReply(std::span<const quint8> read, b
         break;
     }
     return std::nullopt;
+}
+
+std::optional<ClearOutcome> ClearReplyGatherer::add(std::span<const quint8> read) {
+    if (!m_pending.empty()) {
+        std::vector<quint8> joined = std::exchange(m_pending, {});
+        joined.insert(joined.end(), read.begin(), read.end());
+        if (const auto outcome = take(joined))
+            return outcome;
+        if (!m_pending.empty())
+            return std::nullopt; // still only the start of an answer
+    }
+    return take(read);
+}
+
+std::optional<ClearOutcome> ClearReplyGatherer::take(std::span<const quint8> bytes) {
+    if (const auto outcome = recognisedClearReply(bytes, m_wholeDevice))
+        return outcome;
+    if (couldBeginAnswer(bytes))
+        m_pending.assign(bytes.begin(), bytes.end());
+    return std::nullopt;
+}
+
+bool ClearReplyGatherer::couldBeginAnswer(std::span<const quint8> bytes) const {
+    if (bytes.empty() || bytes.size() >= 4 || bytes[0] != frame::Start)
+        return false;
+    if (bytes.size() >= 2 && bytes[1] != frame::ClearAnswer)
+        return false;
+    if (bytes.size() < 3)
+        return true;
+    const quint8 argument = bytes[2];
+    return m_wholeDevice ? argument == frame::ClearAllDone || argument == frame::ClearAllFailed
+                         : argument >= 1 && argument <= 4;
 }
 
 QCoro::Task<ClearOutcome> DeviceClear::run(int set, int preheatMinutes, int delayMinutes,
@@ -34,13 +68,13 @@ QCoro::Task<ClearOutcome> DeviceClear::run(int set, int preheatMinutes, int dela
 
 QCoro::Task<ClearOutcome> DeviceClear::poll(bool wholeDevice, CancelToken cancel) {
     const int limit = wholeDevice ? DeviceClearPollLimit : SetClearPollLimit;
+    ClearReplyGatherer answer(wholeDevice);
     for (;;) {
         co_await m_clock.wait(ClearPollIntervalMs, cancel);
         if (m_pollCount > limit)
             co_return ClearOutcome::TimedOut;
         ++m_pollCount;
-        const auto read = m_channel.readOnce(ClearPollReadSize);
-        if (const auto outcome = recognisedClearReply(read, wholeDevice))
+        if (const auto outcome = answer.add(m_channel.readOnce(ClearPollReadSize)))
             co_return *outcome;
     }
 }

@@ -5,6 +5,8 @@
 
 #include <qcoro/qcorotask.h>
 
+#include <vector>
+
 namespace tessaly {
 
 enum class ClearOutcome {
@@ -43,9 +45,27 @@ private:
     int m_pollCount = 0;
 };
 
-// What one poll read means. An answer counts only at the very start of one read: a split or
-// late-standing answer is not recognised. A set clear takes "cleared" for any set 1..4,
-// whichever was asked for; the whole-device clear takes only "all cleared" and "failed".
+// What the bytes gathered since the clear command mean. An answer counts only at the very start
+// of them: one that follows other bytes is not recognised. A set clear takes "cleared" for any
+// set 1..4, whichever was asked for; the whole-device clear takes only "all cleared" and "failed".
 std::optional<ClearOutcome> recognisedClearReply(std::span<const quint8> read, bool wholeDevice);
+
+// Gathers the clear answer across polls, as the read-back gathers its head: a read that ends
+// part-way into an answer is continued by the next one, so an answer that arrives in pieces
+// still counts. Bytes that cannot begin an answer are dropped.
+class ClearReplyGatherer {
+public:
+    explicit ClearReplyGatherer(bool wholeDevice) : m_wholeDevice(wholeDevice) {}
+
+    // The bytes of one poll; the outcome once an answer is recognised.
+    std::optional<ClearOutcome> add(std::span<const quint8> read);
+
+private:
+    std::optional<ClearOutcome> take(std::span<const quint8> bytes);
+    bool couldBeginAnswer(std::span<const quint8> bytes) const;
+
+    bool m_wholeDevice;
+    std::vector<quint8> m_pending; // the start of an answer, fewer than four bytes
+};
 
 } // namespace tessaly

@@ -113,8 +113,7 @@ QCoro::Task<> LoadDialog::FormShow() {
         button->setEnabled(false);
     ProbeResult result;
     try {
-        result =
-            co_await ProbeDevice(m_context.channel, m_context.clock, probe::WindowShow, cancel);
+        result = co_await ProbeAlone(m_context.channel, m_context.clock, probe::WindowShow, cancel);
     } catch (const SequenceCancelled&) {
         co_return; // the window is gone
     }

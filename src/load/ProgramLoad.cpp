@@ -48,6 +48,9 @@ ProgramLoad::ProgramLoad(LoadContext context, LoadObserver& observer)
 
 QCoro::Task<LoadResult> ProgramLoad::loadSet(int set, CancelToken cancel) {
     m_loadSet = set;
+    const auto claim = m_context.channel.claim();
+    if (!claim)
+        co_return LoadResult{LoadOutcome::ChannelBusy, {}};
     if (!co_await linkAnswers(probe::SetButton, cancel))
         co_return LoadResult{LoadOutcome::NoLink, {}};
     QString error;
@@ -63,6 +66,9 @@ QCoro::Task<LoadResult> ProgramLoad::loadSet(int set, CancelToken cancel) {
 }
 
 QCoro::Task<LoadResult> ProgramLoad::loadWholeDevice(CancelToken cancel) {
+    const auto claim = m_context.channel.claim();
+    if (!claim)
+        co_return LoadResult{LoadOutcome::ChannelBusy, {}};
     if (!co_await linkAnswers(probe::WholeDevice, cancel))
         co_return LoadResult{LoadOutcome::NoLink, {}};
     std::array<std::vector<RecordFrame>, LastSet> sets;
@@ -134,6 +140,8 @@ QString setLoadMessage(const LoadResult& result, int set) {
         return result.reason;
     case LoadOutcome::ClearTimedOut:
         return QStringLiteral("记录清除超时，%1程序装载失败！").arg(setLabel(set));
+    case LoadOutcome::ChannelBusy:
+        return channelBusyText();
     case LoadOutcome::ClearFailed:
     case LoadOutcome::WriteFailed:
         break;
@@ -153,6 +161,8 @@ QString wholeDeviceLoadMessage(const LoadResult& result) {
         return QStringLiteral("记录清除超时，数据同步失败！");
     case LoadOutcome::ClearFailed:
         return QStringLiteral("记录清除失败，数据同步失败！");
+    case LoadOutcome::ChannelBusy:
+        return channelBusyText();
     case LoadOutcome::WriteFailed:
         break;
     }

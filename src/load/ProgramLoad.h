@@ -23,6 +23,7 @@ enum class LoadOutcome {
     ClearTimedOut, // the clear went unanswered; no program was sent
     ClearFailed,   // the player reported that its clear failed; no program was sent
     WriteFailed,   // a frame could not be written; the load stopped there
+    ChannelBusy,   // another sequence held the channel; nothing was sent
 };
 
 struct LoadResult {

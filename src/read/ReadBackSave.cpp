@@ -9,22 +9,27 @@ namespace tessaly {
 
 namespace {
 
-bool writeAll(const QSqlDatabase& db, const Session& session, const ReadBackSelection& selection) {
+// False, with why in `error`, when anything could not be written.
+bool writeAll(const QSqlDatabase& db, const Session& session, const ReadBackSelection& selection,
+              QString* error) {
     ProgramStore programs(db);
     SettingsStore settings(db);
     Transaction transaction = programs.beginTransaction();
-    if (!transaction.isActive() ||
-        !settings.writeJM1(session.ReadPreheatMinutes, session.ReadDelayMinutes))
+    if (!transaction.isActive()) {
+        *error = transaction.errorText();
+        return false;
+    }
+    if (!settings.writeJM1(session.ReadPreheatMinutes, session.ReadDelayMinutes, error))
         return false;
     const SetRows rows = selection.priorityOnly ? SetRows::PriorityOnly : SetRows::All;
     // Without a set label nothing of the PC's is selected for replacing.
     if (!selection.setLabel.isEmpty() &&
-        !programs.deleteSet(ProgramTable::MusicTab, selection.setLabel, rows))
+        !programs.deleteSet(ProgramTable::MusicTab, selection.setLabel, rows, error))
         return false;
     for (const auto& record : selection.listed)
-        if (!programs.insert(ProgramTable::MusicTab, record))
+        if (!programs.insert(ProgramTable::MusicTab, record, error))
             return false;
-    return transaction.commit();
+    return transaction.commit(error);
 }
 
 } // namespace
@@ -41,8 +46,8 @@ ReadBackSaveEnd saveReadBack(const QSqlDatabase& db, Prompter& prompter, Session
         !prompter.question(
             QStringLiteral("该操作将覆盖软件中%1原有的数据，确实需要保存该数据吗？").arg(named)))
         return ReadBackSaveEnd::Declined;
-    if (!writeAll(db, session, selection)) {
-        prompter.notice(named + QStringLiteral("数据保存失败！"));
+    if (QString error; !writeAll(db, session, selection, &error)) {
+        prompter.failure(named + QStringLiteral("数据保存失败！"), error);
         return ReadBackSaveEnd::Failed;
     }
     session.PreheatMinutes = session.ReadPreheatMinutes;

@@ -63,13 +63,20 @@ void ReadDialog::reject() {
 QCoro::Task<> ReadDialog::FormShow() {
     m_readSet = 1;
     showLink(false);
+    // A read started now would probe the port again while this probe waits for its answer.
+    for (auto* button : setButtons())
+        button->setEnabled(false);
+    ProbeResult result;
     try {
-        const auto result =
-            co_await ProbeDevice(m_services.channel, m_services.clock, probe::WindowShow, m_cancel);
-        showLink(result == ProbeResult::Accepted);
+        result =
+            co_await ProbeAlone(m_services.channel, m_services.clock, probe::WindowShow, m_cancel);
     } catch (const SequenceCancelled&) {
-        // closed while probing: nothing of the dialog is touched
+        co_return; // closed while probing: nothing of the dialog is touched
     }
+    if (result != ProbeResult::ChannelBusy)
+        showLink(result == ProbeResult::Accepted);
+    for (auto* button : setButtons())
+        button->setEnabled(true);
 }
 
 QCoro::Task<> ReadDialog::sbJMClick(int set) {
@@ -99,8 +106,12 @@ void ReadDialog::showLink(bool up) {
     m_ui->Lb_Mess->setText(up ? QStringLiteral("连接成功") : QStringLiteral("连接失败"));
 }
 
+QList<QWidget*> ReadDialog::setButtons() const {
+    return {m_ui->sbJM1, m_ui->sbJM2, m_ui->sbJM3, m_ui->sbJM4};
+}
+
 QList<QWidget*> ReadDialog::readButtons() const {
-    return {m_ui->sbJM1, m_ui->sbJM2, m_ui->sbJM3, m_ui->sbJM4, m_ui->sbExit};
+    return setButtons() << m_ui->sbExit;
 }
 
 void ReadDialog::busy(bool busy) {

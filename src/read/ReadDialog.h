@@ -55,7 +55,8 @@ private:
     void sbXianshiClick();
 
     void showLink(bool up);
-    QList<QWidget*> readButtons() const;
+    QList<QWidget*> setButtons() const;  // sbJM1..sbJM4
+    QList<QWidget*> readButtons() const; // and sbExit: what a running read disables
 
     // ReadObserver
     void linkChecked(bool up) override { showLink(up); }

@@ -10,6 +10,7 @@ enum class SetReadEnd {
     ReadFailed,         // no answer, a reply that stopped or overflowed, or the overall limit
     PreheatQueryFailed, // the pre-heat and delay query went unanswered
     NoLink,             // the player did not answer the probe
+    ChannelBusy,        // another sequence held the channel; nothing was sent
 };
 
 // What a read reports while it runs, so that the read dialog, the main window and the command

@@ -39,6 +39,8 @@ QString setReadMessage(SetReadEnd end) {
         return QStringLiteral("读取预热和延时时间失败！");
     case SetReadEnd::NoLink:
         return QStringLiteral("软件与播放器尚未连接，无法进行程序装载！");
+    case SetReadEnd::ChannelBusy:
+        return channelBusyText();
     }
     return {};
 }
@@ -55,6 +57,7 @@ QString setReadStatus(SetReadEnd end) {
         return QStringLiteral("程序读取失败！");
     case SetReadEnd::PreheatQueryFailed:
     case SetReadEnd::NoLink:
+    case SetReadEnd::ChannelBusy:
         return {};
     }
     return {};
@@ -99,6 +102,11 @@ namespace {
 QCoro::Task<SetReadResult> runSetRead(ReadContext& context, int set, ReadObserver& observer,
                                       CancelToken cancel) {
     SetReadResult result;
+    const auto claim = context.channel.claim();
+    if (!claim) {
+        result.end = SetReadEnd::ChannelBusy;
+        co_return result;
+    }
     if (!co_await probeForRead(context, observer, cancel)) {
         result.end = SetReadEnd::NoLink;
         co_return result;
@@ -129,7 +137,7 @@ QCoro::Task<SetReadResult> readSet(ReadContext context, int set, ReadObserver& o
                                    CancelToken cancel) {
     const auto result = co_await runSetRead(context, set, observer, cancel);
     observer.setReadEnded(result.end);
-    if (result.end != SetReadEnd::NoLink)
+    if (result.end != SetReadEnd::NoLink && result.end != SetReadEnd::ChannelBusy)
         observer.busy(false);
     if (const auto message = setReadMessage(result.end); !message.isEmpty())
         context.prompter.notice(message);

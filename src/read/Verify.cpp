@@ -100,6 +100,11 @@ QList<ProgramDifference> compareSet(int set, const QList<ProgramRecord>& pc,
 QCoro::Task<VerifyResult> verifySets(ReadContext context, QList<int> sets, ReadObserver& observer,
                                      CancelToken cancel) {
     VerifyResult result;
+    const auto claim = context.channel.claim();
+    if (!claim) {
+        result.failure = channelBusyText();
+        co_return result;
+    }
     if (!co_await probeForRead(context, observer, cancel)) {
         result.failure = setReadMessage(SetReadEnd::NoLink);
         co_return result;

@@ -1,5 +1,6 @@
 #include "WholeDeviceRead.h"
 
+#include "DeviceChannel.h"
 #include "Probe.h"
 #include "ProgramSet.h"
 #include "ProgramStore.h"
@@ -19,15 +20,20 @@ const QString readFailedText = QStringLiteral("数据同步失败！");
 const QString postFailedText = QStringLiteral("数据读取失败，请重试！");
 const QString completedText = QStringLiteral("数据同步完毕！");
 
-bool replaceMusicTab(const QSqlDatabase& db, const QList<ProgramRecord>& records) {
+// False, with why in `error`, when MusicTab could not be replaced; it is then unchanged.
+bool replaceMusicTab(const QSqlDatabase& db, const QList<ProgramRecord>& records, QString* error) {
     ProgramStore store(db);
     Transaction transaction = store.beginTransaction();
-    if (!transaction.isActive() || !store.deleteAll(ProgramTable::MusicTab))
+    if (!transaction.isActive()) {
+        *error = transaction.errorText();
+        return false;
+    }
+    if (!store.deleteAll(ProgramTable::MusicTab, error))
         return false;
     for (const auto& record : records)
-        if (!store.insert(ProgramTable::MusicTab, record))
+        if (!store.insert(ProgramTable::MusicTab, record, error))
             return false;
-    return transaction.commit();
+    return transaction.commit(error);
 }
 
 // What one set's answer holds, judged on every byte that came, so that no program of the
@@ -93,8 +99,8 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
             co_return WholeReadEnd::ReadFailed;
         }
     }
-    if (!replaceMusicTab(context.db, collected)) {
-        context.prompter.notice(postFailedText);
+    if (QString error; !replaceMusicTab(context.db, collected, &error)) {
+        context.prompter.failure(postFailedText, error);
         co_return WholeReadEnd::PostFailed;
     }
     co_return WholeReadEnd::Completed;
@@ -104,6 +110,11 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
 
 QCoro::Task<WholeReadEnd> readWholeDevice(ReadContext context, ReadObserver& observer,
                                           CancelToken cancel) {
+    const auto claim = context.channel.claim();
+    if (!claim) {
+        context.prompter.notice(channelBusyText());
+        co_return WholeReadEnd::ChannelBusy;
+    }
     if (!context.prompter.question(confirmText))
         co_return WholeReadEnd::Declined;
     const auto probed =

@@ -10,6 +10,8 @@ enum class WholeReadEnd {
     Completed,  // all four sets read; MusicTab holds them
     ReadFailed, // a set was not answered or not completed; MusicTab unchanged
     PostFailed, // a program could not be stored; MusicTab unchanged
+    // Another sequence held the channel; nothing was asked or sent.
+    ChannelBusy,
 };
 
 // The pause before each set's request, and after the last set.

@@ -45,6 +45,8 @@ QWidget* MessageBoxPrompter::askingWindow() const {
 MessageBox::Button MessageBoxPrompter::show(const MessageBox& box) {
     if (answersOnStandardError()) {
         std::fprintf(stderr, "[%s] %s\n", qPrintable(box.caption), qPrintable(box.text));
+        if (!box.details.isEmpty())
+            std::fprintf(stderr, "  %s\n", qPrintable(box.details));
         std::fflush(stderr);
         return box.defaultButton;
     }
@@ -53,6 +55,8 @@ MessageBox::Button MessageBoxPrompter::show(const MessageBox& box) {
     for (const auto button : box.buttons)
         dialog.addButton(toQt(button));
     dialog.setDefaultButton(toQt(box.defaultButton));
+    if (!box.details.isEmpty())
+        dialog.setDetailedText(box.details);
     dialog.setEscapeButton(box.buttons.contains(MessageBox::Button::Cancel)
                                ? dialog.button(QMessageBox::Cancel)
                                : dialog.button(QMessageBox::Ok));

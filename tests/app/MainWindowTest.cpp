@@ -342,6 +342,59 @@ TEST_F(MainWindowTest, BusyConventionOfTheSynchronisations) {
         EXPECT_TRUE(control(qPrintable(name))->isEnabled()) << name.toStdString();
 }
 
+// A click while a probe waits for its answer must start nothing: not a second exchange on the
+// port, nor a dialog or the editor over a table that a read is about to replace.
+TEST_F(MainWindowTest, ClicksDuringAProbeStartNothing) {
+    struct Probe {
+        const char* name;
+        const char* startedBy; // nullptr: the start-up check
+        int questions;         // the boxes its own run asks
+    };
+    const Probe probes[] = {
+        {"start-up check", nullptr, 0},
+        {"machine to PC", "sbMachinDown", 1},
+        {"PC to machine", "sbPcDown", 1},
+    };
+    const char* seven[] = {"sbEdit",       "sbDown", "sbRead", "sbPcDown",
+                           "sbMachinDown", "sbSet",  "sbExit"};
+    for (const auto& probe : probes) {
+        for (const char* button : seven) {
+            SCOPED_TRACE(std::string(probe.name) + ", " + button);
+            window.reset();
+            clock.advance(5000);
+            prompter = ScriptedPrompter();
+            start();
+            int dialogs = 0;
+            QObject::connect(window.get(), &MainWindow::dialogOpened, [&](QWidget* dialog) {
+                ++dialogs;
+                QTimer::singleShot(0, dialog,
+                                   [dialog] { static_cast<QDialog*>(dialog)->reject(); });
+            });
+            if (probe.startedBy) {
+                runStartupCheck();
+                click(probe.startedBy);
+            } else {
+                clock.advance(MainWindow::StartupCheckDelayMs);
+            }
+            clock.advance(15); // the probe has reopened the port and waits
+            const int framesBefore = int(framesReceived().size());
+            EXPECT_FALSE(control(button)->isEnabled());
+            click(button);
+            EXPECT_EQ(framesReceived().size(), framesBefore) << "nothing more went out";
+            EXPECT_EQ(dialogs, 0);
+            EXPECT_TRUE(control("Pan_Mess")->isHidden() || probe.startedBy);
+            EXPECT_TRUE(clock.runUntil([&] { return control("sbExit")->isEnabled(); }, 600000));
+
+            int questions = 0;
+            for (const auto& box : prompter.shown())
+                questions += box.icon == MessageBox::Icon::Question;
+            EXPECT_EQ(questions, probe.questions) << prompter.shownTexts().join(' ').toStdString();
+            EXPECT_EQ(framesReceived().count(ProbeFrame), probe.startedBy ? 2 : 1);
+            EXPECT_TRUE(window->isVisible());
+        }
+    }
+}
+
 TEST_F(MainWindowTest, NavigationOpensAModalDialogPerClick) {
     start();
     QStringList captions;

@@ -90,3 +90,23 @@ TEST(MessageBoxPrompter, BoxesAreCentredOnTheAskingWindow) {
     EXPECT_LE((*centre - asking.frameGeometry().center()).manhattanLength(), 40)
         << centre->x() << "," << centre->y();
 }
+
+// The cause of a failure goes beneath the described text, as the box's details.
+TEST(MessageBoxPrompter, AFailureCarriesItsCauseAsDetails) {
+    testApplication();
+    MessageBoxPrompter prompter;
+    auto seen = std::make_shared<Seen>();
+    auto details = std::make_shared<QString>();
+    QTimer::singleShot(0, [seen, details] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen->text = box->text();
+        seen->icon = box->icon();
+        *details = box->detailedText();
+        box->button(QMessageBox::Ok)->click();
+    });
+    prompter.failure("[第一套]数据保存失败！", "数据库被其他程序锁定（database is locked）");
+    EXPECT_EQ(seen->text, "[第一套]数据保存失败！");
+    EXPECT_EQ(seen->icon, QMessageBox::Information);
+    EXPECT_EQ(*details, "数据库被其他程序锁定（database is locked）");
+}

@@ -50,6 +50,9 @@ TEST_F(CliTest, BadCommandLinesEndWithStatusTwoAndSayWhy) {
         {"port not a number", {"--port", "x", "probe"}},
         {"option the command does not take", {"probe", "--set", "1"}},
         {"unknown option", {"probe", "--verbose"}},
+        {"repeated option", {"load", "--set", "1", "--set", "2"}},
+        {"repeated flag", {"load", "--all", "--all"}},
+        {"repeated database", {"--db", "other.mdb", "probe"}}, // --db is given by cli() too
     };
     for (const auto& usage : cases) {
         const auto run = cli(usage.arguments);
@@ -61,17 +64,31 @@ TEST_F(CliTest, BadCommandLinesEndWithStatusTwoAndSayWhy) {
 }
 
 TEST_F(CliTest, HelpListsTheCommands) {
-    const auto run = runCli(TESSALY_CLI, {"--help"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.contains("probe")) << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains("--db")) << run.out.toStdString();
+    for (const char* help : {"--help", "--help-all"}) {
+        const auto run = runCli(TESSALY_CLI, {help});
+        EXPECT_EQ(run.exitCode, 0) << help << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains("probe")) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains("--db")) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains("--help-all")) << run.out.toStdString();
+    }
 }
 
 TEST_F(CliTest, AMissingDatabaseGivesTheProgramsMessageAndStatusTwo) {
     const auto run = runCli(TESSALY_CLI, {"--db", folder.filePath("missing.mdb"), "probe"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, "连接数据库失败！请设置数据库\n");
+    EXPECT_TRUE(run.err.contains("无法打开数据库文件")) << run.err.toStdString();
     EXPECT_FALSE(QFile::exists(folder.filePath("missing.mdb"))) << "never created";
+
+    QFile garbage(folder.filePath("garbage.mdb"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(4096, 'x'));
+    garbage.close();
+    const auto unreadable = runCli(TESSALY_CLI, {"--db", garbage.fileName(), "list"});
+    EXPECT_EQ(unreadable.exitCode, 2);
+    EXPECT_EQ(unreadable.out, "连接数据库失败！请设置数据库\n");
+    EXPECT_TRUE(unreadable.err.contains("文件不是数据库")) << unreadable.err.toStdString();
+    EXPECT_TRUE(unreadable.err.contains(garbage.fileName())) << unreadable.err.toStdString();
 }
 
 TEST_F(CliTest, ProbeTellsWhetherThePlayerAnswers) {

@@ -4,12 +4,14 @@
 #include "PlayerProcess.h"
 #include "ProgramLoad.h"
 #include "ProgramSamples.h"
+#include "ProgramSet.h"
 #include "ProgramStore.h"
 
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -45,20 +47,35 @@ QStringList hexFrames(const std::vector<RecordFrame>& frames) {
     return hex;
 }
 
-TEST(LoadCli, LoadsASetIntoThePlayerOnAPseudoTerminal) {
+// A fresh database in a folder of its own, holding the given programs.
+class LoadCli : public ::testing::Test {
+protected:
+    void addPrograms(std::initializer_list<ProgramRecord> programs) {
+        QString error;
+        ASSERT_TRUE(createPlayerDatabase(database, &error)) << error.toStdString();
+        ScriptedPrompter quiet;
+        ASSERT_TRUE(data.ConnectDatabase(quiet, folder.path()));
+        for (const auto& program : programs)
+            ASSERT_TRUE(ProgramStore(data.database()).insert(ProgramTable::MusicTab, program));
+    }
+
+    // What the PC's programs of set 2 encode to.
+    QStringList set2Frames() {
+        QString error;
+        const auto frames = buildSetFrames(data.database(), 2, &error);
+        EXPECT_TRUE(frames) << error.toStdString();
+        return hexFrames(frames.value_or(std::vector<RecordFrame>{}));
+    }
+
     QTemporaryDir folder;
     const QString database = folder.filePath(databaseFileName());
-    QString error;
-    ASSERT_TRUE(createPlayerDatabase(database, &error)) << error.toStdString();
     DataModule data;
-    ScriptedPrompter quiet;
-    ASSERT_TRUE(data.ConnectDatabase(quiet, folder.path()));
-    ProgramStore store(data.database());
-    for (const auto& program : {sampleProgram(2, "002", 8, "123"), sampleProgram(2, "001", 7),
-                                sampleProgram(2, "003", 9), sampleProgram(1, "001", 6)})
-        ASSERT_TRUE(store.insert(ProgramTable::MusicTab, program));
-    const auto expected = buildSetFrames(data.database(), 2, &error);
-    ASSERT_TRUE(expected) << error.toStdString();
+};
+
+TEST_F(LoadCli, LoadsASetIntoThePlayerOnAPseudoTerminal) {
+    addPrograms({sampleProgram(2, "002", 8, "123"), sampleProgram(2, "001", 7),
+                 sampleProgram(2, "003", 9), sampleProgram(1, "001", 6)});
+    const QStringList expected = set2Frames();
 
     const QString state = folder.filePath("player.json");
     PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state});
@@ -71,7 +88,7 @@ TEST(LoadCli, LoadsASetIntoThePlayerOnAPseudoTerminal) {
     player.stop();
     const auto sets = storedSets(state);
     ASSERT_EQ(sets.size(), 4);
-    EXPECT_EQ(sets[1], hexFrames(*expected)) << "the player holds set 2 frame for frame";
+    EXPECT_EQ(sets[1], expected) << "the player holds set 2 frame for frame";
     EXPECT_TRUE(sets[0].isEmpty()) << "no other set was sent";
 
     PlayerProcess silent(TESSALY_PLAYER_SIM, {"--silent"});
@@ -81,7 +98,58 @@ TEST(LoadCli, LoadsASetIntoThePlayerOnAPseudoTerminal) {
     EXPECT_EQ(refused.out, "软件与播放器尚未连接，无法进行程序装载！\n");
 }
 
-TEST(LoadCli, TakesExactlyOneOfSetAndAll) {
+// A second program on a port that a load is using is turned away at once, before it sends a
+// byte; the load goes on undisturbed and the player holds its programs.
+TEST_F(LoadCli, ASecondProgramOnTheSamePortIsRefusedWhileALoadRuns) {
+    addPrograms(
+        {sampleProgram(2, "001", 7), sampleProgram(2, "002", 8), sampleProgram(2, "003", 9)});
+    const QStringList expected = set2Frames();
+
+    const QString state = folder.filePath("player.json");
+    PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state});
+    ASSERT_FALSE(player.device().isEmpty());
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TESSALY_COM1", player.device());
+    QProcess load;
+    load.setProcessEnvironment(environment);
+    load.setReadChannel(QProcess::StandardError); // what waitForReadyRead waits for
+    load.start(TESSALY_CLI, {"--db", database, "--port", "1", "load", "--set", "2"});
+    QByteArray loadErr;
+    // Once the clear is under way the load is well past its probe and owns the port.
+    while (!loadErr.contains(QStringLiteral("第二套").toUtf8()) && load.waitForReadyRead(10000))
+        loadErr += load.readAllStandardError();
+    ASSERT_EQ(load.state(), QProcess::Running) << loadErr.toStdString();
+
+    for (const QStringList& second : {QStringList{"read", "--all"}, {"load", "--set", "1"}}) {
+        QElapsedTimer timer;
+        timer.start();
+        const CliRun refused =
+            runCli(TESSALY_CLI, QStringList{"--db", database, "--port", "1"} + second,
+                   {{"TESSALY_COM1", player.device()}});
+        const qint64 tookMs = timer.elapsed();
+        const std::string name = second.join(' ').toStdString();
+        EXPECT_EQ(refused.exitCode, 1) << name << ": " << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains("port busy")) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains(player.device())) << refused.err.toStdString();
+        EXPECT_TRUE(refused.out.contains(player.device())) << refused.out.toStdString();
+        // The refusal waits for nothing; the bound leaves room for a slow, sanitized start.
+        EXPECT_LT(tookMs, 3000) << name;
+    }
+
+    ASSERT_TRUE(load.waitForFinished(30000));
+    EXPECT_EQ(load.exitCode(), 0) << (loadErr + load.readAllStandardError()).toStdString();
+    EXPECT_EQ(QString::fromUtf8(load.readAllStandardOutput()), "程序装载完毕！\n");
+    player.stop();
+    const auto sets = storedSets(state);
+    ASSERT_EQ(sets.size(), 4);
+    EXPECT_EQ(sets[1], expected) << "the player holds what the first program sent";
+    const auto programs = ProgramStore(data.database())
+                              .programsOfSet(ProgramTable::MusicTab, setLabel(2), SetRows::All);
+    ASSERT_TRUE(programs);
+    EXPECT_EQ(programs->size(), 3) << "the refused read replaced nothing";
+}
+
+TEST_F(LoadCli, TakesExactlyOneOfSetAndAll) {
     for (const QStringList& arguments : {QStringList{"load"},
                                          {"load", "--set", "5"},
                                          {"load", "--set", "1", "--all"},

@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 
 #include <functional>
+#include <optional>
 
 using namespace tessaly;
 
@@ -33,32 +34,62 @@ void writeForeignDatabase(const QString& path) {
 
 } // namespace
 
+// The box keeps its text; its details say why, for whoever sets the database up.
 TEST(DataModule, FailsWithTheSetUpBoxWhenTheDatabaseIsUnusable) {
     const MessageBox expectedBox{"提示信息",
                                  "连接数据库失败！请设置数据库",
                                  MessageBox::Icon::None,
                                  {MessageBox::Button::Ok},
                                  MessageBox::Button::Ok};
-    const QList<std::pair<const char*, std::function<void(const QString&)>>> cases{
-        {"missing file", [](const QString&) {}},
-        {"garbage file", writeGarbage},
-        {"database without the program tables", writeForeignDatabase},
+    // Another program's exclusive transaction, held while the module opens the file.
+    std::optional<QSqlDatabase> locker;
+    const auto lockDatabase = [&](const QString& path) {
+        QString error;
+        ASSERT_TRUE(createPlayerDatabase(path, &error)) << error.toStdString();
+        locker = QSqlDatabase::addDatabase("QSQLITE", "locker");
+        locker->setDatabaseName(path);
+        locker->setConnectOptions("QSQLITE_BUSY_TIMEOUT=0");
+        ASSERT_TRUE(locker->open());
+        ASSERT_TRUE(QSqlQuery(*locker).exec("BEGIN EXCLUSIVE"));
     };
-    for (const auto& [name, prepare] : cases) {
-        SCOPED_TRACE(name);
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> prepare;
+        const char* cause;
+    };
+    const QList<Case> cases{
+        {"missing file", [](const QString&) {}, "无法打开数据库文件"},
+        {"garbage file", writeGarbage, "文件不是数据库"},
+        {"database without the program tables", writeForeignDatabase, "没有节目表"},
+        {"locked by another program", lockDatabase, "数据库被其他程序锁定"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         const QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         const QString path = dir.filePath(databaseFileName());
-        prepare(path);
+        c.prepare(path);
         const bool existed = QFile::exists(path);
 
         ScriptedPrompter prompter;
-        DataModule module;
-        EXPECT_FALSE(module.ConnectDatabase(prompter, dir.path()));
-        EXPECT_EQ(prompter.shown(), QList<MessageBox>{expectedBox});
-        EXPECT_FALSE(module.isConnected());
+        {
+            DataModule module;
+            EXPECT_FALSE(module.ConnectDatabase(prompter, dir.path()));
+            EXPECT_FALSE(module.isConnected());
+        }
+        ASSERT_EQ(prompter.shown().size(), 1);
+        MessageBox shown = prompter.shown().first();
+        EXPECT_TRUE(shown.details.contains(QString::fromUtf8(c.cause)))
+            << shown.details.toStdString();
+        shown.details.clear();
+        EXPECT_EQ(shown, expectedBox);
         // Opening never lays a database of its own.
         EXPECT_EQ(QFile::exists(path), existed);
+        if (locker) {
+            locker->close();
+            locker.reset();
+            QSqlDatabase::removeDatabase("locker");
+        }
     }
 }
 

@@ -104,3 +104,35 @@ TEST(PosixSerialLink, FailuresAreReportedNotFatal) {
     EXPECT_EQ(link.open(1), 0) << "reopening an open port";
     EXPECT_EQ(link.ioctl(1, SerialLink::Baud9600, SerialLink::Mode8N1), 0);
 }
+
+// Two links on one port would take each other's answers; the second is turned away until the
+// first lets go, and a program that opens the device without locking it is kept out as well.
+TEST(PosixSerialLink, AnOpenPortIsHeldForItsLinkAlone) {
+    PseudoTerminal pty;
+    PosixSerialLink first(PortMap({{1, pty.device()}}, {}));
+    PosixSerialLink second(PortMap({{2, pty.device()}}, {}));
+
+    ASSERT_EQ(first.open(1), 0);
+    EXPECT_EQ(second.open(2), SerialLink::PortBusy);
+    quint8 buffer[8]{};
+    EXPECT_LT(second.read(2, buffer, 8), 0) << "the refused link has no port";
+    EXPECT_EQ(first.open(1), 0) << "its own link reopens the port";
+
+    // Exclusive mode: an open without the lock fails too, except for root, whom the
+    // terminal lets through; the lock above is what holds for everyone.
+    const int plain = ::open(pty.device().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    if (::geteuid() != 0) {
+        EXPECT_LT(plain, 0);
+    }
+    if (plain >= 0)
+        ::close(plain);
+
+    first.close(1);
+    EXPECT_EQ(second.open(2), 0) << "free once the first link has closed it";
+    EXPECT_EQ(first.open(1), SerialLink::PortBusy);
+    second.close(2);
+    const int after = ::open(pty.device().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    EXPECT_GE(after, 0) << "a closed port leaves no exclusive mode behind";
+    if (after >= 0)
+        ::close(after);
+}

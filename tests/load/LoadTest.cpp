@@ -1,5 +1,8 @@
 #include "LoadTesting.h"
 
+#include "Probe.h"
+#include "Verify.h"
+#include "WholeDeviceRead.h"
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -82,8 +85,7 @@ TEST(ClearReply, RecognisedOnlyAtTheStartOfOneRead) {
         {"FE6B02FF", true, std::nullopt}, // a set answer means nothing to the whole-device clear
         {"FE6B00FF1234", true, cleared},  // the rest of the read is dropped
         {"FE6B01FF00", false, cleared},
-        {"FE6B00", true, std::nullopt},      // the first part of a split answer
-        {"FF", true, std::nullopt},          // and its last part
+        {"FE6B00", true, std::nullopt},      // the first part of a split answer alone
         {"00FE6B01FF", false, std::nullopt}, // an answer after other bytes
         {"FE6B01FE", false, std::nullopt},
         {"FE6A01FF", false, std::nullopt},
@@ -95,6 +97,44 @@ TEST(ClearReply, RecognisedOnlyAtTheStartOfOneRead) {
                                            std::size_t(bytes.size()));
         EXPECT_EQ(recognisedClearReply(read, c.wholeDevice), c.expected)
             << c.read << (c.wholeDevice ? " whole device" : " one set");
+    }
+}
+
+// Reads one poll apart; the answer is recognised at the read `at` (1-based), or never (0).
+TEST(ClearReply, GatheredAcrossPolls) {
+    struct Case {
+        std::vector<const char*> reads;
+        bool wholeDevice;
+        std::optional<ClearOutcome> expected;
+        int at;
+    };
+    const auto cleared = ClearOutcome::Cleared;
+    const std::vector<Case> cases{
+        {{"FE6B", "01FF"}, false, cleared, 2},
+        {{"FE", "6B", "01", "FF"}, false, cleared, 4},
+        {{"FE6B01", "", "FF"}, false, cleared, 3}, // an empty poll between the pieces
+        {{"FE6B00", "FF1234"}, true, cleared, 2},
+        {{"FE6B05", "FF"}, true, ClearOutcome::Failed, 2},
+        {{"00", "FE6B01FF"}, false, cleared, 2}, // a stray read, then the whole answer
+        {{"FE", "FE6B01FF"}, false, cleared, 2}, // a start that went nowhere, then the answer
+        {{"FE6B02", "FF"}, true, std::nullopt, 0},
+        {{"FE6B00", "FF"}, false, std::nullopt, 0},
+        {{"00FE6B", "01FF"}, false, std::nullopt, 0}, // still only at the start of the bytes
+        {{"FE6B01", "00FF"}, false, std::nullopt, 0},
+        {{"FE6B01", "FE6B"}, false, std::nullopt, 0},
+    };
+    for (const auto& c : cases) {
+        ClearReplyGatherer gatherer(c.wholeDevice);
+        std::optional<ClearOutcome> outcome;
+        int at = 0;
+        for (std::size_t i = 0; i < c.reads.size() && !outcome; ++i) {
+            const QByteArray bytes = QByteArray::fromHex(c.reads[i]);
+            outcome = gatherer.add(
+                {reinterpret_cast<const quint8*>(bytes.constData()), std::size_t(bytes.size())});
+            at = outcome ? int(i) + 1 : 0;
+        }
+        EXPECT_EQ(outcome, c.expected) << c.reads.front() << " " << c.reads.back();
+        EXPECT_EQ(at, c.at) << c.reads.front() << " " << c.reads.back();
     }
 }
 
@@ -155,14 +195,12 @@ TEST_F(LoadTest, EmptySetIsClearedAndNothingFollows) {
 // The player answers the probe; what it does with the clear is the case's fault.
 TEST_F(LoadTest, SetClearTimesOutOnTheSixtySecondTick) {
     addProgram(sampleProgram(1, "001", 7));
-    PlayerOptions slow, failed, split, stray;
+    PlayerOptions slow, failed, stray;
     slow.clearDelayMs = 10 * 60 * 1000;
     failed.clearFails = true; // FE 6B 05 FF
-    split.splitBytes = 3;     // FE 6B 01 in one read, FF in the next
-    split.splitGapMs = 1000;
-    stray.strayByte = true; // 00 FE 6B 01 FF
+    stray.strayByte = true;   // 00 FE 6B 01 FF
     const std::vector<std::pair<const char*, PlayerOptions>> cases{
-        {"never answers", slow}, {"fails", failed}, {"split", split}, {"late-standing", stray}};
+        {"never answers", slow}, {"fails", failed}, {"late-standing", stray}};
     for (const auto& [name, fault] : cases) {
         PlayerLine line;
         LoadRun run(line, data.database());
@@ -202,6 +240,25 @@ TEST_F(LoadTest, WholeDeviceClearEndsOnTimeoutFailureOrItsOwnAnswerOnly) {
         EXPECT_EQ(run.load.ClearPollCount(), c.polls) << c.name;
         EXPECT_EQ(run.endedAt - clearSentAt(line), c.endsAfterClear) << c.name;
         EXPECT_EQ(line.recordFramesReceived(), 0) << c.name;
+    }
+}
+
+// A serial adapter may hand the four bytes of the answer over in two pieces, a poll apart.
+TEST_F(LoadTest, ClearAnswerInTwoPiecesIsRecognisedOnTheSecondPoll) {
+    addProgram(sampleProgram(1, "001", 7));
+    addProgram(sampleProgram(1, "002", 8));
+    PlayerOptions split;
+    split.splitBytes = 2; // FE 6B in one poll, the rest in the next
+    split.splitGapMs = ClearPollIntervalMs;
+    for (const bool wholeDevice : {false, true}) {
+        PlayerLine line;
+        LoadRun run(line, data.database());
+        run.afterProbe = [&] { line.serial.player().setOptions(split); };
+        const LoadResult result = wholeDevice ? run.wholeDevice() : run.set(1);
+        EXPECT_EQ(result.outcome, LoadOutcome::Loaded) << wholeDevice;
+        EXPECT_EQ(run.load.ClearPollCount(), 2) << wholeDevice;
+        EXPECT_EQ(line.recordFramesReceived(), 2) << wholeDevice;
+        EXPECT_EQ(line.serial.player().programs(1).size(), 2) << wholeDevice;
     }
 }
 
@@ -347,3 +404,78 @@ TEST_F(LoadTest, SilentPlayerSendsNothingBeyondTheProbeAndDropsTheLink) {
 }
 
 } // namespace
+
+// While a load holds the channel, every other sequence is refused at once: it sends nothing, and
+// the load it would have disturbed ends as it should.
+TEST_F(LoadTest, ASecondSequenceIsRefusedWhileALoadHoldsTheChannel) {
+    addProgram(sampleProgram(1, "001", 7));
+    addProgram(sampleProgram(1, "002", 8));
+    // Each second sequence gives what it said when it ended.
+    struct Second {
+        const char* name;
+        std::function<QCoro::Task<QString>(PlayerLine&, ReadContext&)> run;
+    };
+    const std::vector<Second> cases{
+        {"set load",
+         [&](PlayerLine& line, ReadContext&) -> QCoro::Task<QString> {
+             LoadObserver none;
+             ProgramLoad load(line.context(data.database()), none);
+             co_return setLoadMessage(co_await load.loadSet(2), 2);
+         }},
+        {"whole-device load",
+         [&](PlayerLine& line, ReadContext&) -> QCoro::Task<QString> {
+             LoadObserver none;
+             ProgramLoad load(line.context(data.database()), none);
+             co_return wholeDeviceLoadMessage(co_await load.loadWholeDevice());
+         }},
+        {"set read",
+         [](PlayerLine&, ReadContext& context) -> QCoro::Task<QString> {
+             ReadObserver none;
+             co_return setReadMessage((co_await readSet(context, 2, none)).end);
+         }},
+        {"whole-device read",
+         [](PlayerLine&, ReadContext& context) -> QCoro::Task<QString> {
+             ReadObserver none;
+             const auto end = co_await readWholeDevice(context, none);
+             co_return end == WholeReadEnd::ChannelBusy ? channelBusyText() : QString();
+         }},
+        {"verify",
+         [](PlayerLine&, ReadContext& context) -> QCoro::Task<QString> {
+             ReadObserver none;
+             const QList<int> sets{1};
+             co_return (co_await verifySets(context, sets, none)).failure;
+         }},
+        {"probe of its own",
+         [](PlayerLine& line, ReadContext&) -> QCoro::Task<QString> {
+             const auto result = co_await ProbeAlone(line.channel, line.clock, probe::SetButton);
+             co_return result == ProbeResult::ChannelBusy ? channelBusyText() : QString();
+         }},
+    };
+    for (const auto& [name, second] : cases) {
+        SCOPED_TRACE(name);
+        PlayerLine line;
+        LoadRun run(line, data.database());
+        std::optional<LoadResult> first;
+        auto firstTask = run.load.loadSet(1).then([&](LoadResult r) { first = r; });
+        // Into the clear's polls: the load is past its probe and waits for the answer.
+        ASSERT_TRUE(line.clock.runUntil([&] { return run.load.ClearPollCount() > 0; })) << name;
+        const int framesBefore = int(line.framesReceived().size());
+        const bool linkBefore = line.session.link.LinkUp;
+
+        ScriptedPrompter prompter;
+        ReadContext context{line.channel, line.clock, prompter, line.session, data.database()};
+        std::optional<QString> refusal;
+        auto secondTask = second(line, context).then([&](QString message) { refusal = message; });
+        EXPECT_TRUE(refusal.has_value()) << name << ": ends without waiting";
+        EXPECT_EQ(refusal.value_or(QString()), channelBusyText()) << name;
+        for (const auto& box : prompter.shown())
+            EXPECT_NE(box.icon, MessageBox::Icon::Question) << name << ": nothing is asked";
+        EXPECT_EQ(line.framesReceived().size(), framesBefore) << name << ": nothing is sent";
+        EXPECT_EQ(line.session.link.LinkUp, linkBefore) << name;
+
+        ASSERT_TRUE(line.clock.runUntil([&] { return first.has_value(); })) << name;
+        EXPECT_EQ(first->outcome, LoadOutcome::Loaded) << name;
+        EXPECT_EQ(line.serial.player().programs(1).size(), 2U) << name;
+        EXPECT_FALSE(line.channel.isClaimed()) << name << ": let go at the end";
+    }
+}

@@ -2,6 +2,8 @@
 #include "ReadTesting.h"
 #include "SettingsStore.h"
 
+#include <QSqlQuery>
+
 using namespace tessaly;
 using namespace tessaly::testing;
 
@@ -110,4 +112,26 @@ TEST_F(ReadTest, SaveThatCannotStoreEveryProgramChangesNothing) {
     EXPECT_EQ(orderNos(table(ProgramTable::MusicTab)), QStringList{"第二套001"});
     EXPECT_EQ(rawRow("SELECT JM1YR FROM SysTab"), QVariantList{0});
     EXPECT_EQ(session.PreheatMinutes, 0);
+}
+
+// The box keeps its text and carries the database's reason as its details.
+TEST_F(ReadTest, FailedSaveSaysWhyInTheDetails) {
+    fillMusicTab({sampleProgram(1, "第二套", false)});
+    const ReadBackSelection selection{"第二套", false, {sampleProgram(3, "第二套", false)}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"PRAGMA query_only = 1", "数据库只读"},
+        {"ALTER TABLE MusicTab DROP COLUMN YuanShi", "YuanShi"},
+    };
+    for (const auto& [breakIt, cause] : cases) {
+        SCOPED_TRACE(breakIt);
+        ASSERT_TRUE(QSqlQuery(module.database()).exec(breakIt));
+        prompter = ScriptedPrompter();
+        EXPECT_EQ(saveReadBack(module.database(), prompter, session, selection),
+                  ReadBackSaveEnd::Failed);
+        ASSERT_FALSE(prompter.shown().isEmpty());
+        EXPECT_EQ(prompter.shown().last().text, "[第二套]数据保存失败！");
+        EXPECT_TRUE(prompter.shown().last().details.contains(QString::fromUtf8(cause)))
+            << prompter.shown().last().details.toStdString();
+        QSqlQuery(module.database()).exec("PRAGMA query_only = 0");
+    }
 }

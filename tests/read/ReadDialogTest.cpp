@@ -87,6 +87,31 @@ TEST_F(ReadDialogTest, ACompletedReadAndItsProgress) {
     EXPECT_EQ(viewerTitles, QStringList{"读取播放器节目数据"});
 }
 
+// A set button clicked while the opening probe waits would probe the port a second time and
+// spoil the first probe's answer: the buttons are off until the probe has ended.
+TEST_F(ReadDialogTest, SetButtonsWaitForTheOpeningProbe) {
+    serial.player().setPrograms(2, storedSet(2, 1));
+    dialog = std::make_unique<ReadDialog>(
+        ReadDialogServices{clock, channel, prompter, session, module.database()});
+    dialog->show();
+    clock.advance(100); // the probe command is out, its answer not yet read
+    for (const char* name : {"sbJM1", "sbJM2", "sbJM3", "sbJM4"}) {
+        EXPECT_FALSE(enabled(name)) << name;
+        control<QPushButton>(name)->click();
+    }
+    EXPECT_TRUE(enabled("sbExit")) << "the dialog can still be closed";
+    EXPECT_FALSE(dialog->isReading());
+    clock.advance(600);
+    EXPECT_EQ(text("Lb_Mess"), "连接成功");
+    EXPECT_TRUE(prompter.shown().isEmpty());
+    for (const char* name : {"sbJM1", "sbJM2", "sbJM3", "sbJM4"})
+        EXPECT_TRUE(enabled(name)) << name;
+
+    control<QPushButton>("sbJM2")->click();
+    ASSERT_TRUE(clock.runUntil([&] { return !dialog->isReading(); }, 60000));
+    EXPECT_EQ(prompter.shownTexts(), QStringList{"程序读取完毕！"});
+}
+
 // Each end after an earlier successful read, as the operator sees it.
 TEST_F(ReadDialogTest, EndsOfARead) {
     auto& player = serial.player();

@@ -2,6 +2,8 @@
 #include "ReadTesting.h"
 #include "Verify.h"
 
+#include <QSqlQuery>
+
 using namespace tessaly;
 using namespace tessaly::testing;
 
@@ -192,4 +194,18 @@ TEST_F(ReadTest, WholeDeviceReadFailsOnAnswersItCannotAccountFor) {
         else
             EXPECT_EQ(rows, before) << "MusicTab exactly as before";
     }
+}
+
+// A MusicTab that cannot be replaced keeps the described message, with the reason beneath it.
+TEST_F(ReadTest, WholeDeviceReadThatCannotStoreSaysWhy) {
+    fillMusicTab({sampleProgram(40, "第二套")});
+    serial.player().setPrograms(1, storedSet(1, 1));
+    ASSERT_TRUE(QSqlQuery(module.database()).exec("PRAGMA query_only = 1"));
+    EXPECT_EQ(run(readWholeDevice(context(), observer)), WholeReadEnd::PostFailed);
+    QSqlQuery(module.database()).exec("PRAGMA query_only = 0");
+    ASSERT_FALSE(prompter.shown().isEmpty());
+    EXPECT_EQ(prompter.shown().last().text, "数据读取失败，请重试！");
+    EXPECT_TRUE(prompter.shown().last().details.contains("数据库只读"))
+        << prompter.shown().last().details.toStdString();
+    EXPECT_EQ(table(ProgramTable::MusicTab).size(), 1);
 }

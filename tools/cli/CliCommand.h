@@ -55,6 +55,8 @@ struct CliCommand {
     // Empty when the options suit the command; otherwise the usage error.
     QString (*checkOptions)(const CliOptions& options);
     QCoro::Task<int> (*run)(CliContext& context);
+    // The command talks to the player: the port is taken before it runs.
+    bool usesPort = true;
 };
 
 QList<CliCommand> allCommands();

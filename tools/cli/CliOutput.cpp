@@ -55,6 +55,8 @@ MessageBox::Button LinePrompter::show(const MessageBox& box) {
     if (box.buttons.contains(MessageBox::Button::Cancel))
         return MessageBox::Button::Ok;
     m_output.message(box.text);
+    if (!box.details.isEmpty())
+        m_output.info(box.details);
     return MessageBox::Button::Ok;
 }
 

@@ -33,7 +33,8 @@ private:
     bool m_barOpen = false;
 };
 
-// Message boxes on the command line: a notice is printed as one line on standard output; a
+// Message boxes on the command line: a notice is printed as one line on standard output, and
+// the cause of a failure, when the box has one, as a line on standard error; a
 // question is answered OK without being printed, since a command is the confirmed form of what
 // the window asks about.
 class LinePrompter final : public Prompter {

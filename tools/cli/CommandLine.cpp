@@ -62,6 +62,18 @@ int usageError(CliOutput& output, const QString& text) {
     return ExitUsage;
 }
 
+// An option given twice: the parser would quietly keep the last value, and "--set 1 --set 2"
+// would act on a set the operator may not have meant.
+QString repeatedOption(const QCommandLineParser& parser) {
+    QStringList seen;
+    for (const QString& name : parser.optionNames()) {
+        if (seen.contains(name))
+            return name;
+        seen.append(name);
+    }
+    return {};
+}
+
 // Fills `line` from the arguments; returns an exit code when the command line ends here.
 std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& commands,
                          CliOutput& output, ParsedLine& line) {
@@ -73,10 +85,14 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (below)."));
     if (!parser.parse(arguments))
         return usageError(output, parser.errorText());
-    if (parser.isSet(help)) {
+    // The help option brings --help-all along; there are no further options for it to show.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         std::fputs(parser.helpText().toUtf8().constData(), stdout);
         return ExitSuccess;
     }
+
+    if (const QString repeated = repeatedOption(parser); !repeated.isEmpty())
+        return usageError(output, QStringLiteral("--%1 is given more than once").arg(repeated));
 
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1)
@@ -119,6 +135,22 @@ void restoreSettings(Session& session, const DataModule& data, std::optional<int
     }
 }
 
+// Takes the port before the command starts, so that a port another program is working on is
+// refused at once, by name, rather than its answers being shared between the two programs.
+bool portTaken(SerialLink& serial, const Session& session, const PortMap& portMap,
+               CliOutput& output) {
+    const int com = session.link.PortNumber;
+    if (serial.open(com) != SerialLink::PortBusy)
+        return true; // a port that cannot be opened at all is the command's to report
+    const QString device = portMap.deviceFor(com);
+    output.info(QStringLiteral("tessaly-cli: port busy: COM%1 (%2) is in use by another program")
+                    .arg(com)
+                    .arg(device));
+    output.message(
+        QStringLiteral("串口COM%1（%2）正被其他程序使用，请稍后再试！").arg(com).arg(device));
+    return false;
+}
+
 } // namespace
 
 QString takesNoOptions(const CliOptions& options) {
@@ -143,7 +175,9 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
 
     LinePrompter prompter(output);
     DataModule data;
-    if (!data.ConnectDatabaseFile(prompter, line.databasePath)) {
+    ScriptedPrompter unseen; // the box is printed here, its cause with the file it concerns
+    if (!data.ConnectDatabaseFile(unseen, line.databasePath)) {
+        output.message(databaseFailureBox().text);
         output.info(QStringLiteral("%1: %2").arg(line.databasePath, data.errorText()));
         return ExitUsage;
     }
@@ -153,6 +187,8 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
     RealClock clock;
     PosixSerialLink serial(PortMap::fromSystem());
     DeviceChannel channel(serial, session.link);
+    if (line.command->usesPort && !portTaken(serial, session, serial.portMap(), output))
+        return ExitFailed;
     CliContext context{session,          clock,        channel, data, prompter, output,
                        serial.portMap(), line.options, {}};
     return QCoro::waitFor(line.command->run(context));

@@ -9,7 +9,7 @@ namespace {
 // The probe of the per-set windows: LinkUp follows the answer.
 QCoro::Task<int> runProbe(CliContext& context) {
     const auto result =
-        co_await ProbeDevice(context.channel, context.clock, probe::SetButton, context.cancel);
+        co_await ProbeAlone(context.channel, context.clock, probe::SetButton, context.cancel);
     const int com = context.session.link.PortNumber;
     if (result == ProbeResult::PortNotOpened) {
         const QString device = context.portMap.deviceFor(com);

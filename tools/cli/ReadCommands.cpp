@@ -181,9 +181,12 @@ CliCommand saveReadCommand() {
 }
 
 CliCommand listCommand() {
-    return {QStringLiteral("list"), QStringLiteral("list [--set N] [--read]"),
+    return {QStringLiteral("list"),
+            QStringLiteral("list [--set N] [--read]"),
             QStringLiteral("Prints the PC's programs (or the read-back ones), one line each."),
-            takesSetAndRead, runList};
+            takesSetAndRead,
+            runList,
+            false};
 }
 
 CliCommand verifyCommand() {
