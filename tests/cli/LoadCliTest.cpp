@@ -59,13 +59,14 @@ protected:
             ASSERT_TRUE(ProgramStore(data.database()).insert(ProgramTable::MusicTab, program));
     }
 
-    // What the PC's programs of set 2 encode to.
-    QStringList set2Frames() {
+    // What the PC's programs of a set encode to.
+    QStringList setFrames(int set) {
         QString error;
-        const auto frames = buildSetFrames(data.database(), 2, &error);
+        const auto frames = buildSetFrames(data.database(), set, &error);
         EXPECT_TRUE(frames) << error.toStdString();
         return hexFrames(frames.value_or(std::vector<RecordFrame>{}));
     }
+    QStringList set2Frames() { return setFrames(2); }
 
     QTemporaryDir folder;
     const QString database = folder.filePath(databaseFileName());
@@ -147,6 +148,25 @@ TEST_F(LoadCli, ASecondProgramOnTheSamePortIsRefusedWhileALoadRuns) {
                               .programsOfSet(ProgramTable::MusicTab, setLabel(2), SetRows::All);
     ASSERT_TRUE(programs);
     EXPECT_EQ(programs->size(), 3) << "the refused read replaced nothing";
+}
+
+// The whole player is cleared and every set follows, in real time over the real serial code.
+TEST_F(LoadCli, LoadsTheWholePlayerOnAPseudoTerminal) {
+    addPrograms({sampleProgram(1, "002", 8), sampleProgram(1, "001", 7, "123"),
+                 sampleProgram(3, "001", 9)});
+    const QList<QStringList> expected{setFrames(1), {}, setFrames(3), {}};
+
+    const QString state = folder.filePath("player.json");
+    PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state});
+    ASSERT_FALSE(player.device().isEmpty());
+    const CliRun run = runCli(TESSALY_CLI, {"--db", database, "--port", "1", "load", "--all"},
+                              {{"TESSALY_COM1", player.device()}});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "数据同步完毕！\n");
+    for (const char* progress : {"第一套 2/2", "第三套 1/1"})
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(progress))) << run.err.toStdString();
+    player.stop();
+    EXPECT_EQ(storedSets(state), expected) << "the player holds every set frame for frame";
 }
 
 TEST_F(LoadCli, TakesExactlyOneOfSetAndAll) {
