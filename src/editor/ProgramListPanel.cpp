@@ -49,12 +49,15 @@ void ProgramListPanel::sizeColumns() {
     const int padding = 14;
     const int time = metrics.horizontalAdvance(QStringLiteral("00:00:00")) + padding;
     const int widths[] = {metrics.horizontalAdvance(QStringLiteral("序号")) + padding, time, time,
-                          metrics.horizontalAdvance(QStringLiteral("节目套数")) + padding};
+                          metrics.horizontalAdvance(QStringLiteral("节目套数")) + padding,
+                          metrics.horizontalAdvance(QStringLiteral("优先")) + 2 * padding};
     QHeaderView* header = m_grid->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Fixed);
     for (int column = 0; column < int(std::size(widths)); ++column)
         header->resizeSection(column, widths[column]);
-    header->setStretchLastSection(true);
+    // A stretched last section reached under the hidden scroll bar, pushing its title against
+    // the grid's right edge; every column has its own width instead.
+    header->setStretchLastSection(false);
 }
 
 int ProgramListPanel::currentRow() const {

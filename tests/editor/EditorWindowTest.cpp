@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QSqlQuery>
 #include <QTableView>
@@ -43,6 +44,10 @@ TEST_F(EditorTest, OpensOnTheFirstSetHoldingPrograms) {
     EXPECT_TRUE(checked("chJM0")) << "the first program's marker";
     EXPECT_EQ(window->list().data(window->list().index(0, 1), Qt::DisplayRole), "07:05:09");
     EXPECT_EQ(window->list().headerData(4, Qt::Horizontal, Qt::DisplayRole), "优先");
+    // The last title stands inside the grid like the others, not against its edge.
+    const QHeaderView* header = control<QTableView>("grid")->horizontalHeader();
+    EXPECT_LT(header->sectionViewportPosition(4) + header->sectionSize(4),
+              header->viewport()->width());
 }
 
 TEST_F(EditorTest, ControlStatesOfTheModes) {
