@@ -30,6 +30,7 @@ struct CliOptions {
     bool all = false;       // --all
     bool priority = false;  // --priority
     bool read = false;      // --read
+    QString output;         // --output FILE
 };
 
 // Everything a command works with. The command line sets it up (database open, port chosen,
@@ -55,6 +56,7 @@ struct CliCommand {
     // Empty when the options suit the command; otherwise the usage error.
     QString (*checkOptions)(const CliOptions& options);
     QCoro::Task<int> (*run)(CliContext& context);
+    bool writesFile = false; // takes --output FILE
 };
 
 QList<CliCommand> allCommands();
@@ -74,5 +76,6 @@ CliCommand readCommand();
 CliCommand saveReadCommand();
 CliCommand listCommand();
 CliCommand verifyCommand();
+CliCommand timetableCommand();
 
 } // namespace tessaly::cli
