@@ -8,7 +8,9 @@
 #include "ProgramWindowLayout.h"
 #include "Prompter.h"
 #include "Session.h"
+#include "TimetableWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -69,6 +71,10 @@ EditorWindow::EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase&
     m_detail->move(RightX, 124);
     buildButtons();
     buildCopyPanel();
+    auto* timetable = new QAction(QStringLiteral("周节目表…"), this);
+    timetable->setObjectName(QStringLiteral("actTimetable"));
+    connect(timetable, &QAction::triggered, this, &EditorWindow::openTimetable);
+    m_list->addGridAction(timetable);
 
     connect(m_list, &ProgramListPanel::currentRowChanged, this, &EditorWindow::qryMusicAfterScroll);
     connect(m_filter, &ProgramFilterPanel::setChosen, this, &EditorWindow::chJMClick);
@@ -328,6 +334,35 @@ void EditorWindow::SpeedButton1Click() {
         return;
     }
     m_prompter.notice(QStringLiteral("从%1复制到%2完成！").arg(bracketed(src), bracketed(dst)));
+}
+
+TimetableWindow* EditorWindow::openTimetable() {
+    const int set = setNumber(m_filter->tickedSetLabel()).value_or(FirstSet);
+    auto* window =
+        new TimetableWindow(m_prompter, m_editor.database(), ProgramTable::MusicTab, set, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &TimetableWindow::programActivated, this,
+            [this, window](const ProgramRecord& program) {
+                if (editProgram(program.AutoID, program.JMTaoNo))
+                    window->close();
+            });
+    window->show();
+    return window;
+}
+
+bool EditorWindow::editProgram(qint64 autoId, const QString& setLabel) {
+    raise();
+    activateWindow();
+    if (m_mode != Mode::Browse)
+        return false;
+    m_filter->tickSet(setNumber(setLabel).value_or(0));
+    openList(setLabel, SetRows::All);
+    const int row = m_model->rowOf(autoId);
+    if (row < 0)
+        return false;
+    m_list->setCurrentRow(row);
+    sbeditClick();
+    return true;
 }
 
 void EditorWindow::done(int result) {

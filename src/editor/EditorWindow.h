@@ -17,6 +17,7 @@ class ProgramDetailPanel;
 class ProgramFilterPanel;
 class ProgramListModel;
 class ProgramListPanel;
+class TimetableWindow;
 class Prompter;
 struct Session;
 
@@ -49,6 +50,12 @@ public:
     void sbCopyClick();
     void SpeedButton1Click();
     void SpeedButton2Click();
+
+    // "周节目表…" on the grid: the week of the ticked set, beside the editor.
+    TimetableWindow* openTimetable();
+    // Shows the program of this set and starts editing it, as "修改程序" would. False while
+    // a program is being added or edited, or when the program is gone.
+    bool editProgram(qint64 autoId, const QString& setLabel);
 
     // Every way of closing runs the close steps once: exit button, title bar, dialog result.
     void done(int result) override;

@@ -2,6 +2,7 @@
 
 #include "ProgramListModel.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -86,6 +87,11 @@ void ProgramListPanel::updateCount() {
 
 void ProgramListPanel::addFooterWidget(QWidget* widget) {
     m_footer->addWidget(widget);
+}
+
+void ProgramListPanel::addGridAction(QAction* action) {
+    m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_grid->addAction(action);
 }
 
 void ProgramListPanel::setGridEnabled(bool enabled) {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QHBoxLayout;
 class QLabel;
 class QTableView;
@@ -26,6 +27,8 @@ public:
     // LbNum shows the number of programs in the list.
     void updateCount();
     void addFooterWidget(QWidget* widget);
+    // An entry of the grid's context menu.
+    void addGridAction(QAction* action);
     void setGridEnabled(bool enabled);
 
 signals:

@@ -28,6 +28,8 @@ public:
 
     ScheduleEditor(const QSqlDatabase& db, Session& session);
 
+    const QSqlDatabase& database() const { return m_db; }
+
     // The set the editor opens on: the first of sets 1 to 3 holding programs, else set 4.
     int openingSet() const;
     std::optional<int> programCount(const QString& setLabel) const;

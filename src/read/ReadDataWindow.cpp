@@ -9,7 +9,9 @@
 #include "Prompter.h"
 #include "ReadBackSave.h"
 #include "Session.h"
+#include "TimetableWindow.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -48,6 +50,11 @@ ReadDataWindow::ReadDataWindow(Clock& clock, Prompter& prompter, const QSqlDatab
     exit->setAutoDefault(false);
     exit->setGeometry(RightX + 400, ButtonsY, 92, 30);
 
+    auto* timetable = new QAction(QStringLiteral("周节目表（读取数据）…"), this);
+    timetable->setObjectName(QStringLiteral("actTimetable"));
+    connect(timetable, &QAction::triggered, this, &ReadDataWindow::openTimetable);
+    m_list->addGridAction(timetable);
+
     connect(m_list, &ProgramListPanel::currentRowChanged, this,
             &ReadDataWindow::qryMusicAfterScroll);
     connect(m_filter, &ProgramFilterPanel::setChosen, this, &ReadDataWindow::chJMClick);
@@ -85,6 +92,27 @@ void ReadDataWindow::qryMusicAfterScroll(int row) {
     m_detail->showRecord(record);
     m_filter->setPriorityTicked(isPriority(record));
     m_filter->tickSet(setNumber(record.JMTaoNo).value_or(0));
+}
+
+TimetableWindow* ReadDataWindow::openTimetable() {
+    const int set = setNumber(m_filter->tickedSetLabel()).value_or(FirstSet);
+    auto* window = new TimetableWindow(m_prompter, m_db, ProgramTable::MusicReadTab, set, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &TimetableWindow::programActivated, this,
+            [this, window](const ProgramRecord& program) {
+                showProgram(program.AutoID, program.JMTaoNo);
+                window->close();
+            });
+    window->show();
+    return window;
+}
+
+void ReadDataWindow::showProgram(qint64 autoId, const QString& setLabel) {
+    raise();
+    activateWindow();
+    m_filter->tickSet(setNumber(setLabel).value_or(0));
+    openList(setLabel, false);
+    m_list->setCurrentRow(m_model->rowOf(autoId));
 }
 
 void ReadDataWindow::chJMClick(int set) {

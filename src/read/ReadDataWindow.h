@@ -15,6 +15,7 @@ class ProgramFilterPanel;
 class ProgramListModel;
 class ProgramListPanel;
 struct Session;
+class TimetableWindow;
 
 // TfrmReadData: the programs of the last set read, listed as the editor lists them, with the
 // pre-heat and delay read with them. "保存程序" stores them over the matching programs of the
@@ -28,6 +29,11 @@ public:
     // The priority filter chosen for the list; the priority box may show the current
     // program's marker instead, but the save follows the filter.
     bool priorityFilter() const { return m_priorityFilter; }
+
+    // "周节目表（读取数据）…" on the grid: the week of the read-back programs of the ticked
+    // set. Activating a block there shows its program here.
+    TimetableWindow* openTimetable();
+    void showProgram(qint64 autoId, const QString& setLabel);
 
 private:
     void FormShow();

@@ -30,6 +30,7 @@ struct CliOptions {
     bool all = false;       // --all
     bool priority = false;  // --priority
     bool read = false;      // --read
+    QString output;         // --output FILE
 };
 
 // Everything a command works with. The command line sets it up (database open, port chosen,
@@ -57,6 +58,7 @@ struct CliCommand {
     QCoro::Task<int> (*run)(CliContext& context);
     // The command talks to the player: the port is taken before it runs.
     bool usesPort = true;
+    bool writesFile = false; // takes --output FILE
 };
 
 QList<CliCommand> allCommands();
@@ -76,5 +78,6 @@ CliCommand readCommand();
 CliCommand saveReadCommand();
 CliCommand listCommand();
 CliCommand verifyCommand();
+CliCommand timetableCommand();
 
 } // namespace tessaly::cli

@@ -36,6 +36,9 @@ const QCommandLineOption PriorityOption(QStringLiteral("priority"),
                                         QStringLiteral("Only the priority programs."));
 const QCommandLineOption ReadOption(QStringLiteral("read"),
                                     QStringLiteral("The programs last read from the player."));
+const QCommandLineOption OutputOption(QStringLiteral("output"),
+                                      QStringLiteral("The file to write (.pdf or .png)."),
+                                      QStringLiteral("file"));
 
 QString commandList(const QList<CliCommand>& commands) {
     QString text = QStringLiteral(
@@ -79,8 +82,8 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
                          CliOutput& output, ParsedLine& line) {
     QCommandLineParser parser;
     parser.setApplicationDescription(commandList(commands));
-    parser.addOptions(
-        {DatabaseOption, PortOption, SetOption, AllOption, PriorityOption, ReadOption});
+    parser.addOptions({DatabaseOption, PortOption, SetOption, AllOption, PriorityOption, ReadOption,
+                       OutputOption});
     const auto help = parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (below)."));
     if (!parser.parse(arguments))
@@ -120,6 +123,9 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
     line.options.all = parser.isSet(AllOption);
     line.options.priority = parser.isSet(PriorityOption);
     line.options.read = parser.isSet(ReadOption);
+    line.options.output = parser.value(OutputOption);
+    if (parser.isSet(OutputOption) && !line.command->writesFile)
+        return usageError(output, QStringLiteral("%1: takes no --output").arg(line.command->name));
     if (const QString wrong = line.command->checkOptions(line.options); !wrong.isEmpty())
         return usageError(output, QStringLiteral("%1: %2").arg(line.command->name, wrong));
     return std::nullopt;

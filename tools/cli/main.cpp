@@ -2,9 +2,29 @@
 #include "CliCommand.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Painting the timetable needs fonts, hence a QGuiApplication; offscreen, so that no display
+// is needed. Every other command stays a plain core application.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "timetable") == 0) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
+    const auto application = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tessaly-cli"));
     return tessaly::cli::runCommandLine(QCoreApplication::arguments(), tessaly::cli::allCommands());
 }

@@ -1,0 +1,140 @@
+#include "TimetableWindow.h"
+
+#include "ProgramSet.h"
+#include "Prompter.h"
+#include "WeekText.h"
+#include "WeekView.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tessaly {
+
+namespace {
+
+QPushButton* addButton(QWidget* parent, QHBoxLayout* row, const char* name,
+                       const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    row->addWidget(button);
+    return button;
+}
+
+} // namespace
+
+TimetableWindow::TimetableWindow(Prompter& prompter, const QSqlDatabase& db, ProgramTable table,
+                                 int set, QWidget* parent)
+    : QDialog(parent), m_prompter(prompter), m_store(db), m_table(table),
+      m_set(setLabel(set).isEmpty() ? FirstSet : set) {
+    setObjectName(QStringLiteral("frmTimetable"));
+    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    resize(1180, 860);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("节目套数："), this));
+    m_setList = new QComboBox(this);
+    m_setList->setObjectName(QStringLiteral("cmbSet"));
+    m_setList->setAccessibleName(QStringLiteral("节目套数"));
+    for (int each = FirstSet; each <= LastSet; ++each)
+        m_setList->addItem(setLabel(each));
+    row->addWidget(m_setList);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("LbStatus"));
+    row->addWidget(m_status, 1);
+    auto* refreshButton = addButton(this, row, "sbRefresh", QStringLiteral("刷新"));
+    auto* print = addButton(this, row, "sbPrint", QStringLiteral("打印…"));
+    auto* pdf = addButton(this, row, "sbPdf", QStringLiteral("导出PDF…"));
+    auto* png = addButton(this, row, "sbPng", QStringLiteral("导出PNG…"));
+    auto* close = addButton(this, row, "sbexit", QStringLiteral("关闭"));
+    layout->addLayout(row);
+    m_view = new WeekView(this);
+    layout->addWidget(m_view, 1);
+
+    connect(m_setList, &QComboBox::activated, this,
+            [this](int index) { showSet(FirstSet + index); });
+    connect(refreshButton, &QPushButton::clicked, this, &TimetableWindow::refresh);
+    connect(print, &QPushButton::clicked, this, &TimetableWindow::printWeek);
+    connect(pdf, &QPushButton::clicked, this, &TimetableWindow::exportPdf);
+    connect(png, &QPushButton::clicked, this, &TimetableWindow::exportPng);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_view, &WeekView::activated, this, &TimetableWindow::programActivated);
+
+    showSet(m_set);
+    m_view->setFocus();
+}
+
+void TimetableWindow::showSet(int set) {
+    m_set = set;
+    m_setList->setCurrentIndex(set - FirstSet);
+    setWindowTitle(weekText::title(setLabel(set)));
+    refresh();
+}
+
+void TimetableWindow::refresh() {
+    QString error;
+    auto programs = m_store.programsOfSet(m_table, setLabel(m_set), SetRows::All, &error);
+    if (!programs) {
+        m_status->setText(error);
+        programs.emplace();
+    } else {
+        m_status->setText(QStringLiteral("共 %1 个节目").arg(programs->size()));
+    }
+    m_view->setSheet({setLabel(m_set), *programs});
+}
+
+bool TimetableWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        refresh();
+    return QDialog::event(event);
+}
+
+void TimetableWindow::printWeek() {
+    refresh();
+    QPrinter printer(QPrinter::HighResolution);
+    setUpWeekPage(printer);
+    printer.setDocName(windowTitle());
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    paintWeekPages(printer, {m_view->picture().sheet()}, QDateTime::currentDateTime());
+}
+
+QString TimetableWindow::askFileName(const QString& caption, const QString& suffix) {
+    const QString suggested =
+        QDir::home().filePath(QStringLiteral("周节目表-%1.%2").arg(setLabel(m_set), suffix));
+    return QFileDialog::getSaveFileName(this, caption, suggested,
+                                        QStringLiteral("%1 (*.%2)").arg(suffix.toUpper(), suffix));
+}
+
+void TimetableWindow::exportPdf() {
+    const QString path = askFileName(QStringLiteral("导出PDF"), QStringLiteral("pdf"));
+    if (path.isEmpty())
+        return;
+    refresh();
+    QString error;
+    if (!writeWeekPdf(path, {m_view->picture().sheet()}, QDateTime::currentDateTime(), &error))
+        m_prompter.notice(QStringLiteral("导出失败：%1").arg(error));
+}
+
+void TimetableWindow::exportPng() {
+    const QString path = askFileName(QStringLiteral("导出PNG"), QStringLiteral("png"));
+    if (path.isEmpty())
+        return;
+    refresh();
+    QString error;
+    if (!writeWeekPng(path, m_view->picture().sheet(), QDateTime::currentDateTime(), &error))
+        m_prompter.notice(QStringLiteral("导出失败：%1").arg(error));
+}
+
+} // namespace tessaly

@@ -1,0 +1,275 @@
+#include "WeekView.h"
+
+#include "WeekText.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QHash>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include <cmath>
+
+namespace tessaly {
+
+namespace {
+
+// One block of the week, as a screen reader sees it.
+class WeekBlockAccessible final : public QAccessibleInterface {
+public:
+    WeekBlockAccessible(WeekView* view, int index) : m_view(view), m_index(index) {}
+
+    bool isValid() const override {
+        return m_view && m_index < m_view->picture().layout().blocks.size();
+    }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(m_view);
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QString text(QAccessible::Text t) const override {
+        if (!isValid())
+            return {};
+        if (t == QAccessible::Name)
+            return m_view->blockName(m_index);
+        if (t == QAccessible::Description)
+            return m_view->blockToolTip(m_index);
+        return {};
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid())
+            return {};
+        const QRect local = m_view->blockRect(m_index);
+        return QRect(m_view->mapToGlobal(local.topLeft()), local.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.focusable = true;
+        state.selectable = true;
+        const bool selected = isValid() && m_view->selectedBlock() == m_index;
+        state.selected = selected;
+        state.focused = selected && m_view->hasFocus();
+        return state;
+    }
+
+private:
+    QPointer<WeekView> m_view;
+    int m_index;
+};
+
+// The view as a list whose items are the blocks.
+class WeekViewAccessible final : public QAccessibleWidget {
+public:
+    explicit WeekViewAccessible(WeekView* view)
+        : QAccessibleWidget(view, QAccessible::List, QStringLiteral("周节目表")) {}
+    ~WeekViewAccessible() override {
+        for (const QAccessible::Id id : std::as_const(m_children))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return int(view()->picture().layout().blocks.size()); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        if (const auto found = m_children.constFind(index); found != m_children.cend())
+            return QAccessible::accessibleInterface(*found);
+        auto* item = new WeekBlockAccessible(view(), index);
+        m_children.insert(index, QAccessible::registerAccessibleInterface(item));
+        return item;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child));
+        for (auto it = m_children.cbegin(); it != m_children.cend(); ++it)
+            if (it.value() == id)
+                return it.key();
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        for (int i = 0; i < childCount(); ++i)
+            if (child(i)->rect().contains(x, y))
+                return child(i);
+        return nullptr;
+    }
+    QAccessibleInterface* focusChild() const override {
+        return view()->selectedBlock() < 0 ? nullptr : child(view()->selectedBlock());
+    }
+
+private:
+    WeekView* view() const { return static_cast<WeekView*>(widget()); }
+
+    mutable QHash<int, QAccessible::Id> m_children;
+};
+
+QAccessibleInterface* weekViewAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(WeekView::staticMetaObject.className()) && object &&
+        object->isWidgetType())
+        return new WeekViewAccessible(static_cast<WeekView*>(object));
+    return nullptr;
+}
+
+const qreal Margin = 6;
+
+} // namespace
+
+WeekView::WeekView(QWidget* parent) : QWidget(parent) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(weekViewAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    setObjectName(QStringLiteral("weekView"));
+    setAccessibleName(QStringLiteral("周节目表"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(false);
+    setMinimumSize(640, 480);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void WeekView::setSheet(WeekSheet sheet) {
+    std::optional<std::pair<qint64, int>> kept; // the selected program's AutoID and day
+    if (m_selected >= 0) {
+        const WeekBlock& block = m_picture.layout().blocks[m_selected];
+        kept = {m_picture.sheet().programs[block.program].AutoID, block.day};
+    }
+    m_picture = WeekPicture(std::move(sheet));
+    m_selected = -1;
+    const auto& blocks = m_picture.layout().blocks;
+    for (qsizetype i = 0; kept && i < blocks.size(); ++i)
+        if (blocks[i].day == kept->second &&
+            m_picture.sheet().programs[blocks[i].program].AutoID == kept->first)
+            m_selected = int(i);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&changed);
+    }
+    update();
+}
+
+void WeekView::selectBlock(int index) {
+    if (index < -1 || index >= m_picture.layout().blocks.size())
+        return;
+    m_selected = index;
+    update();
+    if (index >= 0 && QAccessible::isActive()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(index);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+QRectF WeekView::weekArea() const {
+    return QRectF(rect()).adjusted(Margin, Margin, -Margin, -Margin);
+}
+
+qreal WeekView::textHeight() const {
+    return fontMetrics().height();
+}
+
+QRect WeekView::blockRect(int index) const {
+    return WeekPicture::blockArea(weekArea(), textHeight(), m_picture.layout().blocks[index])
+        .toAlignedRect();
+}
+
+QString WeekView::blockName(int index) const {
+    const WeekBlock& block = m_picture.layout().blocks[index];
+    return weekText::accessibleName(m_picture.sheet().programs[block.program], block);
+}
+
+QString WeekView::blockToolTip(int index) const {
+    return weekText::toolTip(m_picture.sheet().programs, m_picture.layout().blocks[index]);
+}
+
+int WeekView::blockAt(const QPoint& point) const {
+    return m_picture.blockAt(weekArea(), textHeight(), point);
+}
+
+void WeekView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    m_picture.paintWeek(painter, weekArea(), textHeight(), m_selected);
+}
+
+bool WeekView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int index = blockAt(help->pos());
+    if (index < 0) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    QToolTip::showText(help->globalPos(), blockToolTip(index), this, blockRect(index));
+    return true;
+}
+
+void WeekView::mousePressEvent(QMouseEvent* event) {
+    selectBlock(blockAt(event->position().toPoint()));
+}
+
+void WeekView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const int index = blockAt(event->position().toPoint());
+    selectBlock(index);
+    activate(index);
+}
+
+void WeekView::activate(int index) {
+    if (index >= 0)
+        emit activated(m_picture.sheet().programs[m_picture.layout().blocks[index].program]);
+}
+
+// The block an arrow key leads to from the selection, nothing at the week's edge.
+std::optional<int> WeekView::neighbour(int key) const {
+    const auto& blocks = m_picture.layout().blocks;
+    if (blocks.isEmpty())
+        return std::nullopt;
+    if (m_selected < 0)
+        return 0;
+    const WeekBlock& from = blocks[m_selected];
+    if (key == Qt::Key_Down || key == Qt::Key_Up) {
+        const int next = m_selected + (key == Qt::Key_Down ? 1 : -1);
+        if (next < 0 || next >= blocks.size() || blocks[next].day != from.day)
+            return std::nullopt;
+        return next;
+    }
+    const int step = key == Qt::Key_Right ? 1 : -1;
+    for (int day = from.day + step; day >= 0 && day < week::Days; day += step) {
+        std::optional<int> nearest;
+        for (const int i : m_picture.layout().blocksOfDay(day))
+            if (!nearest || std::abs(blocks[i].startSecond - from.startSecond) <
+                                std::abs(blocks[*nearest].startSecond - from.startSecond))
+                nearest = i;
+        if (nearest)
+            return nearest;
+    }
+    return std::nullopt;
+}
+
+void WeekView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (const auto next = neighbour(event->key()))
+            selectBlock(*next);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        activate(m_selected);
+        return;
+    default:
+        QWidget::keyPressEvent(event); // Escape goes on to the window, which closes
+    }
+}
+
+} // namespace tessaly

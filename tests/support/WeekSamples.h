@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ProgramRecord.h"
+#include "ProgramSet.h"
+
+#include <QList>
+
+namespace tessaly::testing {
+
+// A program of `set` from start to end (hh:mm:ss) on the weekdays given (Monday first).
+inline ProgramRecord timedProgram(int set, int orderNumber, QTime start, QTime end,
+                                  std::array<bool, 7> weekdays = {true}) {
+    ProgramRecord record;
+    record.OrderNo = formatOrderNo(orderNumber);
+    record.JMTaoNo = setLabel(set);
+    record.YXCX = QStringLiteral("");
+    record.KSTime = start;
+    record.JSTime = end;
+    record.KS1 = start.hour(), record.KS2 = start.minute(), record.KS3 = start.second();
+    record.JS1 = end.hour(), record.JS2 = end.minute(), record.JS3 = end.second();
+    record.Week = weekdays;
+    record.QuMu = {QStringLiteral("%1").arg(orderNumber % 1000, 3, 10, QLatin1Char('0')),
+                   QStringLiteral("000"),
+                   QStringLiteral("000"),
+                   QStringLiteral("000"),
+                   QStringLiteral("000"),
+                   QStringLiteral("000")};
+    record.YinLiang = 20;
+    record.FQ[0] = true;
+    return record;
+}
+
+// Forty programs of a working week, every start time a different text: half-hour blocks from
+// six in the morning, long blocks over them, priority and radio programs among them, a nested
+// pair, two of one class starting together on Monday, one ending before it starts and one
+// ending at midnight.
+inline QList<ProgramRecord> sampleWeek(int set) {
+    QList<ProgramRecord> week;
+    const std::array<bool, 7> workdays{true, true, true, true, true, false, false};
+    const std::array<bool, 7> weekend{false, false, true, false, false, true, true};
+    for (int i = 0; i < 28; ++i) {
+        const QTime start(6 + i / 2, (i % 2) * 30, i % 60);
+        week.append(timedProgram(set, i + 1, start, start.addSecs(25 * 60),
+                                 i % 2 == 0 ? workdays : weekend));
+    }
+    for (int i = 28; i < 34; ++i) // long blocks lying over the short ones
+        week.append(timedProgram(set, i + 1, QTime(7 + (i - 28) * 2, 10, i),
+                                 QTime(10 + (i - 28) * 2, 0, 0),
+                                 {i % 2 == 0, true, false, true, i % 3 == 0, true, false}));
+    week.append(timedProgram(set, 35, QTime(20, 0, 35), QTime(19, 0, 0), workdays));
+    week.append(timedProgram(set, 36, QTime(22, 0, 36), QTime(0, 0, 0), workdays));
+    week.append(timedProgram(set, 37, QTime(21, 0, 0), QTime(21, 20, 0), {true}));
+    week.append(timedProgram(set, 38, QTime(21, 0, 0), QTime(21, 40, 0), {true}));
+    week.append(timedProgram(set, 39, QTime(13, 0, 39), QTime(15, 0, 0), weekend));
+    week.append(timedProgram(set, 40, QTime(13, 30, 40), QTime(14, 0, 0), weekend));
+    for (int i = 0; i < week.size(); ++i) {
+        if (i % 7 == 0)
+            week[i].YXCX = priorityMarker();
+        if (i % 5 == 2) {
+            week[i].MP3 = false;
+            week[i].ShouYin = true;
+            week[i].QuMu[0] = QStringLiteral("%1").arg(88 + i);
+        }
+    }
+    return week;
+}
+
+} // namespace tessaly::testing
