@@ -1,4 +1,5 @@
 #include "DataModule.h"
+#include "DatabaseLocation.h"
 #include "DeviceChannel.h"
 #include "MainWindow.h"
 #include "MessageBoxPrompter.h"
@@ -21,10 +22,17 @@ int main(int argc, char* argv[]) {
     MessageBoxPrompter prompter;
     DataModule data; // frmDM: the connection stays closed until the main window is shown
 
-    MainWindow window({clock, channel, prompter, data, serial.portMap()}, session);
+    // Beside the program when one is there, else the user's data folder (laid on first run).
+    const DatabaseLocation database = locateDatabase();
+    if (!database.error.isEmpty())
+        qWarning("tessaly: %s", qPrintable(database.error));
+
+    MainWindow window({clock, channel, prompter, data, serial.portMap(), database.folder}, session);
     prompter.setParent(&window);
     window.show();
     if (!window.started())
         return 1; // the database could not be opened; the message has been shown
+    if (database.laidFresh)
+        prompter.notice(freshDatabaseNotice(database.path));
     return application.exec();
 }

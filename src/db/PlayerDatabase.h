@@ -14,8 +14,8 @@ inline QString databaseFileName() {
 QStringList schemaStatements();
 
 // Writes a fresh database with the schema and its settings row at path. Refuses a path that
-// already exists, so an operator's data is never overwritten. Only the build tool and the
-// tests lay databases: the program itself never creates one.
+// already exists, so an operator's data is never overwritten. Besides the build tool and the
+// tests, only the first run of an installed program lays one (see DatabaseLocation.h).
 bool createPlayerDatabase(const QString& path, QString* error);
 
 } // namespace tessaly

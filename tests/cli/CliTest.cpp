@@ -49,7 +49,7 @@ TEST_F(CliTest, BadCommandLinesEndWithStatusTwoAndSayWhy) {
         {"port out of range", {"--port", "21", "probe"}},
         {"port not a number", {"--port", "x", "probe"}},
         {"option the command does not take", {"probe", "--set", "1"}},
-        {"unknown option", {"probe", "--verbose"}},
+        {"unknown option", {"probe", "--frobnicate"}},
         {"repeated option", {"load", "--set", "1", "--set", "2"}},
         {"repeated flag", {"load", "--all", "--all"}},
         {"repeated database", {"--db", "other.mdb", "probe"}}, // --db is given by cli() too

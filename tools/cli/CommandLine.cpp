@@ -1,21 +1,21 @@
 #include "CliCommand.h"
 #include "DataModule.h"
+#include "DatabaseLocation.h"
 #include "DeviceChannel.h"
-#include "PlayerDatabase.h"
 #include "PosixSerialLink.h"
 #include "RealClock.h"
 #include "SettingsStore.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 
 namespace tessaly::cli {
 
 namespace {
 
 struct ParsedLine {
-    QString databasePath;
+    QString databasePath; // empty: found as the window finds it
+    bool verbose = false;
     std::optional<int> port;
     const CliCommand* command = nullptr;
     CliOptions options;
@@ -23,8 +23,11 @@ struct ParsedLine {
 
 const QCommandLineOption DatabaseOption(
     QStringLiteral("db"),
-    QStringLiteral("The program database (default: PlayerDB.mdb beside tessaly-cli)."),
+    QStringLiteral("The program database (default: PlayerDB.mdb beside tessaly-cli, else\n"
+                   "~/.local/share/Tessaly/PlayerDB.mdb, laid on first use)."),
     QStringLiteral("path"));
+const QCommandLineOption VerboseOption(QStringLiteral("verbose"),
+                                       QStringLiteral("Say which database is used."));
 const QCommandLineOption PortOption(
     QStringLiteral("port"),
     QStringLiteral("The serial port COM<n>, 1 to 20 (default: the port saved in the settings)."),
@@ -83,7 +86,7 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
     QCommandLineParser parser;
     parser.setApplicationDescription(commandList(commands));
     parser.addOptions({DatabaseOption, PortOption, SetOption, AllOption, PriorityOption, ReadOption,
-                       OutputOption});
+                       OutputOption, VerboseOption});
     const auto help = parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (below)."));
     if (!parser.parse(arguments))
@@ -106,10 +109,8 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
     if (!line.command)
         return usageError(output, QStringLiteral("unknown command '%1'").arg(positional.first()));
 
-    line.databasePath =
-        parser.isSet(DatabaseOption)
-            ? parser.value(DatabaseOption)
-            : QDir(QCoreApplication::applicationDirPath()).filePath(databaseFileName());
+    line.databasePath = parser.value(DatabaseOption);
+    line.verbose = parser.isSet(VerboseOption);
     if (parser.isSet(PortOption)) {
         line.port = boundedNumber(parser.value(PortOption), PortMap::FirstCom, PortMap::LastCom);
         if (!line.port)
@@ -178,6 +179,17 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
     ParsedLine line;
     if (const auto ended = parse(arguments, commands, output, line))
         return *ended;
+
+    if (line.databasePath.isEmpty()) {
+        const DatabaseLocation found = locateDatabase();
+        line.databasePath = found.path;
+        if (found.laidFresh)
+            output.info(freshDatabaseNotice(found.path));
+        if (!found.error.isEmpty())
+            output.info(QStringLiteral("tessaly-cli: %1").arg(found.error));
+    }
+    if (line.verbose)
+        output.info(QStringLiteral("database: %1").arg(line.databasePath));
 
     LinePrompter prompter(output);
     DataModule data;

@@ -1,0 +1,75 @@
+#include "DatabaseLocation.h"
+
+#include "PlayerDatabase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace tessaly {
+
+namespace {
+
+// Copies the template, or builds the schema where there is no template. The copy goes to a
+// side file first, so that an interrupted first run leaves no half database to be found.
+bool layFresh(const QString& path, const QString& templatePath, QString* error) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        *error = QStringLiteral("cannot create the folder %1").arg(QFileInfo(path).absolutePath());
+        return false;
+    }
+    if (!QFileInfo::exists(templatePath))
+        return createPlayerDatabase(path, error);
+    const QString partial = path + QStringLiteral(".new");
+    QFile::remove(partial);
+    QFile source(templatePath);
+    if (!source.copy(partial)) {
+        *error = QStringLiteral("cannot copy %1: %2").arg(templatePath, source.errorString());
+        return false;
+    }
+    // The template is installed read-only; the operator's copy must be writable.
+    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                       QFile::ReadOther);
+    if (!QFile::rename(partial, path)) {
+        QFile::remove(partial);
+        *error = QStringLiteral("cannot create %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+DatabaseLocation locateDatabase(const QString& executableFolder, const QString& userDataFolder,
+                                const QString& templatePath) {
+    const QString beside = QDir(executableFolder).filePath(databaseFileName());
+    if (QFileInfo::exists(beside))
+        return {QDir(executableFolder).absolutePath(), beside};
+
+    DatabaseLocation location{QDir(userDataFolder).absolutePath(),
+                              QDir(userDataFolder).filePath(databaseFileName())};
+    if (QFileInfo::exists(location.path))
+        return location;
+    location.laidFresh = layFresh(location.path, templatePath, &location.error);
+    return location;
+}
+
+DatabaseLocation locateDatabase() {
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    return locateDatabase(
+        executableFolder, userDataFolder(),
+        QDir(executableFolder).filePath(QStringLiteral("../share/tessaly/") + databaseFileName()));
+}
+
+QString userDataFolder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("Tessaly"));
+}
+
+QString freshDatabaseNotice(const QString& path) {
+    return QStringLiteral("首次运行，已新建节目数据库：\n%1\n节目与通讯设置都保存在此文件中。")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+} // namespace tessaly
