@@ -1,15 +1,19 @@
 #include "SettingsPanel.h"
 
 #include "DeviceChannel.h"
+#include "PortDiagnosis.h"
+#include "PortInventory.h"
 #include "Probe.h"
 #include "Prompter.h"
 #include "SettingsStore.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStyledItemDelegate>
+#include <QStandardItemModel>
+#include <QTreeView>
 
 namespace tessaly {
 
@@ -22,29 +26,58 @@ const QString PortFailed = QStringLiteral("端口打开失败,请点击[测试]"
 const QString NoDevice = QStringLiteral("端口打开失败,请选择其他端口！");
 const QString Tested = QStringLiteral("通讯成功！请点击[保存]");
 
-constexpr int DeviceRole = Qt::UserRole + 1;
-
-// The open list shows, beside each COM name, the device it stands for on this machine;
-// the entries themselves stay "COM1" .. "COM20".
-class PortItemDelegate final : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        const QString device = index.data(DeviceRole).toString();
-        option->text +=
-            QStringLiteral("    ") + (device.isEmpty() ? QStringLiteral("（无设备）") : device);
+// The open list shows, beside each COM name, the device it stands for on this machine and the
+// adapter behind it, in columns; the entries themselves (column 0) stay "COM1" .. "COM20".
+QStandardItemModel* portModel(const PortMap& portMap, QObject* parent) {
+    auto* model = new QStandardItemModel(0, 5, parent);
+    for (const PortEntry& entry : listPorts(portMap, systemAdapters())) {
+        const QString device = entry.device.isEmpty() ? noDeviceText() : entry.device;
+        QList<QStandardItem*> row;
+        for (const QString& text : {QStringLiteral("COM%1").arg(entry.com), device,
+                                    entry.description, entry.manufacturer, entry.usbId}) {
+            auto* item = new QStandardItem(text);
+            item->setEditable(false);
+            item->setToolTip(device);
+            row.append(item);
+        }
+        model->appendRow(row);
     }
-};
+    return model;
+}
+
+QTreeView* portColumnsView() {
+    auto* view = new QTreeView;
+    view->setHeaderHidden(true);
+    view->setRootIsDecorated(false);
+    view->setItemsExpandable(false);
+    view->setAllColumnsShowFocus(true);
+    view->setUniformRowHeights(true);
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return view;
+}
+
+// The widest text of each column, with the margins of a cell, plus the frame and a scroll bar.
+int columnsWidth(const QTreeView* view) {
+    const QAbstractItemModel* model = view->model();
+    const QFontMetrics metrics = view->fontMetrics();
+    int width = 2 * view->frameWidth() + 24;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        int widest = 0;
+        for (int row = 0; row < model->rowCount(); ++row)
+            widest = qMax(widest,
+                          metrics.horizontalAdvance(model->index(row, column).data().toString()));
+        width += widest + (widest > 0 ? 16 : 0);
+    }
+    return width;
+}
 
 } // namespace
 
 SettingsPanel::SettingsPanel(DeviceChannel& channel, Clock& clock, Prompter& prompter,
                              SettingsStore& settings, const PortMap& portMap, QWidget* parent)
     : QFrame(parent), m_channel(channel), m_clock(clock), m_prompter(prompter),
-      m_settings(settings) {
+      m_settings(settings), m_portMap(portMap) {
     setObjectName(QStringLiteral("PanSet"));
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
@@ -69,15 +102,12 @@ void SettingsPanel::buildControls(const PortMap& portMap) {
 
     m_ports = new QComboBox(this);
     m_ports->setObjectName(QStringLiteral("cmbCom"));
-    m_ports->setItemDelegate(new PortItemDelegate(m_ports));
-    for (int com = PortMap::FirstCom; com <= PortMap::LastCom; ++com) {
-        m_ports->addItem(QStringLiteral("COM%1").arg(com));
-        const QString device = portMap.deviceFor(com);
-        m_ports->setItemData(com - 1, device, DeviceRole);
-        m_ports->setItemData(com - 1, device.isEmpty() ? QStringLiteral("（无设备）") : device,
-                             Qt::ToolTipRole);
-    }
-    m_ports->setCurrentIndex(-1); // nothing chosen until the saved port is known
+    auto* view = portColumnsView();
+    m_ports->setView(view);
+    m_ports->setModel(portModel(portMap, m_ports));
+    m_ports->setModelColumn(0);
+    view->setMinimumWidth(columnsWidth(view)); // the open list is as wide as its columns
+    m_ports->setCurrentIndex(-1);              // nothing chosen until the saved port is known
     m_ports->setGeometry(170, 68, 180, 26);
     connect(m_ports, &QComboBox::currentIndexChanged, this, [this] { cmbComChange(); });
 
@@ -86,6 +116,15 @@ void SettingsPanel::buildControls(const PortMap& portMap) {
     m_status->setAlignment(Qt::AlignCenter);
     m_status->setStyleSheet(QStringLiteral("color: red; font-size: 14px;"));
     m_status->setGeometry(10, 115, 417, 26);
+
+    // Why the port could not be opened, when the system tells, beneath the status.
+    m_cause = new QLabel(this);
+    m_cause->setObjectName(QStringLiteral("Lb_Cause"));
+    m_cause->setWordWrap(true);
+    m_cause->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_cause->setTextInteractionFlags(Qt::TextSelectableByMouse); // the command can be copied
+    m_cause->setStyleSheet(QStringLiteral("color: #8b0000; font-size: 11px;"));
+    m_cause->setGeometry(10, 139, 417, 30);
 
     const auto makeButton = [this](const char* name, const QString& caption, int left) {
         auto* button = new QPushButton(caption, this);
@@ -120,10 +159,22 @@ void SettingsPanel::selectPort(int port) {
 
 void SettingsPanel::setStatus(const QString& text) {
     m_status->setText(text);
+    m_cause->clear();
 }
 
 void SettingsPanel::reportPortNotOpened() {
     setStatus(PortFailed);
+    explainPortFailure(m_channel.state().PortNumber);
+}
+
+void SettingsPanel::explainPortFailure(int port) {
+    const QString cause = diagnosePort(m_portMap.deviceFor(port));
+    m_cause->setText(cause);
+    m_cause->setToolTip(cause);
+}
+
+QString SettingsPanel::cause() const {
+    return m_cause->text();
 }
 
 QString SettingsPanel::status() const {
@@ -173,6 +224,7 @@ QCoro::Task<> SettingsPanel::sbTestClick() {
     switch (result) {
     case ProbeResult::PortNotOpened:
         setStatus(PortFailed);
+        explainPortFailure(m_channel.state().PortNumber);
         break;
     case ProbeResult::Accepted:
         setStatus(Tested);

@@ -34,6 +34,8 @@ public:
     // The start-up check could not open the port: the status asks for a test.
     void reportPortNotOpened();
     QString status() const;
+    // The line beneath the status naming why the port could not be opened; often empty.
+    QString cause() const;
 
     // The handlers of the panel's controls.
     void sbSetClick();
@@ -47,17 +49,20 @@ public:
 private:
     void buildControls(const PortMap& portMap);
     void setHeading(const QString& text);
+    void explainPortFailure(int port);
 
     DeviceChannel& m_channel;
     Clock& m_clock;
     Prompter& m_prompter;
     SettingsStore& m_settings;
+    PortMap m_portMap;
     CancelToken m_cancel;
     bool m_testing = false;
 
     QLabel* m_heading = nullptr;  // Lbl_Item
     QComboBox* m_ports = nullptr; // cmbCom
     QLabel* m_status = nullptr;   // Lb_Mess
+    QLabel* m_cause = nullptr;    // Lb_Cause
     QPushButton* m_test = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_close = nullptr;

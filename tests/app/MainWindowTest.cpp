@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -264,6 +265,7 @@ TEST_F(MainWindowTest, TestOutcomesAndTheCloseQuestion) {
     control<QComboBox>("cmbCom")->setCurrentIndex(2);
     runSettingsTest();
     EXPECT_EQ(text("Lb_Mess"), "端口打开失败,请点击[测试]");
+    EXPECT_TRUE(text("Lb_Cause").startsWith("原因：")) << "COM3 stands for no device";
     EXPECT_EQ(tessaly::testing::labelsNotReadAsShown(window.get()), QStringList{})
         << "labels read as they show";
     EXPECT_EQ(session.link.PortNumber, 3) << "the tested port stays in use";
@@ -284,6 +286,7 @@ TEST_F(MainWindowTest, TestOutcomesAndTheCloseQuestion) {
     serial->player().setOptions(silent);
     runSettingsTest();
     EXPECT_EQ(text("Lb_Mess"), "端口打开失败,请选择其他端口！");
+    EXPECT_EQ(text("Lb_Cause"), "") << "the port opened";
     click("sbClose");
     EXPECT_FALSE(panelShown());
     EXPECT_EQ(prompter.shown().size(), 2);
@@ -427,21 +430,55 @@ TEST_F(MainWindowTest, MissingDatabaseEndsTheStart) {
     EXPECT_FALSE(QFile::exists(folder.filePath(databaseFileName())));
 }
 
-TEST(MainProgram, EndsWithAnErrorWhenItsDatabaseIsMissing) {
+// The program copied to a folder without a database, as an installed program is, with a data
+// folder of its own.
+class InstalledProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TESSALY_EXECUTABLE), folder.filePath("tessaly")));
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("TESSALY_PROMPTS", "stderr");
+        environment.insert("HOME", folder.filePath("home"));
+        environment.insert("XDG_DATA_HOME", folder.filePath("data"));
+        tessaly.setProcessEnvironment(environment);
+    }
+    void TearDown() override {
+        tessaly.kill();
+        tessaly.waitForFinished();
+    }
+    QString userDatabase() const { return folder.filePath("data/Tessaly/PlayerDB.mdb"); }
+
     QTemporaryDir folder;
-    const QString program = folder.filePath("tessaly");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(TESSALY_EXECUTABLE), program));
     QProcess tessaly;
-    auto environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("TESSALY_PROMPTS", "stderr");
-    tessaly.setProcessEnvironment(environment);
-    tessaly.start(program, {});
+};
+
+// A database that is found but cannot be used ends the start as ever; it is not replaced.
+TEST_F(InstalledProgramTest, EndsWithAnErrorWhenItsDatabaseIsDamaged) {
+    QDir().mkpath(folder.filePath("data/Tessaly"));
+    QFile damaged(userDatabase());
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(4096, 'x'));
+    damaged.close();
+    tessaly.start(folder.filePath("tessaly"), {});
     ASSERT_TRUE(tessaly.waitForFinished(30000));
     EXPECT_NE(tessaly.exitCode(), 0);
     EXPECT_TRUE(QString::fromUtf8(tessaly.readAllStandardError())
                     .contains("[提示信息] 连接数据库失败！请设置数据库"));
+    EXPECT_EQ(QFileInfo(userDatabase()).size(), 4096);
     EXPECT_FALSE(QFile::exists(folder.filePath("PlayerDB.mdb")));
+}
+
+TEST_F(InstalledProgramTest, TheFirstRunLaysTheDatabaseAndSaysWhere) {
+    tessaly.setReadChannel(QProcess::StandardError);
+    tessaly.start(folder.filePath("tessaly"), {});
+    QByteArray err;
+    while (!err.contains(userDatabase().toUtf8()) && tessaly.waitForReadyRead(30000))
+        err += tessaly.readAllStandardError();
+    EXPECT_TRUE(QString::fromUtf8(err).contains("首次运行")) << err.toStdString();
+    EXPECT_TRUE(err.contains(userDatabase().toUtf8())) << err.toStdString();
+    EXPECT_EQ(tessaly.state(), QProcess::Running) << "the program goes on with its fresh database";
+    EXPECT_TRUE(QFile::exists(userDatabase()));
 }
 
 } // namespace

@@ -108,3 +108,21 @@ TEST_F(CliTest, ProbeTellsWhetherThePlayerAnswers) {
     EXPECT_EQ(run.out, "连接失败\n");
     EXPECT_TRUE(run.err.contains("COM1 (/nonexistent) cannot be opened")) << run.err.toStdString();
 }
+
+// The cause line follows the usual failure.
+TEST_F(CliTest, APortThatCannotBeOpenedIsExplainedOnStandardError) {
+    const auto run = cli({"--port", "1", "probe"}); // COM1 is /nonexistent
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "连接失败\n");
+    EXPECT_TRUE(run.err.contains("原因：") && run.err.contains("/nonexistent"))
+        << run.err.toStdString();
+}
+
+TEST_F(CliTest, PortsListsEveryComWithItsDeviceWithoutADatabase) {
+    const auto run = runCli(TESSALY_CLI, {"ports"}, {{"TESSALY_COM3", "/dev/pts/sim"}});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 20);
+    EXPECT_TRUE(lines[2].startsWith("COM3   /dev/pts/sim")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[19].startsWith("COM20  ")) << lines[19].toStdString();
+}

@@ -131,6 +131,8 @@ TEST_F(LoadCli, ASecondProgramOnTheSamePortIsRefusedWhileALoadRuns) {
         const std::string name = second.join(' ').toStdString();
         EXPECT_EQ(refused.exitCode, 1) << name << ": " << refused.err.toStdString();
         EXPECT_TRUE(refused.err.contains("port busy")) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains(QString("tessaly-cli（进程 %1）").arg(load.processId())))
+            << "the holder named: " << refused.err.toStdString();
         EXPECT_TRUE(refused.err.contains(player.device())) << refused.err.toStdString();
         EXPECT_TRUE(refused.out.contains(player.device())) << refused.out.toStdString();
         // The refusal waits for nothing; the bound leaves room for a slow, sanitized start.

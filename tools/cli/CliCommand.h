@@ -58,7 +58,8 @@ struct CliCommand {
     QCoro::Task<int> (*run)(CliContext& context);
     // The command talks to the player: the port is taken before it runs.
     bool usesPort = true;
-    bool writesFile = false; // takes --output FILE
+    bool writesFile = false;  // takes --output FILE
+    bool usesDatabase = true; // the database is opened before it runs
 };
 
 QList<CliCommand> allCommands();
@@ -79,5 +80,6 @@ CliCommand saveReadCommand();
 CliCommand listCommand();
 CliCommand verifyCommand();
 CliCommand timetableCommand();
+CliCommand portsCommand();
 
 } // namespace tessaly::cli

@@ -2,6 +2,7 @@
 #include "DataModule.h"
 #include "DatabaseLocation.h"
 #include "DeviceChannel.h"
+#include "PortDiagnosis.h"
 #include "PosixSerialLink.h"
 #include "RealClock.h"
 #include "SettingsStore.h"
@@ -142,20 +143,31 @@ void restoreSettings(Session& session, const DataModule& data, std::optional<int
     }
 }
 
+enum class PortOutcome { Taken, Busy, NotOpened };
+
 // Takes the port before the command starts, so that a port another program is working on is
 // refused at once, by name, rather than its answers being shared between the two programs.
-bool portTaken(SerialLink& serial, const Session& session, const PortMap& portMap,
-               CliOutput& output) {
+PortOutcome takePort(SerialLink& serial, const Session& session, const PortMap& portMap,
+                     CliOutput& output) {
     const int com = session.link.PortNumber;
-    if (serial.open(com) != SerialLink::PortBusy)
-        return true; // a port that cannot be opened at all is the command's to report
+    const int opened = serial.open(com);
+    if (opened != SerialLink::PortBusy)
+        // a port that cannot be opened at all is the command's to report
+        return opened == 0 ? PortOutcome::Taken : PortOutcome::NotOpened;
     const QString device = portMap.deviceFor(com);
     output.info(QStringLiteral("tessaly-cli: port busy: COM%1 (%2) is in use by another program")
                     .arg(com)
                     .arg(device));
     output.message(
         QStringLiteral("串口COM%1（%2）正被其他程序使用，请稍后再试！").arg(com).arg(device));
-    return false;
+    return PortOutcome::Busy;
+}
+
+// The line that says why the port would not open, as the settings panel shows it.
+void explainPort(const Session& session, const PortMap& portMap, CliOutput& output) {
+    if (const QString cause = diagnosePort(portMap.deviceFor(session.link.PortNumber));
+        !cause.isEmpty())
+        output.info(cause);
 }
 
 } // namespace
@@ -180,7 +192,7 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
     if (const auto ended = parse(arguments, commands, output, line))
         return *ended;
 
-    if (line.databasePath.isEmpty()) {
+    if (line.command->usesDatabase && line.databasePath.isEmpty()) {
         const DatabaseLocation found = locateDatabase();
         line.databasePath = found.path;
         if (found.laidFresh)
@@ -188,28 +200,37 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
         if (!found.error.isEmpty())
             output.info(QStringLiteral("tessaly-cli: %1").arg(found.error));
     }
-    if (line.verbose)
+    if (line.command->usesDatabase && line.verbose)
         output.info(QStringLiteral("database: %1").arg(line.databasePath));
 
     LinePrompter prompter(output);
     DataModule data;
     ScriptedPrompter unseen; // the box is printed here, its cause with the file it concerns
-    if (!data.ConnectDatabaseFile(unseen, line.databasePath)) {
+    if (line.command->usesDatabase && !data.ConnectDatabaseFile(unseen, line.databasePath)) {
         output.message(databaseFailureBox().text);
         output.info(QStringLiteral("%1: %2").arg(line.databasePath, data.errorText()));
         return ExitUsage;
     }
 
     Session session;
-    restoreSettings(session, data, line.port);
+    if (line.command->usesDatabase)
+        restoreSettings(session, data, line.port);
     RealClock clock;
     PosixSerialLink serial(PortMap::fromSystem());
     DeviceChannel channel(serial, session.link);
-    if (line.command->usesPort && !portTaken(serial, session, serial.portMap(), output))
+    const PortOutcome port = line.command->usesPort
+                                 ? takePort(serial, session, serial.portMap(), output)
+                                 : PortOutcome::Taken;
+    if (port == PortOutcome::Busy) {
+        explainPort(session, serial.portMap(), output);
         return ExitFailed;
+    }
     CliContext context{session,          clock,        channel, data, prompter, output,
                        serial.portMap(), line.options, {}};
-    return QCoro::waitFor(line.command->run(context));
+    const int status = QCoro::waitFor(line.command->run(context));
+    if (port == PortOutcome::NotOpened)
+        explainPort(session, serial.portMap(), output);
+    return status;
 }
 
 } // namespace tessaly::cli

@@ -5,7 +5,7 @@ namespace tessaly::cli {
 QList<CliCommand> allCommands() {
     return {
         probeCommand(), loadCommand(),   readCommand(),      saveReadCommand(),
-        listCommand(),  verifyCommand(), timetableCommand(),
+        listCommand(),  verifyCommand(), timetableCommand(), portsCommand(),
     };
 }
 

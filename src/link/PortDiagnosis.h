@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tessaly {
+
+// What the system says about a device that could not be opened as a port. Gathered from the
+// system by gatherPortFacts, or given by the tests.
+struct PortFacts {
+    QString device;           // the device the COM number stands for; empty: none
+    bool exists = false;      // the device is there
+    int openError = 0;        // errno of opening it; 0 when it opened
+    bool notTerminal = false; // it opened but is no terminal (a plain file, say)
+    bool lockHeld = false;    // it opened, but another program holds its lock
+    QStringList holders;      // "name (pid)" of each process that has it open
+    bool brlttyInstalled = false;
+};
+
+// Where gatherPortFacts looks: the process table and the package database. Tests point these
+// at folders of their own.
+struct SystemPlaces {
+    QString proc = QStringLiteral("/proc");
+    QString dpkgInfo = QStringLiteral("/var/lib/dpkg/info");
+    qint64 ownPid = -1; // left out of the holders; -1: none left out
+};
+
+// Tries the device as the serial link would (open, lock) and reads who holds it. The device is
+// closed again before this returns.
+PortFacts gatherPortFacts(const QString& device, const SystemPlaces& places);
+
+// "name (pid)" of every process whose open files include the device, by /proc/<pid>/fd.
+QStringList processesHolding(const QString& device, const QString& procRoot, qint64 ownPid);
+
+// A Debian package is installed when dpkg keeps its file list.
+bool packageInstalled(const QString& package, const QString& dpkgInfo);
+
+// One line, in the operator's language, naming why the port could not be opened and how to
+// fix it; empty when no cause can be told.
+QString portCauseLine(const PortFacts& facts);
+
+// The cause line for a device of this machine, seen from this process.
+QString diagnosePort(const QString& device);
+
+} // namespace tessaly

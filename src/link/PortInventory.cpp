@@ -1,0 +1,100 @@
+#include "PortInventory.h"
+
+#include <QFileInfo>
+#include <QSerialPortInfo>
+
+#include <algorithm>
+
+namespace tessaly {
+
+namespace {
+
+QString usbIdOf(const SerialAdapter& adapter) {
+    if (!adapter.vendorId || !adapter.productId)
+        return {};
+    return QStringLiteral("%1:%2")
+        .arg(*adapter.vendorId, 4, 16, QLatin1Char('0'))
+        .arg(*adapter.productId, 4, 16, QLatin1Char('0'));
+}
+
+// Terminal columns: CJK and full-width characters take two.
+int displayWidth(const QString& text) {
+    int width = 0;
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
+                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
+                          (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
+                          (u >= 0xFFE0 && u <= 0xFFE6);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+QString padded(const QString& text, int width) {
+    return text + QString(qMax(0, width - displayWidth(text)), QLatin1Char(' '));
+}
+
+} // namespace
+
+QString noDeviceText() {
+    return QStringLiteral("（无设备）");
+}
+
+QList<SerialAdapter> systemAdapters() {
+    QList<SerialAdapter> adapters;
+    for (const auto& info : QSerialPortInfo::availablePorts()) {
+        SerialAdapter adapter{
+            info.systemLocation(), info.description(), info.manufacturer(), {}, {}};
+        if (info.hasVendorIdentifier())
+            adapter.vendorId = info.vendorIdentifier();
+        if (info.hasProductIdentifier())
+            adapter.productId = info.productIdentifier();
+        adapters.append(adapter);
+    }
+    return adapters;
+}
+
+QList<PortEntry> listPorts(const PortMap& portMap, const QList<SerialAdapter>& adapters) {
+    QList<PortEntry> entries;
+    for (int com = PortMap::FirstCom; com <= PortMap::LastCom; ++com) {
+        PortEntry entry{com, portMap.deviceFor(com), {}, {}, {}};
+        // TESSALY_COM<n> may name a link (/dev/serial/by-id/...): the adapter is its target.
+        const QString canonical = QFileInfo(entry.device).canonicalFilePath();
+        const auto adapter =
+            std::find_if(adapters.begin(), adapters.end(), [&](const SerialAdapter& known) {
+                return !entry.device.isEmpty() &&
+                       (known.device == entry.device || known.device == canonical);
+            });
+        if (adapter != adapters.end()) {
+            entry.description = adapter->description;
+            entry.manufacturer = adapter->manufacturer;
+            entry.usbId = usbIdOf(*adapter);
+        }
+        entries.append(entry);
+    }
+    return entries;
+}
+
+QStringList alignedPortLines(const QList<PortEntry>& entries) {
+    QList<QStringList> rows;
+    for (const auto& entry : entries)
+        rows.append({QStringLiteral("COM%1").arg(entry.com),
+                     entry.device.isEmpty() ? noDeviceText() : entry.device, entry.description,
+                     entry.manufacturer, entry.usbId});
+    QList<int> widths(5, 0);
+    for (const auto& row : rows)
+        for (int column = 0; column < row.size(); ++column)
+            widths[column] = qMax(widths[column], displayWidth(row[column]));
+
+    QStringList lines;
+    for (const auto& row : rows) {
+        QString line;
+        for (int column = 0; column < row.size(); ++column)
+            line += padded(row[column], widths[column]) + QStringLiteral("  ");
+        lines.append(line.trimmed());
+    }
+    return lines;
+}
+
+} // namespace tessaly
