@@ -1,6 +1,7 @@
 #include "PortDiagnosis.h"
 #include "PosixSerialLink.h"
 
+#include "PseudoTerminal.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <unistd.h>
 
 using namespace tessaly;
+using tessaly::testing::PseudoTerminal;
 
 namespace {
 
@@ -32,23 +34,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
-
-// A pseudo-terminal's device, to stand for a serial port.
-class PseudoTerminal {
-public:
-    PseudoTerminal() {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        grantpt(m_master);
-        unlockpt(m_master);
-        m_device = QString::fromLocal8Bit(ptsname(m_master));
-    }
-    ~PseudoTerminal() { ::close(m_master); }
-    QString device() const { return m_device; }
-
-private:
-    int m_master = -1;
-    QString m_device;
-};
 
 // errno of opening `path` as an unprivileged user: a child process gives up root first, since
 // root opens any file.
