@@ -30,6 +30,7 @@ struct CliOptions {
     bool all = false;       // --all
     bool priority = false;  // --priority
     bool read = false;      // --read
+    QString file;           // the FILE operand of a command that takes one
 };
 
 // Everything a command works with. The command line sets it up (database open, port chosen,
@@ -57,6 +58,8 @@ struct CliCommand {
     QCoro::Task<int> (*run)(CliContext& context);
     // The command talks to the player: the port is taken before it runs.
     bool usesPort = true;
+    // The command takes one FILE operand after its name (CliOptions::file).
+    bool takesFile = false;
 };
 
 QList<CliCommand> allCommands();
@@ -76,5 +79,7 @@ CliCommand readCommand();
 CliCommand saveReadCommand();
 CliCommand listCommand();
 CliCommand verifyCommand();
+CliCommand backupsCommand();
+CliCommand restoreCommand();
 
 } // namespace tessaly::cli
