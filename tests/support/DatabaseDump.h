@@ -16,16 +16,17 @@ inline QStringList dumpTables(const QSqlDatabase& db) {
     for (const char* table : {"MusicTab", "MusicReadTab", "SysTab"}) {
         lines.append(QStringLiteral("== %1").arg(QLatin1String(table)));
         QSqlQuery query(db);
+        query.setForwardOnly(true);
         if (!query.exec(
                 QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QLatin1String(table)))) {
             lines.append(QStringLiteral("unreadable"));
             continue;
         }
+        const int columns = query.record().count();
         while (query.next()) {
             QStringList fields;
-            for (int i = 0; i < query.record().count(); ++i)
-                fields.append(query.value(i).isNull() ? QStringLiteral("NULL")
-                                                      : query.value(i).toString());
+            for (int i = 0; i < columns; ++i)
+                fields.append(query.isNull(i) ? QStringLiteral("NULL") : query.value(i).toString());
             lines.append(fields.join(QLatin1Char('|')));
         }
     }
