@@ -2,57 +2,19 @@
 // change that replaces or deletes programs, and a restore of one. The backup includes writing
 // the snapshot to disk, its rename and the pruning of the folder to the newest 30.
 #include "Backups.h"
-#include "DataModule.h"
-#include "PlayerDatabase.h"
-#include "ProgramSet.h"
-#include "ProgramStore.h"
-#include "Prompter.h"
-#include "Transaction.h"
+#include "BenchDatabase.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QTemporaryDir>
 
 using namespace tessaly;
 
 namespace {
 
-constexpr int FullSet = 999;
-
-ProgramRecord programAt(int set, int index) {
-    ProgramRecord record;
-    record.JMTaoNo = setLabel(set);
-    record.YXCX = QStringLiteral("");
-    record.OrderNo = formatOrderNo(index + 1);
-    const int second = 60 + index * 80;
-    record.KS1 = second / 3600, record.KS2 = second / 60 % 60, record.KS3 = second % 60;
-    record.KSTime = timeOfDay(record.KS1, record.KS2, record.KS3);
-    record.JS1 = 23, record.JSTime = QTime(23, 0);
-    record.Week = {true, true, true, true, true, false, false};
-    record.QuMu = {"001", "002", "003", "000", "000", "000"};
-    record.YinLiang = 22;
-    record.FQ[0] = true;
-    return record;
-}
-
-class FullDatabase {
-public:
-    FullDatabase() {
-        createPlayerDatabase(folder.filePath(databaseFileName()), nullptr);
-        data.ConnectDatabase(prompter, folder.path());
-        ProgramStore store(data.database());
-        Transaction transaction(data.database());
-        for (int set = FirstSet; set <= LastSet; ++set)
-            for (int i = 0; i < FullSet; ++i)
-                store.insert(ProgramTable::MusicTab, programAt(set, i));
-        transaction.commit();
-    }
-
-    QTemporaryDir folder;
-    ScriptedPrompter prompter;
-    DataModule data;
+struct FullDatabase : bench::BenchDatabase {
+    FullDatabase() : BenchDatabase({1, 2, 3, 4}) {}
 };
 
 void BM_Backup(benchmark::State& state) {
