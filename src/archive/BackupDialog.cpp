@@ -27,6 +27,7 @@ BackupDialog::BackupDialog(Prompter& prompter, const QSqlDatabase& db, QWidget* 
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
 
     m_restore = new QPushButton(QStringLiteral("恢复"), this);
@@ -61,7 +62,6 @@ void BackupDialog::refresh() {
             m_table->setItem(row, column, item);
         }
     }
-    m_table->resizeColumnsToContents();
     m_restore->setEnabled(!entries.isEmpty());
     if (!entries.isEmpty())
         m_table->selectRow(0);
