@@ -94,6 +94,11 @@ struct KillScenario {
     void (*prepare)(const QDir& folder);
 };
 
+// Tests are named by their command, not by the scenario's bytes.
+void PrintTo(const KillScenario& scenario, std::ostream* out) {
+    *out << scenario.name;
+}
+
 std::vector<KillScenario> killScenarios() {
     return {
         {"read_all",
