@@ -1,6 +1,7 @@
 // The editor on a full set of 999 programs: opening the window, saving one program (checks,
 // post and the renumbering of the whole set), deleting one, and copying the set over another.
 // Every change runs in one transaction; row-by-row autocommit would take seconds here.
+#include "BenchDatabase.h"
 #include "DataModule.h"
 #include "EditorWindow.h"
 #include "PlayerDatabase.h"
@@ -25,38 +26,13 @@ using namespace tessaly;
 
 namespace {
 
-constexpr int FullSet = ScheduleEditor::MaxProgramsPerSet;
-
-ProgramRecord programAt(const QString& set, int index) {
-    ProgramRecord record = newProgramDefaults();
-    record.JMTaoNo = set;
-    record.YXCX = QStringLiteral("");
-    record.OrderNo = formatOrderNo(index + 1);
-    const int second = 60 + index * 80; // 00:01:00 onwards, 80 s apart
-    record.KS1 = second / 3600, record.KS2 = second / 60 % 60, record.KS3 = second % 60;
-    record.KSTime = timeOfDay(record.KS1, record.KS2, record.KS3);
-    record.JS1 = 23, record.JSTime = QTime(23, 0);
-    return record;
-}
+using bench::FullSet;
+static_assert(FullSet == ScheduleEditor::MaxProgramsPerSet);
 
 // A database with 999 programs in each of sets 1 and 2.
-class EditorBenchDatabase {
-public:
-    EditorBenchDatabase() {
-        createPlayerDatabase(folder.filePath(databaseFileName()), nullptr);
-        data.ConnectDatabase(prompter, folder.path());
-        ProgramStore store(data.database());
-        Transaction transaction(data.database());
-        for (const int set : {1, 2}) {
-            for (int i = 0; i < FullSet; ++i)
-                store.insert(ProgramTable::MusicTab, programAt(setLabel(set), i));
-        }
-        transaction.commit();
-    }
+struct EditorBenchDatabase : bench::BenchDatabase {
+    EditorBenchDatabase() : BenchDatabase({1, 2}) {}
 
-    QTemporaryDir folder;
-    ScriptedPrompter prompter;
-    DataModule data;
     Session session;
     VirtualClock clock;
 };

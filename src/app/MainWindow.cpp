@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "BackupDialog.h"
 #include "Banner.h"
 #include "DataModule.h"
 #include "DeviceChannel.h"
@@ -17,9 +18,11 @@
 #include "WholeDeviceReadPanel.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 
@@ -263,6 +266,42 @@ QCoro::Task<> MainWindow::sbMachinDownClick() {
         co_return; // the window is gone
     }
     setSevenButtonsEnabled(true); // also after a refusal, which ends before the panel shows
+}
+
+std::unique_ptr<QMenu> MainWindow::backgroundMenu(QPoint pos) {
+    const QWidget* hit = childAt(pos);
+    if (hit && hit->objectName() != QLatin1String("Image1"))
+        return nullptr;
+    auto menu = std::make_unique<QMenu>(this);
+    QAction* backups = menu->addAction(QStringLiteral("备份与恢复…"));
+    backups->setObjectName(QStringLiteral("actBackups"));
+    // A restore must not run under a synchronisation that is replacing the same tables.
+    backups->setEnabled(m_edit->isEnabled());
+    // Queued: the dialog opens once the menu has closed.
+    connect(backups, &QAction::triggered, this, &MainWindow::openBackups, Qt::QueuedConnection);
+    return menu;
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    const auto menu = backgroundMenu(event->pos());
+    if (!menu) {
+        event->ignore();
+        return;
+    }
+    menu->exec(event->globalPos());
+}
+
+void MainWindow::openBackups() {
+    BackupDialog dialog(m_services.prompter, m_services.data.database(), this);
+    // The restored settings row brings its pre-heat and delay back into use.
+    connect(&dialog, &BackupDialog::restored, this, [this] {
+        if (const auto settings = m_settingsStore->readSettings()) {
+            m_session.PreheatMinutes = settings->JM1YR;
+            m_session.DelayMinutes = settings->JM1YS;
+        }
+    });
+    emit dialogOpened(&dialog);
+    dialog.exec();
 }
 
 void MainWindow::sbExitClick() {

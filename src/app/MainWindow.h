@@ -4,9 +4,12 @@
 #include "PortMap.h"
 
 #include <QWidget>
+
+#include <memory>
 #include <qcoro/qcorotask.h>
 
 class QLabel;
+class QMenu;
 class QPushButton;
 
 namespace tessaly {
@@ -55,6 +58,12 @@ public:
     void sbDownClick();
     void sbExitClick();
 
+    // The menu of a right-click at `pos`: on the window's background (the banner included) it
+    // offers "备份与恢复…", off while a synchronisation runs; elsewhere there is none.
+    std::unique_ptr<QMenu> backgroundMenu(QPoint pos);
+    // Opens "备份与恢复".
+    void openBackups();
+
 signals:
     // A modal dialog has been created; tests close it from here.
     void dialogOpened(QWidget* dialog);
@@ -62,6 +71,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void buildBanner();

@@ -1,5 +1,6 @@
 #include "EditorWindow.h"
 
+#include "Backups.h"
 #include "ProgramDetailPanel.h"
 #include "ProgramFilterPanel.h"
 #include "ProgramListModel.h"
@@ -54,7 +55,7 @@ QString bracketed(const QString& label) {
 
 EditorWindow::EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase& db,
                            Session& session, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_session(session), m_editor(db, session) {
+    : QDialog(parent), m_prompter(prompter), m_session(session), m_db(db), m_editor(db, session) {
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("程序编辑器"));
     setModal(true);
@@ -291,6 +292,10 @@ void EditorWindow::sbDelClick() {
 void EditorWindow::sbDelAllClick() {
     const QString label = m_filter->tickedSetLabel();
     QString error;
+    if (!takeBackup(m_db, QStringLiteral("delete-all"), &error)) {
+        m_prompter.notice(error);
+        return;
+    }
     if (!m_editor.deleteSet(label, &error))
         m_prompter.notice(error);
     openList(label, SetRows::All);
@@ -326,6 +331,10 @@ void EditorWindow::SpeedButton1Click() {
     if (m_editor.programCount(src).value_or(0) == 0 &&
         !m_prompter.question(QStringLiteral("%1没有记录，还需要复制吗？").arg(bracketed(src))))
         return;
+    if (QString error; !takeBackup(m_db, QStringLiteral("copy"), &error)) {
+        m_prompter.notice(error);
+        return;
+    }
     // The list is left as it is: it shows the target's former programs until a set is chosen.
     if (QString error; !m_editor.copySet(src, dst, &error)) {
         m_prompter.failure(QStringLiteral("从%1复制到%2失败，%2的程序没有改动！")

@@ -76,6 +76,7 @@ private:
 
     Prompter& m_prompter;
     Session& m_session;
+    QSqlDatabase m_db; // backed up before a delete-all or a copy
     ScheduleEditor m_editor;
     Mode m_mode = Mode::Browse;
     ProgramRecord m_pending; // the program being added or edited

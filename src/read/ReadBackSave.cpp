@@ -1,5 +1,6 @@
 #include "ReadBackSave.h"
 
+#include "Backups.h"
 #include "ProgramStore.h"
 #include "Prompter.h"
 #include "Session.h"
@@ -46,6 +47,10 @@ ReadBackSaveEnd saveReadBack(const QSqlDatabase& db, Prompter& prompter, Session
         !prompter.question(
             QStringLiteral("该操作将覆盖软件中%1原有的数据，确实需要保存该数据吗？").arg(named)))
         return ReadBackSaveEnd::Declined;
+    if (QString error; !takeBackup(db, QStringLiteral("save-read"), &error)) {
+        prompter.notice(error);
+        return ReadBackSaveEnd::Failed;
+    }
     if (QString error; !writeAll(db, session, selection, &error)) {
         prompter.failure(named + QStringLiteral("数据保存失败！"), error);
         return ReadBackSaveEnd::Failed;

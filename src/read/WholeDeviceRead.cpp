@@ -1,5 +1,6 @@
 #include "WholeDeviceRead.h"
 
+#include "Backups.h"
 #include "DeviceChannel.h"
 #include "Probe.h"
 #include "ProgramSet.h"
@@ -98,6 +99,10 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
             context.prompter.notice(readFailedText);
             co_return WholeReadEnd::ReadFailed;
         }
+    }
+    if (QString error; !takeBackup(context.db, QStringLiteral("read-all"), &error)) {
+        context.prompter.notice(error);
+        co_return WholeReadEnd::BackupFailed;
     }
     if (QString error; !replaceMusicTab(context.db, collected, &error)) {
         context.prompter.failure(postFailedText, error);

@@ -16,6 +16,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -415,6 +416,34 @@ TEST_F(MainWindowTest, NavigationOpensAModalDialogPerClick) {
     EXPECT_EQ(captions, (QStringList{"程序编辑器", "程序编辑器", "程序装载", "程序读取"}));
     EXPECT_EQ(names.first(), "frmEdit") << "the editor itself, not a placeholder";
     EXPECT_TRUE(window->findChildren<QDialog*>().isEmpty()) << "each dialog is freed on closing";
+}
+
+TEST_F(MainWindowTest, BackgroundMenuOpensTheBackupsDialog) {
+    start();
+    runStartupCheck();
+    // The buttons have no such menu; the background and the banner do.
+    EXPECT_EQ(window->backgroundMenu(control("sbEdit")->geometry().center()), nullptr);
+    EXPECT_EQ(window->backgroundMenu(control("sbSet")->geometry().center()), nullptr);
+    QStringList captions;
+    QObject::connect(window.get(), &MainWindow::dialogOpened, [&](QWidget* dialog) {
+        captions.append(dialog->windowTitle());
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->reject(); });
+    });
+    for (const QPoint at : {QPoint(540, 395), QPoint(300, 30)}) {
+        const auto menu = window->backgroundMenu(at);
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->actions().size(), 1);
+        QAction* backups = menu->actions().first();
+        EXPECT_EQ(backups->text(), "备份与恢复…");
+        EXPECT_TRUE(backups->isEnabled());
+        backups->trigger();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(captions, (QStringList{"备份与恢复", "备份与恢复"}));
+
+    window->beginSynchronisation();
+    EXPECT_FALSE(window->backgroundMenu(QPoint(540, 395))->actions().first()->isEnabled());
+    window->endSynchronisation();
 }
 
 TEST_F(MainWindowTest, MissingDatabaseEndsTheStart) {

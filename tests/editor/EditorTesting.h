@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Backups.h"
 #include "DataModule.h"
 #include "EditorWindow.h"
 #include "Prompter.h"
@@ -47,6 +48,10 @@ protected:
     void typeKeys(QWidget* target, const QString& text);
     void pressKey(QWidget* target, Qt::Key key);
     QString lastMessage() const;
+    // The backups taken so far, newest first.
+    QList<tessaly::BackupEntry> backups() const {
+        return tessaly::listBackups(folder.filePath("backups"));
+    }
 
     QTemporaryDir folder;
     tessaly::VirtualClock clock;

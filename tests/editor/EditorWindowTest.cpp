@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSqlQuery>
@@ -312,6 +313,10 @@ TEST_F(EditorTest, DeleteAllTakesTheWholeSetWithoutAsking) {
     tick("chJM0");
     click("sbDelAll");
     EXPECT_TRUE(prompter.shown().isEmpty());
+    const auto taken = backups();
+    ASSERT_EQ(taken.size(), 1);
+    EXPECT_EQ(taken[0].operation, "delete-all");
+    EXPECT_EQ(taken[0].setCounts, (std::array<int, 4>{2, 1, 0, 0})) << "what was deleted";
     EXPECT_EQ(storedCount(Set1), 0);
     EXPECT_EQ(storedCount(Set2), 1);
     EXPECT_EQ(text("LbNum"), "0");
@@ -359,6 +364,7 @@ TEST_F(EditorTest, CopyReplacesTheTargetSet) {
     click("SpeedButton1");
     EXPECT_EQ(lastMessage(), "该操作将覆盖[第二套]中原有的所有数据，确实需要进行该复制操作吗？");
     EXPECT_EQ(storedCount(Set2), 5);
+    EXPECT_TRUE(backups().isEmpty()) << "a declined copy leaves no backup";
 
     const int before = int(prompter.shown().size());
     click("SpeedButton1");
@@ -367,6 +373,9 @@ TEST_F(EditorTest, CopyReplacesTheTargetSet) {
                            "该操作将覆盖[第二套]中原有的所有数据，确实需要进行该复制操作吗？",
                            "从[第一套]复制到[第二套]完成！"}));
     EXPECT_EQ(numbering(Set2), (QStringList{"07:00:00=001", "08:00:00=002", "09:00:00=003"}));
+    ASSERT_EQ(backups().size(), 1);
+    EXPECT_EQ(backups()[0].operation, "copy");
+    EXPECT_EQ(backups()[0].setCounts, (std::array<int, 4>{3, 5, 0, 0}));
     QSqlQuery query(data.database());
     query.exec("select count(*) from MusicTab where JMTaoNo = '第二套' and YXCX = '优先'");
     ASSERT_TRUE(query.next());
@@ -408,6 +417,27 @@ TEST_F(EditorTest, FailedCopyIsRolledBackAndSaysSo) {
     control<QComboBox>("cmbObject")->setCurrentText(Set2);
     click("SpeedButton1");
     EXPECT_EQ(lastMessage(), "从[第一套]复制到[第二套]失败，[第二套]的程序没有改动！");
+    EXPECT_EQ(numbering(Set2), QStringList{"10:00:00=001"});
+}
+
+TEST_F(EditorTest, NoBackupNoDeleteAllAndNoCopy) {
+    store(Set1, QTime(7, 0, 0));
+    store(Set2, QTime(10, 0, 0));
+    QFile blocker(folder.filePath("backups")); // a file where the folder would go
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const QString refused =
+        QStringLiteral("无法写入备份：%1，操作已取消。").arg(folder.filePath("backups"));
+    open();
+    click("sbDelAll");
+    EXPECT_EQ(lastMessage(), refused);
+    EXPECT_EQ(storedCount(Set1), 1);
+    EXPECT_EQ(text("LbNum"), "1");
+
+    click("sbCopy");
+    control<QComboBox>("cmbSource")->setCurrentText(Set1);
+    control<QComboBox>("cmbObject")->setCurrentText(Set2);
+    click("SpeedButton1");
+    EXPECT_EQ(lastMessage(), refused);
     EXPECT_EQ(numbering(Set2), QStringList{"10:00:00=001"});
 }
 

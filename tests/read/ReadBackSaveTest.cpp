@@ -1,7 +1,10 @@
 #include "ReadBackSave.h"
+#include "Backups.h"
 #include "ReadTesting.h"
 #include "SettingsStore.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSqlQuery>
 
 using namespace tessaly;
@@ -36,7 +39,9 @@ TEST_F(ReadTest, SavingReadBackProgramsReplacesWhatTheFilterCovers) {
         ReadBackSaveEnd end;
         QStringList messages;
         QStringList musicTab; // set label + OrderNo, as MusicTab lists them
+        bool blockBackups = false;
     };
+    const QString backups = dir.filePath("backups");
     const QStringList untouched{"第三套001", "第三套002", "第三套003", "第一套004"};
     const std::vector<Case> cases{
         {"empty list",
@@ -73,6 +78,15 @@ TEST_F(ReadTest, SavingReadBackProgramsReplacesWhatTheFilterCovers) {
          {"确实需要保存[第三套]数据到软件中吗？",
           "该操作将覆盖软件中[第三套]原有的数据，确实需要保存该数据吗？"},
          untouched},
+        {"no backup can be written",
+         {"第三套", false, fiveRead},
+         {},
+         ReadBackSaveEnd::Failed,
+         {"确实需要保存[第三套]数据到软件中吗？",
+          "该操作将覆盖软件中[第三套]原有的数据，确实需要保存该数据吗？",
+          QStringLiteral("无法写入备份：%1，操作已取消。").arg(backups)},
+         untouched,
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -87,11 +101,18 @@ TEST_F(ReadTest, SavingReadBackProgramsReplacesWhatTheFilterCovers) {
         prompter = {};
         for (const B answer : c.answers)
             prompter.answerNext(answer);
+        if (c.blockBackups) {
+            QDir(backups).removeRecursively();
+            QFile file(backups); // a file where the folder would go
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        const auto backupsBefore = listBackups(backups).size();
 
         EXPECT_EQ(saveReadBack(module.database(), prompter, session, c.selection), c.end);
         EXPECT_EQ(prompter.shownTexts(), c.messages);
         EXPECT_EQ(orderNos(table(ProgramTable::MusicTab)), c.musicTab);
         const bool saved = c.end == ReadBackSaveEnd::Saved;
+        EXPECT_EQ(listBackups(backups).size() - backupsBefore, saved ? 1 : 0);
         EXPECT_EQ(rawRow("SELECT JM1YR, JM1YS, JM2YR, JM4YS FROM SysTab"),
                   (QVariantList{saved ? 15 : 1, saved ? 20 : 2, 3, 4}));
         EXPECT_EQ(session.PreheatMinutes, saved ? 15 : 1);
@@ -118,20 +139,23 @@ TEST_F(ReadTest, SaveThatCannotStoreEveryProgramChangesNothing) {
 TEST_F(ReadTest, FailedSaveSaysWhyInTheDetails) {
     fillMusicTab({sampleProgram(1, "第二套", false)});
     const ReadBackSelection selection{"第二套", false, {sampleProgram(3, "第二套", false)}};
+    // A connection that may not write (a write-protected file), then a broken table.
     const std::pair<const char*, const char*> cases[] = {
-        {"PRAGMA query_only = 1", "数据库只读"},
+        {"", "数据库只读"},
         {"ALTER TABLE MusicTab DROP COLUMN YuanShi", "YuanShi"},
     };
     for (const auto& [breakIt, cause] : cases) {
         SCOPED_TRACE(breakIt);
-        ASSERT_TRUE(QSqlQuery(module.database()).exec(breakIt));
+        const bool readOnly = QByteArray(breakIt).isEmpty();
+        if (!readOnly)
+            ASSERT_TRUE(QSqlQuery(module.database()).exec(breakIt));
         prompter = ScriptedPrompter();
-        EXPECT_EQ(saveReadBack(module.database(), prompter, session, selection),
+        EXPECT_EQ(saveReadBack(readOnly ? readOnlyDatabase() : module.database(), prompter, session,
+                               selection),
                   ReadBackSaveEnd::Failed);
         ASSERT_FALSE(prompter.shown().isEmpty());
         EXPECT_EQ(prompter.shown().last().text, "[第二套]数据保存失败！");
         EXPECT_TRUE(prompter.shown().last().details.contains(QString::fromUtf8(cause)))
             << prompter.shown().last().details.toStdString();
-        QSqlQuery(module.database()).exec("PRAGMA query_only = 0");
     }
 }

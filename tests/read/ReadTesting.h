@@ -114,6 +114,31 @@ public:
         return ReadContext{channel, clock, prompter, session, module.database()};
     }
 
+    // A second connection to the database that may read but never write: a backup of it can be
+    // taken, a change of it fails as on a write-protected file.
+    QSqlDatabase readOnlyDatabase() {
+        if (!m_readOnly.isOpen()) {
+            m_readOnly = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                                   QStringLiteral("read-test-read-only"));
+            m_readOnly.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            m_readOnly.setDatabaseName(module.databasePath());
+            EXPECT_TRUE(m_readOnly.open());
+        }
+        return m_readOnly;
+    }
+
+    void TearDown() override {
+        if (m_readOnly.isValid()) {
+            m_readOnly.close();
+            m_readOnly = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("read-test-read-only"));
+        }
+    }
+
+private:
+    QSqlDatabase m_readOnly;
+
+public:
     // Runs a sequence to its end in virtual time and returns its result.
     template <typename T> T run(QCoro::Task<T> task) {
         std::optional<T> result;

@@ -1,7 +1,10 @@
 #include "WholeDeviceRead.h"
+#include "Backups.h"
 #include "ReadTesting.h"
 #include "Verify.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSqlQuery>
 
 using namespace tessaly;
@@ -19,6 +22,12 @@ TEST_F(ReadTest, WholeDeviceReadReplacesMusicTabOnlyWhenAllFourSetsAreIn) {
         QStringList messages;
         QStringList requests; // read requests the player got
         int syncReadSet;
+        int backups = 0; // taken by the read
+    };
+    const auto blockBackups = [this](ReadTest&) {
+        QDir(dir.filePath("backups")).removeRecursively();
+        QFile file(dir.filePath("backups")); // a file where the folder would go
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     };
     const QStringList allFour{"FE0401FF", "FE0402FF", "FE0403FF", "FE0404FF"};
     const std::vector<Case> cases{
@@ -27,7 +36,8 @@ TEST_F(ReadTest, WholeDeviceReadReplacesMusicTabOnlyWhenAllFourSetsAreIn) {
          WholeReadEnd::Completed,
          {confirm, "该套节目无编程记录！", "该套节目无编程记录！", "数据同步完毕！"},
          allFour,
-         5},
+         5,
+         1},
         {"declined",
          [](ReadTest& t) { t.prompter.answerNext(MessageBox::Button::Cancel); },
          WholeReadEnd::Declined,
@@ -56,6 +66,13 @@ TEST_F(ReadTest, WholeDeviceReadReplacesMusicTabOnlyWhenAllFourSetsAreIn) {
          {confirm, "该套节目无编程记录！", "数据读取失败，请重试！"},
          allFour.first(3),
          4},
+        {"no backup can be written",
+         blockBackups,
+         WholeReadEnd::BackupFailed,
+         {confirm, "该套节目无编程记录！", "该套节目无编程记录！",
+          QStringLiteral("无法写入备份：%1，操作已取消。").arg(dir.filePath("backups"))},
+         allFour,
+         5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -72,8 +89,10 @@ TEST_F(ReadTest, WholeDeviceReadReplacesMusicTabOnlyWhenAllFourSetsAreIn) {
         session = {};
         session.link.LinkUp = true; // an earlier answer does not let a silent player pass
         c.prepare(*this);
+        const auto backupsBefore = listBackups(dir.filePath("backups")).size();
 
         EXPECT_EQ(run(readWholeDevice(context(), observer)), c.end);
+        EXPECT_EQ(listBackups(dir.filePath("backups")).size() - backupsBefore, c.backups);
         EXPECT_EQ(prompter.shownTexts(), c.messages);
         QStringList requests = framesSent().filter(QRegularExpression("^FE04"));
         EXPECT_EQ(requests, c.requests);
@@ -200,9 +219,9 @@ TEST_F(ReadTest, WholeDeviceReadFailsOnAnswersItCannotAccountFor) {
 TEST_F(ReadTest, WholeDeviceReadThatCannotStoreSaysWhy) {
     fillMusicTab({sampleProgram(40, "第二套")});
     serial.player().setPrograms(1, storedSet(1, 1));
-    ASSERT_TRUE(QSqlQuery(module.database()).exec("PRAGMA query_only = 1"));
-    EXPECT_EQ(run(readWholeDevice(context(), observer)), WholeReadEnd::PostFailed);
-    QSqlQuery(module.database()).exec("PRAGMA query_only = 0");
+    ReadContext readOnly = context();
+    readOnly.db = readOnlyDatabase();
+    EXPECT_EQ(run(readWholeDevice(readOnly, observer)), WholeReadEnd::PostFailed);
     ASSERT_FALSE(prompter.shown().isEmpty());
     EXPECT_EQ(prompter.shown().last().text, "数据读取失败，请重试！");
     EXPECT_TRUE(prompter.shown().last().details.contains("数据库只读"))

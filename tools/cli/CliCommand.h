@@ -31,6 +31,7 @@ struct CliOptions {
     bool priority = false;  // --priority
     bool read = false;      // --read
     QString output;         // --output FILE
+    QString file;           // the FILE operand of a command that takes one
 };
 
 // Everything a command works with. The command line sets it up (database open, port chosen,
@@ -60,6 +61,8 @@ struct CliCommand {
     bool usesPort = true;
     bool writesFile = false;  // takes --output FILE
     bool usesDatabase = true; // the database is opened before it runs
+    // The command takes one FILE operand after its name (CliOptions::file).
+    bool takesFile = false;
 };
 
 QList<CliCommand> allCommands();
@@ -81,5 +84,7 @@ CliCommand listCommand();
 CliCommand verifyCommand();
 CliCommand timetableCommand();
 CliCommand portsCommand();
+CliCommand backupsCommand();
+CliCommand restoreCommand();
 
 } // namespace tessaly::cli

@@ -102,13 +102,19 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
         return usageError(output, QStringLiteral("--%1 is given more than once").arg(repeated));
 
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
+    if (positional.isEmpty())
         return usageError(output, QStringLiteral("give exactly one command"));
     for (const auto& command : commands)
         if (command.name == positional.first())
             line.command = &command;
     if (!line.command)
         return usageError(output, QStringLiteral("unknown command '%1'").arg(positional.first()));
+    if (line.command->takesFile && positional.size() != 2)
+        return usageError(output, QStringLiteral("%1: give one FILE").arg(line.command->name));
+    if (!line.command->takesFile && positional.size() != 1)
+        return usageError(output, QStringLiteral("give exactly one command"));
+    if (line.command->takesFile)
+        line.options.file = positional.at(1);
 
     line.databasePath = parser.value(DatabaseOption);
     line.verbose = parser.isSet(VerboseOption);

@@ -4,8 +4,8 @@ namespace tessaly::cli {
 
 QList<CliCommand> allCommands() {
     return {
-        probeCommand(), loadCommand(),   readCommand(),      saveReadCommand(),
-        listCommand(),  verifyCommand(), timetableCommand(), portsCommand(),
+        probeCommand(),  loadCommand(),      readCommand(),  saveReadCommand(), listCommand(),
+        verifyCommand(), timetableCommand(), portsCommand(), backupsCommand(),  restoreCommand(),
     };
 }
 

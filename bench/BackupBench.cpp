@@ -1,0 +1,53 @@
+// A backup of a database whose four sets are full (4 x 999 programs), as taken before every
+// change that replaces or deletes programs, and a restore of one. The backup includes writing
+// the snapshot to disk, its rename and the pruning of the folder to the newest 30.
+#include "Backups.h"
+#include "BenchDatabase.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QFile>
+
+using namespace tessaly;
+
+namespace {
+
+struct FullDatabase : bench::BenchDatabase {
+    FullDatabase() : BenchDatabase({1, 2, 3, 4}) {}
+};
+
+void BM_Backup(benchmark::State& state) {
+    FullDatabase db;
+    QString error;
+    for (auto _ : state)
+        if (!takeBackup(db.data.database(), QStringLiteral("read-all"), &error))
+            state.SkipWithError(qPrintable(error));
+}
+BENCHMARK(BM_Backup)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+void BM_Restore(benchmark::State& state) {
+    FullDatabase db;
+    QString error;
+    // Kept outside backups/, where the pruning would take it once 30 newer ones are there.
+    const QString backup = db.folder.filePath(QStringLiteral("source.mdb"));
+    QFile::copy(takeBackup(db.data.database(), QStringLiteral("copy"), &error).value(), backup);
+    for (auto _ : state) {
+        const auto result = restoreBackup(db.data.database(), backup);
+        if (result.end != RestoreEnd::Restored)
+            state.SkipWithError(qPrintable(result.message + QLatin1Char(' ') + result.detail));
+    }
+}
+BENCHMARK(BM_Restore)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,100 @@
+#include "BackupDialog.h"
+#include "Backups.h"
+#include "DataModule.h"
+#include "DatabaseDump.h"
+#include "PlayerDatabase.h"
+#include "ProgramSamples.h"
+#include "ProgramStore.h"
+
+#include "QtPrinters.h"
+#include "TestApplication.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+class BackupDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testApplication();
+        ASSERT_TRUE(folder.isValid());
+        QString error;
+        ASSERT_TRUE(createPlayerDatabase(folder.filePath(databaseFileName()), &error));
+        ASSERT_TRUE(data.ConnectDatabase(prompter, folder.path()));
+    }
+
+    QStringList row(int index) const {
+        QStringList cells;
+        for (int column = 0; column < table()->columnCount(); ++column)
+            cells.append(table()->item(index, column)->text());
+        return cells;
+    }
+    QTableWidget* table() const { return dialog->findChild<QTableWidget*>("gridBackups"); }
+    void click(const char* name) { dialog->findChild<QPushButton*>(name)->click(); }
+
+    QTemporaryDir folder;
+    ScriptedPrompter prompter;
+    DataModule data;
+    std::unique_ptr<BackupDialog> dialog;
+};
+
+TEST_F(BackupDialogTest, ListsTheBackupsAndRestoresTheChosenOneAfterAsking) {
+    ProgramStore store(data.database());
+    ASSERT_TRUE(store.insert(ProgramTable::MusicTab, sampleProgram(2, "001", 8)));
+    const QStringList before = dumpTables(data.database());
+    const QDateTime morning(QDate(2026, 12, 1), QTime(9, 30, 5));
+    QString error;
+    ASSERT_TRUE(takeBackup(data.database(), "delete-all", &error, morning));
+    ASSERT_TRUE(store.insert(ProgramTable::MusicTab, sampleProgram(4, "001", 9)));
+    ASSERT_TRUE(store.insert(ProgramTable::MusicReadTab, sampleProgram(4, "001", 9)));
+    ASSERT_TRUE(takeBackup(data.database(), "copy", &error, morning.addDays(1)));
+    ASSERT_TRUE(store.deleteAll(ProgramTable::MusicTab));
+
+    dialog = std::make_unique<BackupDialog>(prompter, data.database());
+    EXPECT_EQ(dialog->windowTitle(), "备份与恢复");
+    QStringList headers;
+    for (int column = 0; column < table()->columnCount(); ++column)
+        headers.append(table()->horizontalHeaderItem(column)->text());
+    EXPECT_EQ(headers, (QStringList{"文件", "时间", "操作", "第一套", "第二套", "第三套", "第四套",
+                                    "读回"}));
+    ASSERT_EQ(table()->rowCount(), 2);
+    EXPECT_EQ(row(0), (QStringList{"PlayerDB-20261202-093005-copy.mdb", "2026-12-02 09:30:05",
+                                   "copy", "0", "1", "0", "1", "1"}));
+    EXPECT_EQ(row(1), (QStringList{"PlayerDB-20261201-093005-delete-all.mdb", "2026-12-01 09:30:05",
+                                   "delete-all", "0", "1", "0", "0", "0"}));
+    EXPECT_EQ(dialog->findChild<QPushButton*>("sbClose")->text(), "关闭");
+
+    table()->selectRow(1);
+    const QString question = "确实要用备份PlayerDB-20261201-093005-delete-all.mdb恢复电脑中的全部"
+                             "程序和设置吗？恢复前会先备份当前数据。";
+    prompter.answerNext(MessageBox::Button::Cancel);
+    click("sbRestore");
+    EXPECT_EQ(prompter.shownTexts(), QStringList{question});
+    EXPECT_EQ(table()->rowCount(), 2) << "declined: no backup, nothing restored";
+    EXPECT_EQ(ProgramStore(data.database()).count(ProgramTable::MusicTab), 0);
+
+    bool restored = false;
+    QObject::connect(dialog.get(), &BackupDialog::restored, [&] { restored = true; });
+    table()->selectRow(1);
+    click("sbRestore");
+    EXPECT_EQ(prompter.shownTexts().mid(1), (QStringList{question, "数据恢复完毕！"}));
+    EXPECT_TRUE(restored);
+    EXPECT_EQ(dumpTables(data.database()), before);
+    ASSERT_EQ(table()->rowCount(), 3);
+    EXPECT_EQ(row(0)[2], "restore");
+    EXPECT_EQ(row(0).mid(3), (QStringList{"0", "0", "0", "0", "1"})) << "what the restore replaced";
+}
+
+TEST_F(BackupDialogTest, WithoutBackupsThereIsNothingToRestore) {
+    dialog = std::make_unique<BackupDialog>(prompter, data.database());
+    EXPECT_EQ(table()->rowCount(), 0);
+    EXPECT_FALSE(dialog->findChild<QPushButton*>("sbRestore")->isEnabled());
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+#include "CliProcess.h"
+#include "DataModule.h"
+#include "DatabaseDump.h"
+#include "PlayerDatabase.h"
+#include "ProgramSamples.h"
+#include "ProgramStore.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+class BackupCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        lay(database(), 3);
+        lay(folder.filePath("other.mdb"), 1);
+    }
+
+    // A database whose sets hold `perSet` programs each.
+    static void lay(const QString& path, int perSet) {
+        QString error;
+        ASSERT_TRUE(createPlayerDatabase(path, &error)) << error.toStdString();
+        DataModule data;
+        ScriptedPrompter prompter;
+        ASSERT_TRUE(data.ConnectDatabaseFile(prompter, path));
+        ProgramStore store(data.database());
+        for (int set = 1; set <= 4; ++set)
+            for (int i = 1; i <= perSet; ++i)
+                ASSERT_TRUE(store.insert(ProgramTable::MusicTab,
+                                         sampleProgram(set, formatOrderNo(i), 6 + i)));
+    }
+
+    QStringList contents() {
+        DataModule data;
+        ScriptedPrompter prompter;
+        EXPECT_TRUE(data.ConnectDatabaseFile(prompter, database()));
+        return dumpTables(data.database());
+    }
+
+    CliRun cli(QStringList arguments) {
+        arguments.prepend(database());
+        arguments.prepend("--db");
+        return runCli(TESSALY_CLI, arguments);
+    }
+
+    QString database() const { return folder.filePath(databaseFileName()); }
+    QTemporaryDir folder;
+};
+
+TEST_F(BackupCliTest, RestoreBacksUpFirstAndTheBackupBringsTheProgramsBack) {
+    EXPECT_EQ(cli({"backups"}).out, "没有备份。\n");
+    const QStringList original = contents();
+
+    auto run = cli({"restore", folder.filePath("other.mdb")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "数据恢复完毕！\n");
+    EXPECT_NE(contents(), original);
+
+    run = cli({"backups"});
+    EXPECT_EQ(run.exitCode, 0);
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
+    EXPECT_EQ(lines[0], "文件  时间  操作  第一套  第二套  第三套  第四套  读回");
+    const QRegularExpression row(
+        "^(PlayerDB-\\d{8}-\\d{6}-restore\\.mdb)  "
+        "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d  restore  3  3  3  3  0$");
+    const auto match = row.match(lines[1]);
+    ASSERT_TRUE(match.hasMatch()) << lines[1].toStdString();
+
+    // A name from the list is found among the backups.
+    run = cli({"restore", match.captured(1)});
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_EQ(contents(), original);
+    EXPECT_EQ(cli({"backups"}).out.split('\n', Qt::SkipEmptyParts).size(), 3)
+        << "the heading and two backups";
+}
+
+TEST_F(BackupCliTest, RefusalsChangeNothing) {
+    QFile garbage(folder.filePath("garbage.mdb"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(4096, 'x'));
+    garbage.close();
+    const QStringList original = contents();
+
+    auto run = cli({"restore", garbage.fileName()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "无法恢复garbage.mdb：不是数据库文件。\n");
+
+    QFile blocker(folder.filePath("backups")); // a file where the folder would go
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    run = cli({"restore", folder.filePath("other.mdb")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out,
+              QStringLiteral("无法写入备份：%1，操作已取消。\n").arg(folder.filePath("backups")));
+    EXPECT_EQ(contents(), original);
+
+    EXPECT_EQ(cli({"restore"}).exitCode, 2);
+    EXPECT_EQ(cli({"backups", "extra.mdb"}).exitCode, 2);
+}
+
+} // namespace

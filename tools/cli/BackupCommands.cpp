@@ -1,0 +1,67 @@
+// The backups taken before every change that replaces or deletes programs, and the restore.
+
+#include "Backups.h"
+#include "CliCommand.h"
+#include "DataModule.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tessaly::cli {
+
+namespace {
+
+QCoro::Task<int> runBackups(CliContext& context) {
+    const auto entries = listBackups(backupFolder(context.data.database()));
+    if (entries.isEmpty()) {
+        context.output.message(QStringLiteral("没有备份。"));
+        co_return ExitSuccess;
+    }
+    context.output.message(backupColumnTitles().join(QStringLiteral("  ")));
+    for (const auto& entry : entries)
+        context.output.message(backupRow(entry).join(QStringLiteral("  ")));
+    co_return ExitSuccess;
+}
+
+// A bare file name that is not in the working folder is looked for among the backups, so that
+// a name from the list can be restored as it is.
+QString restoreSource(const QSqlDatabase& db, const QString& file) {
+    if (QFileInfo::exists(file) || file.contains(QLatin1Char('/')))
+        return file;
+    const QString listed = QDir(backupFolder(db)).filePath(file);
+    return QFileInfo::exists(listed) ? listed : file;
+}
+
+QCoro::Task<int> runRestore(CliContext& context) {
+    const QSqlDatabase db = context.data.database();
+    const auto result = restoreBackup(db, restoreSource(db, context.options.file));
+    context.output.message(result.message);
+    if (!result.detail.isEmpty())
+        context.output.info(result.detail);
+    co_return result.end == RestoreEnd::Restored ? ExitSuccess : ExitFailed;
+}
+
+} // namespace
+
+CliCommand backupsCommand() {
+    return {QStringLiteral("backups"),
+            QStringLiteral("backups"),
+            QStringLiteral("Lists the backups, newest first: file, time, operation and the "
+                           "programs of each set and of the read-back table."),
+            takesNoOptions,
+            runBackups,
+            false};
+}
+
+CliCommand restoreCommand() {
+    CliCommand command{
+        QStringLiteral("restore"), QStringLiteral("restore FILE"),
+        QStringLiteral("Backs up the current programs, then replaces them (all sets, the "
+                       "read-back table and the settings) by those of the backup FILE."),
+        takesNoOptions, runRestore};
+    command.usesPort = false;
+    command.takesFile = true;
+    return command;
+}
+
+} // namespace tessaly::cli
