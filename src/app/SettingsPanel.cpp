@@ -5,6 +5,7 @@
 #include "Prompter.h"
 #include "SettingsStore.h"
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -39,6 +40,38 @@ protected:
     }
 };
 
+// "COM1" .. "COM20" with their devices. A device is looked up only when the list asks for it,
+// so that the window is up before the machine's serial devices have been listed.
+class PortListModel final : public QAbstractListModel {
+public:
+    PortListModel(PortMap portMap, QObject* parent)
+        : QAbstractListModel(parent), m_portMap(std::move(portMap)) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : PortMap::LastCom - PortMap::FirstCom + 1;
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const int com = PortMap::FirstCom + index.row();
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return QStringLiteral("COM%1").arg(com);
+        case DeviceRole:
+            return m_portMap.deviceFor(com);
+        case Qt::ToolTipRole: {
+            const QString device = m_portMap.deviceFor(com);
+            return device.isEmpty() ? QStringLiteral("（无设备）") : device;
+        }
+        default:
+            return {};
+        }
+    }
+
+private:
+    PortMap m_portMap;
+};
+
 } // namespace
 
 SettingsPanel::SettingsPanel(DeviceChannel& channel, Clock& clock, Prompter& prompter,
@@ -70,13 +103,7 @@ void SettingsPanel::buildControls(const PortMap& portMap) {
     m_ports = new QComboBox(this);
     m_ports->setObjectName(QStringLiteral("cmbCom"));
     m_ports->setItemDelegate(new PortItemDelegate(m_ports));
-    for (int com = PortMap::FirstCom; com <= PortMap::LastCom; ++com) {
-        m_ports->addItem(QStringLiteral("COM%1").arg(com));
-        const QString device = portMap.deviceFor(com);
-        m_ports->setItemData(com - 1, device, DeviceRole);
-        m_ports->setItemData(com - 1, device.isEmpty() ? QStringLiteral("（无设备）") : device,
-                             Qt::ToolTipRole);
-    }
+    m_ports->setModel(new PortListModel(portMap, m_ports));
     m_ports->setCurrentIndex(-1); // nothing chosen until the saved port is known
     m_ports->setGeometry(170, 68, 180, 26);
     connect(m_ports, &QComboBox::currentIndexChanged, this, [this] { cmbComChange(); });
