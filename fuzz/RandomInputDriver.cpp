@@ -1,12 +1,17 @@
 // Runs a fuzz target without libFuzzer: seeded random inputs, many of them mutations of
-// well-formed frames so that the deeper paths are reached. Used by the test build (GCC);
-// with clang, the same target links against libFuzzer instead.
+// well-formed frames or of the target's seed corpus, so that the deeper paths are reached.
+// Used by the test build (GCC); with clang, the same target links against libFuzzer instead.
+//
+// Usage: <target> [runs] [corpus folder]
 
 #include "Frames.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -54,14 +59,29 @@ void mutate(std::vector<std::uint8_t>& bytes, std::mt19937& random) {
     }
 }
 
+std::vector<std::vector<std::uint8_t>> readSeeds(const char* folder) {
+    std::vector<std::vector<std::uint8_t>> seeds;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        seeds.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    return seeds;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const long runs = argc > 1 ? std::atol(argv[1]) : 20000;
+    const auto seeds = argc > 2 ? readSeeds(argv[2]) : std::vector<std::vector<std::uint8_t>>{};
+    for (const auto& seed : seeds)
+        LLVMFuzzerTestOneInput(seed.data(), seed.size());
     std::mt19937 random(20261210);
     for (long run = 0; run < runs; ++run) {
         std::vector<std::uint8_t> input;
-        if (run % 3 == 0) {
+        if (run % 3 == 1 && !seeds.empty()) {
+            input = seeds[random() % seeds.size()];
+            mutate(input, random);
+        } else if (run % 3 == 0) {
             input.resize(random() % 300);
             for (auto& byte : input)
                 byte = std::uint8_t(random());
@@ -71,6 +91,6 @@ int main(int argc, char** argv) {
         }
         LLVMFuzzerTestOneInput(input.data(), input.size());
     }
-    std::printf("%ld inputs run\n", runs);
+    std::printf("%zu seeds and %ld inputs run\n", seeds.size(), runs);
     return 0;
 }

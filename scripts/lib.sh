@@ -35,17 +35,30 @@ ensure_packages() {
     rm -f "$log"
 }
 
-# Configures (once) and builds the folder $1 with the extra CMake arguments that follow.
+# Configures (once) and builds the folder $1 with the extra CMake arguments that follow; after
+# a `--`, only the targets named there are built.
 build_tree() {
     local dir="$1"
     shift
+    local targets=()
+    local options=()
+    while [ $# -gt 0 ]; do
+        if [ "$1" = -- ]; then
+            shift
+            targets=(--target "$@")
+            break
+        fi
+        options+=("$1")
+        shift
+    done
+    set -- "${options[@]}"
     if [ ! -f "$dir/CMakeCache.txt" ]; then
         # ccache, where installed, lets several checkouts of the tree share their objects.
         local launcher=()
         command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
         cmake -S "$TESSALY_ROOT" -B "$dir" "${launcher[@]}" "$@" >/dev/null
     fi
-    if ! cmake --build "$dir" -j"$(nproc)" >"$dir/build.log" 2>&1; then
+    if ! cmake --build "$dir" -j"$(nproc)" "${targets[@]}" >"$dir/build.log" 2>&1; then
         grep -E -A5 'error|Error' "$dir/build.log" | head -80
         echo "Build failed; the whole log is $dir/build.log" >&2
         return 1

@@ -7,13 +7,16 @@
 #include "Prompter.h"
 #include "SettingsStore.h"
 
+#include <QAbstractTableModel>
 #include <QComboBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QStandardItemModel>
 #include <QTreeView>
+
+#include <optional>
 
 namespace tessaly {
 
@@ -27,23 +30,64 @@ const QString NoDevice = QStringLiteral("端口打开失败,请选择其他端�
 const QString Tested = QStringLiteral("通讯成功！请点击[保存]");
 
 // The open list shows, beside each COM name, the device it stands for on this machine and the
-// adapter behind it, in columns; the entries themselves (column 0) stay "COM1" .. "COM20".
-QStandardItemModel* portModel(const PortMap& portMap, QObject* parent) {
-    auto* model = new QStandardItemModel(0, 5, parent);
-    for (const PortEntry& entry : listPorts(portMap, systemAdapters())) {
-        const QString device = entry.device.isEmpty() ? noDeviceText() : entry.device;
-        QList<QStandardItem*> row;
-        for (const QString& text : {QStringLiteral("COM%1").arg(entry.com), device,
-                                    entry.description, entry.manufacturer, entry.usbId}) {
-            auto* item = new QStandardItem(text);
-            item->setEditable(false);
-            item->setToolTip(device);
-            row.append(item);
-        }
-        model->appendRow(row);
+// adapter behind it, in columns; the entries themselves (column 0) stay "COM1" .. "COM20". The
+// machine's serial devices are listed the first time a device or adapter is asked for, so that
+// the window is up before they have been listed.
+class PortColumnsModel final : public QAbstractTableModel {
+public:
+    PortColumnsModel(PortMap portMap, QObject* parent)
+        : QAbstractTableModel(parent), m_portMap(std::move(portMap)) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : PortMap::LastCom - PortMap::FirstCom + 1;
     }
-    return model;
-}
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : 5;
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::ToolTipRole)
+            return deviceText(index.row());
+        if (role != Qt::DisplayRole && role != Qt::EditRole)
+            return {};
+        if (index.column() == 0)
+            return QStringLiteral("COM%1").arg(PortMap::FirstCom + index.row());
+        const PortEntry& entry = entries().at(index.row());
+        switch (index.column()) {
+        case 1:
+            return deviceText(index.row());
+        case 2:
+            return entry.description;
+        case 3:
+            return entry.manufacturer;
+        default:
+            return entry.usbId;
+        }
+    }
+
+private:
+    QString deviceText(int row) const {
+        const QString device = entries().at(row).device;
+        return device.isEmpty() ? noDeviceText() : device;
+    }
+    const QList<PortEntry>& entries() const {
+        if (!m_entries)
+            m_entries = listPorts(m_portMap, systemAdapters());
+        return *m_entries;
+    }
+
+    PortMap m_portMap;
+    mutable std::optional<QList<PortEntry>> m_entries;
+};
+
+// Sizes the open list to its columns when it is first shown, not before: that needs the devices.
+class SizeOnFirstShow final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
 
 QTreeView* portColumnsView() {
     auto* view = new QTreeView;
@@ -70,6 +114,15 @@ int columnsWidth(const QTreeView* view) {
         width += widest + (widest > 0 ? 16 : 0);
     }
     return width;
+}
+
+bool SizeOnFirstShow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        auto* view = static_cast<QTreeView*>(watched);
+        view->setMinimumWidth(columnsWidth(view)); // the open list is as wide as its columns
+        view->removeEventFilter(this);
+    }
+    return false;
 }
 
 } // namespace
@@ -104,10 +157,10 @@ void SettingsPanel::buildControls(const PortMap& portMap) {
     m_ports->setObjectName(QStringLiteral("cmbCom"));
     auto* view = portColumnsView();
     m_ports->setView(view);
-    m_ports->setModel(portModel(portMap, m_ports));
+    m_ports->setModel(new PortColumnsModel(portMap, m_ports));
     m_ports->setModelColumn(0);
-    view->setMinimumWidth(columnsWidth(view)); // the open list is as wide as its columns
-    m_ports->setCurrentIndex(-1);              // nothing chosen until the saved port is known
+    view->installEventFilter(new SizeOnFirstShow(view));
+    m_ports->setCurrentIndex(-1); // nothing chosen until the saved port is known
     m_ports->setGeometry(170, 68, 180, 26);
     connect(m_ports, &QComboBox::currentIndexChanged, this, [this] { cmbComChange(); });
 

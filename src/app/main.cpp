@@ -1,6 +1,7 @@
 #include "DataModule.h"
 #include "DatabaseLocation.h"
 #include "DeviceChannel.h"
+#include "FirstPaintExit.h"
 #include "MainWindow.h"
 #include "MessageBoxPrompter.h"
 #include "PosixSerialLink.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[]) {
 
     MainWindow window({clock, channel, prompter, data, serial.portMap(), database.folder}, session);
     prompter.setParent(&window);
+    exitAfterFirstPaintWhenAsked(window); // start-up benchmark only
     window.show();
     if (!window.started())
         return 1; // the database could not be opened; the message has been shown

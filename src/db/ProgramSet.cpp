@@ -26,6 +26,13 @@ std::optional<int> setNumber(const QString& label) {
 }
 
 QString formatOrderNo(int orderNumber) {
+    if (orderNumber >= 0 && orderNumber <= 999) {
+        // Every program read back passes here: three digits in one allocation.
+        const QChar digits[] = {QChar(u'0' + orderNumber / 100),
+                                QChar(u'0' + orderNumber / 10 % 10),
+                                QChar(u'0' + orderNumber % 10)};
+        return QString(digits, 3);
+    }
     return QStringLiteral("%1").arg(orderNumber, 3, 10, QLatin1Char('0'));
 }
 

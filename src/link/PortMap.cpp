@@ -36,11 +36,19 @@ QStringList presentSerialDevices() {
     return devices;
 }
 
+std::shared_future<QStringList> ready(QStringList devices) {
+    std::promise<QStringList> list;
+    list.set_value(std::move(devices));
+    return list.get_future().share();
+}
+
 } // namespace
 
 PortMap::PortMap(QMap<int, QString> explicitDevices, QStringList presentDevices)
-    : m_explicit(std::move(explicitDevices)), m_present(orderedDevices(std::move(presentDevices))) {
-}
+    : PortMap(ready(orderedDevices(std::move(presentDevices))), std::move(explicitDevices)) {}
+
+PortMap::PortMap(std::shared_future<QStringList> presentDevices, QMap<int, QString> explicitDevices)
+    : m_explicit(std::move(explicitDevices)), m_present(std::move(presentDevices)) {}
 
 PortMap PortMap::fromSystem() {
     QMap<int, QString> explicitDevices;
@@ -50,15 +58,18 @@ PortMap PortMap::fromSystem() {
         if (!device.isEmpty())
             explicitDevices.insert(com, device);
     }
-    return PortMap(explicitDevices, presentSerialDevices());
+    auto present =
+        std::async(std::launch::deferred, [] { return orderedDevices(presentSerialDevices()); });
+    return PortMap(present.share(), explicitDevices);
 }
 
 QString PortMap::deviceFor(int com) const {
     if (const auto found = m_explicit.constFind(com); found != m_explicit.constEnd())
         return *found;
-    if (com < FirstCom || com > LastCom || com > m_present.size())
+    if (com < FirstCom || com > LastCom || !m_present.valid())
         return {};
-    return m_present.at(com - FirstCom);
+    const QStringList& present = m_present.get();
+    return com > present.size() ? QString() : present.at(com - FirstCom);
 }
 
 QStringList PortMap::orderedDevices(QStringList devices) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <future>
+
 namespace tessaly {
 
 // What "COM1" .. "COM20" mean on this machine. TESSALY_COM<n> names the device of COM n
@@ -18,18 +20,23 @@ public:
     PortMap() = default;
     PortMap(QMap<int, QString> explicitDevices, QStringList presentDevices);
 
-    // Reads the environment and the serial devices present now.
+    // Reads the environment now. The serial devices present are listed when a device is first
+    // asked for, usually when a port is opened: walking the system's device tree takes longer
+    // than building the whole main window, and the window does not need it to show.
     static PortMap fromSystem();
 
-    // The device of COM `com`; empty when it stands for none.
+    // The device of COM `com`; empty when it stands for none. Copies share one listing of the
+    // present devices, made by the first call that needs it.
     QString deviceFor(int com) const;
 
     // Sorts device paths into the documented order.
     static QStringList orderedDevices(QStringList devices);
 
 private:
+    PortMap(std::shared_future<QStringList> presentDevices, QMap<int, QString> explicitDevices);
+
     QMap<int, QString> m_explicit;
-    QStringList m_present;
+    std::shared_future<QStringList> m_present; // in the documented order
 };
 
 } // namespace tessaly

@@ -95,6 +95,8 @@ std::optional<std::array<quint8, 2>> encodeTrack(const QString& text) {
 }
 
 QString decodeTrack(quint8 hundreds, quint8 rest) {
+    if (hundreds <= 9 && rest <= 99)
+        return formatOrderNo(hundreds * 100 + rest); // three digits, zero-padded, in one go
     return QString::number(hundreds) + QStringLiteral("%1").arg(rest, 2, 10, QLatin1Char('0'));
 }
 

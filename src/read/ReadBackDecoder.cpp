@@ -35,6 +35,7 @@ ReadBackDecoding decodeReadBack(std::span<const quint8> bytes) {
     result.startsWithFrame = startsWithFrame(bytes);
     if (!result.startsWithFrame)
         return result;
+    result.records.reserve(qsizetype(bytes.size() / Length));
     for (std::size_t p = 0; p + Length <= bytes.size();) {
         if (!isFrameAt(bytes, p)) {
             ++p;

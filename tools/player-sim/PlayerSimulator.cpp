@@ -61,26 +61,29 @@ PlayerSimulator::PlayerSimulator(PlayerOptions options) : m_options(options) {}
 
 void PlayerSimulator::receive(std::span<const quint8> bytes, qint64 nowMs) {
     m_input.insert(m_input.end(), bytes.begin(), bytes.end());
-    while (parseOneFrame(nowMs)) {
-    }
+    // Consumed bytes go in one erase at the end: a long run of line noise stays linear.
+    std::size_t at = 0;
+    while (const std::size_t consumed = parseOneFrame(at, nowMs))
+        at += consumed;
+    m_input.erase(m_input.begin(), m_input.begin() + qsizetype(at));
 }
 
-// Consumes one frame or one byte of garbage; false when the input must wait for more bytes.
-bool PlayerSimulator::parseOneFrame(qint64 nowMs) {
-    m_input.erase(m_input.begin(), std::find(m_input.begin(), m_input.end(), frame::Start));
-    if (m_input.size() < 2)
-        return false;
-    const auto length = frameLength(m_input[1]);
-    if (length && m_input.size() < *length)
-        return false;
-    if (!length || m_input[*length - 1] != frame::End) {
-        m_input.erase(m_input.begin());
-        return true;
-    }
-    const std::vector<quint8> frame(m_input.begin(), m_input.begin() + qsizetype(*length));
-    m_input.erase(m_input.begin(), m_input.begin() + qsizetype(*length));
-    handleFrame(frame, nowMs);
-    return true;
+// Consumes one frame, or the garbage before the next start byte, or one byte that starts no
+// frame, from `at` on; returns how many bytes, 0 when the input must wait for more bytes.
+std::size_t PlayerSimulator::parseOneFrame(std::size_t at, qint64 nowMs) {
+    const auto begin = m_input.begin() + qsizetype(at);
+    if (const auto skipped = std::size_t(std::find(begin, m_input.end(), frame::Start) - begin))
+        return skipped;
+    const std::size_t left = m_input.size() - at;
+    if (left < 2)
+        return 0;
+    const auto length = frameLength(m_input[at + 1]);
+    if (length && left < *length)
+        return 0;
+    if (!length || m_input[at + *length - 1] != frame::End)
+        return 1;
+    handleFrame(std::span<const quint8>(m_input).subspan(at, *length), nowMs);
+    return *length;
 }
 
 void PlayerSimulator::handleFrame(std::span<const quint8> frame, qint64 nowMs) {
@@ -186,10 +189,11 @@ void PlayerSimulator::queueReply(QByteArray bytes, qint64 dueMs, bool paced) {
 
 // Replies go on the line in the order they fall due, one after the other.
 void PlayerSimulator::releaseDue(qint64 nowMs) {
-    while (!m_pending.empty() && m_pending.front().dueMs <= nowMs) {
-        putOnLine(m_pending.front());
-        m_pending.erase(m_pending.begin());
-    }
+    const auto due = std::find_if(m_pending.begin(), m_pending.end(),
+                                  [nowMs](const Reply& reply) { return reply.dueMs > nowMs; });
+    for (auto reply = m_pending.begin(); reply != due; ++reply)
+        putOnLine(*reply);
+    m_pending.erase(m_pending.begin(), due);
 }
 
 void PlayerSimulator::putOnLine(const Reply& reply) {

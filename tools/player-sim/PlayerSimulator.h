@@ -88,7 +88,7 @@ private:
         char byte = 0;
     };
 
-    bool parseOneFrame(qint64 nowMs);
+    std::size_t parseOneFrame(std::size_t at, qint64 nowMs);
     void handleFrame(std::span<const quint8> frame, qint64 nowMs);
     void storeRecord(std::span<const quint8> frame);
     void answerRead(int set, qint64 nowMs);
