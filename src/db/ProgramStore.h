@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -18,6 +19,9 @@ enum class ProgramTable { MusicTab, MusicReadTab };
 enum class SetRows { All, PriorityOnly };
 
 QString tableName(ProgramTable table);
+
+// The columns of both program tables after AutoID, in table order.
+const QStringList& programColumns();
 
 // Reads and writes programs over the program's one connection. Failures come back as an empty
 // result or false, with the reason in error when one is given.
@@ -50,6 +54,9 @@ public:
     // Stores the record as a new row and returns its AutoID; the record's own AutoID is ignored.
     std::optional<qint64> insert(ProgramTable table, const ProgramRecord& record,
                                  QString* error = nullptr);
+    // Stores the records as new rows, in their order, all or nothing.
+    bool insertAll(ProgramTable table, const QList<ProgramRecord>& records,
+                   QString* error = nullptr);
     // Replaces the programs of set dst by copies of those of set src (new AutoIDs, the label
     // dst, everything else as it was), all or nothing.
     bool copySet(ProgramTable table, const QString& src, const QString& dst,

@@ -5,6 +5,7 @@
 #include "PosixSerialLink.h"
 #include "RealClock.h"
 #include "SettingsStore.h"
+#include "TracingSerialLink.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -17,6 +18,7 @@ namespace {
 struct ParsedLine {
     QString databasePath;
     std::optional<int> port;
+    QString tracePath;
     const CliCommand* command = nullptr;
     CliOptions options;
 };
@@ -36,6 +38,20 @@ const QCommandLineOption PriorityOption(QStringLiteral("priority"),
                                         QStringLiteral("Only the priority programs."));
 const QCommandLineOption ReadOption(QStringLiteral("read"),
                                     QStringLiteral("The programs last read from the player."));
+const QCommandLineOption
+    ReplaceOption(QStringLiteral("replace"),
+                  QStringLiteral("Replace the sets' programs, not add to them."));
+const QCommandLineOption FormatOption(QStringLiteral("format"),
+                                      QStringLiteral("csv or json (default: by the file's name)."),
+                                      QStringLiteral("format"));
+const QCommandLineOption
+    OutputOption(QStringLiteral("output"),
+                 QStringLiteral("The file to write (default: standard output)."),
+                 QStringLiteral("file"));
+const QCommandLineOption TraceOption(
+    QStringLiteral("trace"),
+    QStringLiteral("Append every frame to and from the player to this file, with the time."),
+    QStringLiteral("file"));
 
 QString commandList(const QList<CliCommand>& commands) {
     QString text = QStringLiteral(
@@ -79,8 +95,8 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
                          CliOutput& output, ParsedLine& line) {
     QCommandLineParser parser;
     parser.setApplicationDescription(commandList(commands));
-    parser.addOptions(
-        {DatabaseOption, PortOption, SetOption, AllOption, PriorityOption, ReadOption});
+    parser.addOptions({DatabaseOption, PortOption, SetOption, AllOption, PriorityOption, ReadOption,
+                       ReplaceOption, FormatOption, OutputOption, TraceOption});
     const auto help = parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (below)."));
     if (!parser.parse(arguments))
@@ -95,13 +111,21 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
         return usageError(output, QStringLiteral("--%1 is given more than once").arg(repeated));
 
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
+    if (positional.isEmpty())
         return usageError(output, QStringLiteral("give exactly one command"));
     for (const auto& command : commands)
         if (command.name == positional.first())
             line.command = &command;
     if (!line.command)
         return usageError(output, QStringLiteral("unknown command '%1'").arg(positional.first()));
+    const qsizetype takes = line.command->argument.isEmpty() ? 0 : 1;
+    if (positional.size() != takes + 1)
+        return usageError(output, takes == 0
+                                      ? QStringLiteral("give exactly one command")
+                                      : QStringLiteral("%1 takes one %2")
+                                            .arg(line.command->name, line.command->argument));
+    if (takes == 1)
+        line.options.file = positional.at(1);
 
     line.databasePath =
         parser.isSet(DatabaseOption)
@@ -120,6 +144,13 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
     line.options.all = parser.isSet(AllOption);
     line.options.priority = parser.isSet(PriorityOption);
     line.options.read = parser.isSet(ReadOption);
+    line.options.replace = parser.isSet(ReplaceOption);
+    line.options.format = parser.value(FormatOption);
+    line.options.output = parser.value(OutputOption);
+    line.tracePath = parser.value(TraceOption);
+    if (parser.isSet(FormatOption) && line.options.format != QLatin1String("csv") &&
+        line.options.format != QLatin1String("json"))
+        return usageError(output, QStringLiteral("--format takes csv or json"));
     if (const QString wrong = line.command->checkOptions(line.options); !wrong.isEmpty())
         return usageError(output, QStringLiteral("%1: %2").arg(line.command->name, wrong));
     return std::nullopt;
@@ -153,17 +184,22 @@ bool portTaken(SerialLink& serial, const Session& session, const PortMap& portMa
 
 } // namespace
 
+bool hasInterchangeOptions(const CliOptions& options) {
+    return options.replace || !options.format.isEmpty() || !options.output.isEmpty();
+}
+
 QString takesNoOptions(const CliOptions& options) {
-    if (options.set || options.all || options.priority || options.read)
-        return QStringLiteral("takes no --set, --all, --priority or --read");
+    if (options.set || options.all || options.priority || options.read ||
+        hasInterchangeOptions(options))
+        return QStringLiteral("takes no options");
     return {};
 }
 
 QString takesSetOrAll(const CliOptions& options) {
     if (options.set.has_value() == options.all)
         return QStringLiteral("give either --set N or --all");
-    if (options.priority || options.read)
-        return QStringLiteral("takes no --priority or --read");
+    if (options.priority || options.read || hasInterchangeOptions(options))
+        return QStringLiteral("takes no --priority, --read, --replace, --format or --output");
     return {};
 }
 
@@ -185,12 +221,21 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
     Session session;
     restoreSettings(session, data, line.port);
     RealClock clock;
-    PosixSerialLink serial(PortMap::fromSystem());
+    PosixSerialLink posix(PortMap::fromSystem());
+    // The traffic log sits between the wire code and the port, which neither notices.
+    std::optional<TracingSerialLink> traced;
+    if (!line.tracePath.isEmpty()) {
+        traced.emplace(posix, line.tracePath);
+        if (!traced->isLogging())
+            output.info(QStringLiteral("tessaly-cli: cannot write the traffic log %1: %2")
+                            .arg(line.tracePath, traced->errorText()));
+    }
+    SerialLink& serial = traced ? static_cast<SerialLink&>(*traced) : posix;
     DeviceChannel channel(serial, session.link);
-    if (line.command->usesPort && !portTaken(serial, session, serial.portMap(), output))
+    if (line.command->usesPort && !portTaken(serial, session, posix.portMap(), output))
         return ExitFailed;
-    CliContext context{session,          clock,        channel, data, prompter, output,
-                       serial.portMap(), line.options, {}};
+    CliContext context{session, clock,           channel,      data, prompter,
+                       output,  posix.portMap(), line.options, {}};
     return QCoro::waitFor(line.command->run(context));
 }
 

@@ -4,8 +4,8 @@ namespace tessaly::cli {
 
 QList<CliCommand> allCommands() {
     return {
-        probeCommand(),    loadCommand(), readCommand(),
-        saveReadCommand(), listCommand(), verifyCommand(),
+        probeCommand(), loadCommand(),   readCommand(),   saveReadCommand(),
+        listCommand(),  verifyCommand(), exportCommand(), importCommand(),
     };
 }
 

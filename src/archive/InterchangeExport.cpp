@@ -1,0 +1,122 @@
+#include "InterchangeExport.h"
+
+#include "ProgramSet.h"
+
+namespace tessaly {
+
+namespace {
+
+void appendCsvField(QByteArray& out, const QString& text) {
+    const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
+                        text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+    if (!quoted) {
+        out += text.toUtf8();
+        return;
+    }
+    QString escaped = text;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    out += '"' + escaped.toUtf8() + '"';
+}
+
+void appendCsvRow(QByteArray& out, const QStringList& fields) {
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        appendCsvField(out, fields[i]);
+    }
+    out += "\r\n";
+}
+
+void appendJsonText(QByteArray& out, const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size() + 2);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\')) {
+            escaped += QLatin1Char('\\');
+            escaped += c;
+        } else if (c.unicode() < 0x20) {
+            escaped += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QLatin1Char('0'));
+        } else {
+            escaped += c;
+        }
+    }
+    out += '"' + escaped.toUtf8() + '"';
+}
+
+void appendJsonValue(QByteArray& out, ColumnKind kind, const QString& text) {
+    switch (kind) {
+    case ColumnKind::Flag:
+        out += text == QLatin1String("1") ? "true" : "false";
+        return;
+    case ColumnKind::Number:
+        out += text.toLatin1();
+        return;
+    case ColumnKind::OptionalNumber:
+        out += text.isEmpty() ? QByteArray("null") : text.toLatin1();
+        return;
+    case ColumnKind::Text:
+    case ColumnKind::Time:
+        appendJsonText(out, text);
+        return;
+    }
+}
+
+} // namespace
+
+std::optional<QList<ProgramRecord>> programsForExport(const QSqlDatabase& db, ProgramTable table,
+                                                      std::optional<int> set, QString* error) {
+    const ProgramStore store(db);
+    if (set)
+        return store.programsOfSet(table, setLabel(*set), SetRows::All, error);
+    QList<ProgramRecord> programs;
+    for (int each = FirstSet; each <= LastSet; ++each) {
+        const auto ofSet = store.programsOfSet(table, setLabel(each), SetRows::All, error);
+        if (!ofSet)
+            return std::nullopt;
+        programs += *ofSet;
+    }
+    const auto all = store.allPrograms(table, error);
+    if (!all)
+        return std::nullopt;
+    for (const ProgramRecord& program : *all)
+        if (!setNumber(program.JMTaoNo))
+            programs.append(program);
+    return programs;
+}
+
+QByteArray writeCsv(const QList<ProgramRecord>& programs) {
+    QByteArray out("\xEF\xBB\xBF");
+    out.reserve(programs.size() * 200 + 1000);
+    appendCsvRow(out, programColumns());
+    for (const ProgramRecord& program : programs)
+        appendCsvRow(out, columnTexts(program));
+    return out;
+}
+
+QByteArray writeJson(const QList<ProgramRecord>& programs) {
+    const QStringList& columns = programColumns();
+    QList<ColumnKind> kinds;
+    for (const QString& column : columns)
+        kinds.append(columnKind(column));
+    QByteArray out("[");
+    out.reserve(programs.size() * 1200 + 10);
+    for (qsizetype row = 0; row < programs.size(); ++row) {
+        out += row == 0 ? "\n  {" : ",\n  {";
+        const QStringList texts = columnTexts(programs[row]);
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (i > 0)
+                out += ", ";
+            out += '"' + columns[i].toLatin1() + "\": ";
+            appendJsonValue(out, kinds[i], texts[i]);
+        }
+        out += '}';
+    }
+    out += programs.isEmpty() ? "]\n" : "\n]\n";
+    return out;
+}
+
+QByteArray writePrograms(const QList<ProgramRecord>& programs, InterchangeFormat format) {
+    return format == InterchangeFormat::Json ? writeJson(programs) : writeCsv(programs);
+}
+
+} // namespace tessaly
