@@ -77,6 +77,11 @@ void ProgramListPanel::setCurrentRow(int row) {
     m_grid->scrollTo(index);
 }
 
+void ProgramListPanel::addGridActions(const QList<QAction*>& actions) {
+    m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_grid->addActions(actions);
+}
+
 void ProgramListPanel::updateCount() {
     m_count->setText(QString::number(m_model->rowCount()));
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QAction;
 class QHBoxLayout;
 class QLabel;
 class QTableView;
@@ -26,6 +27,8 @@ public:
     // LbNum shows the number of programs in the list.
     void updateCount();
     void addFooterWidget(QWidget* widget);
+    // The grid's context menu: these actions, on a right click.
+    void addGridActions(const QList<QAction*>& actions);
     void setGridEnabled(bool enabled);
 
 signals:
