@@ -2,6 +2,8 @@
 
 #include "ProgramSet.h"
 
+#include <algorithm>
+
 namespace tessaly {
 
 namespace {
@@ -68,19 +70,15 @@ std::optional<QList<ProgramRecord>> programsForExport(const QSqlDatabase& db, Pr
     const ProgramStore store(db);
     if (set)
         return store.programsOfSet(table, setLabel(*set), SetRows::All, error);
-    QList<ProgramRecord> programs;
-    for (int each = FirstSet; each <= LastSet; ++each) {
-        const auto ofSet = store.programsOfSet(table, setLabel(each), SetRows::All, error);
-        if (!ofSet)
-            return std::nullopt;
-        programs += *ofSet;
-    }
-    const auto all = store.allPrograms(table, error);
-    if (!all)
+    auto programs = store.allPrograms(table, error); // in OrderNo order
+    if (!programs)
         return std::nullopt;
-    for (const ProgramRecord& program : *all)
-        if (!setNumber(program.JMTaoNo))
-            programs.append(program);
+    // Programs of no set (a number past the four) go last.
+    std::stable_sort(programs->begin(), programs->end(),
+                     [](const ProgramRecord& a, const ProgramRecord& b) {
+                         return setNumber(a.JMTaoNo).value_or(LastSet + 1) <
+                                setNumber(b.JMTaoNo).value_or(LastSet + 1);
+                     });
     return programs;
 }
 

@@ -290,35 +290,63 @@ bool isDigits(const QString& text) {
     });
 }
 
-// The texts of one row, read by column name; the first value that cannot be read is kept.
+QString columnName(int column) {
+    return programColumns()[column];
+}
+
+// Where each value sits in a row, looked up once.
+struct RowColumns {
+    static int at(const char* name) { return columnIndex().value(QLatin1String(name)); }
+    template <std::size_t N> static std::array<int, N> numbered(const char* stem) {
+        std::array<int, N> columns{};
+        for (std::size_t i = 0; i < N; ++i)
+            columns[i] = columnIndex().value(QLatin1String(stem) + QString::number(i + 1));
+        return columns;
+    }
+
+    int orderNo = at("OrderNo"), startTime = at("KSTime"), endTime = at("JSTime");
+    int set = at("JMTaoNo"), marker = at("YXCX"), mp3 = at("MP3"), radio = at("ShouYin");
+    int preheat = at("YuRe"), delay = at("YuanShi"), volume = at("YinLiang");
+    std::array<int, 6> times{at("KS1"), at("KS2"), at("KS3"), at("JS1"), at("JS2"), at("JS3")};
+    std::array<int, 7> week = numbered<7>("Week");
+    std::array<int, 6> tracks = numbered<6>("QuMu");
+    std::array<int, 32> zones = numbered<32>("FQ");
+};
+
+bool isWord(const QString& text, const char* word) {
+    return text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+// The texts of one row, by column; the first value that cannot be read is kept.
 class RowReader {
 public:
     explicit RowReader(const ImportRow& row) : m_row(row) {}
 
-    QString raw(const QString& column) const { return m_row.values[columnIndex().value(column)]; }
-    QString trimmed(const QString& column) const { return raw(column).trimmed(); }
+    const QString& raw(int column) const { return m_row.values[column]; }
+    QString trimmed(int column) const { return raw(column).trimmed(); }
 
-    bool flag(const QString& column) {
-        const QString text = trimmed(column).toLower();
-        if (text == QLatin1String("1") || text == QLatin1String("true"))
+    bool flag(int column) {
+        const QString text = trimmed(column);
+        if (text == QLatin1String("1") || isWord(text, "true"))
             return true;
-        if (text.isEmpty() || text == QLatin1String("0") || text == QLatin1String("false"))
+        if (text.isEmpty() || text == QLatin1String("0") || isWord(text, "false"))
             return false;
-        refuse(QStringLiteral("%1“%2”应为TRUE/FALSE或1/0").arg(column, raw(column)));
+        refuse(QStringLiteral("%1“%2”应为TRUE/FALSE或1/0").arg(columnName(column), raw(column)));
         return false;
     }
-    template <std::size_t N> void flags(const char* stem, std::array<bool, N>& values) {
+    template <std::size_t N>
+    void flags(const std::array<int, N>& columns, std::array<bool, N>& values) {
         for (std::size_t i = 0; i < N; ++i)
-            values[i] = flag(QString::fromLatin1(stem) + QString::number(i + 1));
+            values[i] = flag(columns[i]);
     }
     // A time box as the editor's digit filter would let it be typed: digits or nothing.
-    QString box(const QString& column) {
+    QString box(int column) {
         const QString text = trimmed(column);
         if (!text.isEmpty() && !isDigits(text))
-            refuse(QStringLiteral("%1“%2”不是数字").arg(column, raw(column)));
+            refuse(QStringLiteral("%1“%2”不是数字").arg(columnName(column), raw(column)));
         return text;
     }
-    std::optional<int> integer(const QString& column, int lowest, int highest) {
+    std::optional<int> integer(int column, int lowest, int highest) {
         const QString text = trimmed(column);
         bool ok = false;
         const int value = text.toInt(&ok);
@@ -326,7 +354,7 @@ public:
             return std::nullopt;
         if (!ok || value < lowest || value > highest)
             refuse(QStringLiteral("%1“%2”不是%3至%4的整数")
-                       .arg(column, raw(column))
+                       .arg(columnName(column), raw(column))
                        .arg(lowest)
                        .arg(highest));
         return ok ? std::optional<int>(value) : std::nullopt;
@@ -356,17 +384,17 @@ std::optional<QTime> typedTime(const QString& text) {
 }
 
 // A time column agrees with its three fields, or is empty.
-std::optional<QString> timeDisagrees(const RowReader& reader, const QString& column,
-                                     const QTime& fromFields, const char* fields) {
+std::optional<QString> timeDisagrees(const RowReader& reader, int column, const QTime& fromFields,
+                                     const char* fields) {
     const QString text = reader.trimmed(column);
-    if (text.isEmpty())
+    if (text.isEmpty() || parseTimeOfDay(text) == fromFields)
         return std::nullopt;
     const auto typed = typedTime(text);
     if (!typed)
-        return QStringLiteral("%1“%2”不是时间").arg(column, reader.raw(column));
+        return QStringLiteral("%1“%2”不是时间").arg(columnName(column), reader.raw(column));
     if (*typed != fromFields)
         return QStringLiteral("%1“%2”与%3不一致")
-            .arg(column, reader.raw(column), QLatin1String(fields));
+            .arg(columnName(column), reader.raw(column), QLatin1String(fields));
     return std::nullopt;
 }
 
@@ -378,26 +406,26 @@ struct RowOutcome {
 };
 
 RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
+    static const RowColumns columns;
     RowReader reader(row);
     RowOutcome outcome;
     ProgramRecord& r = outcome.record;
 
     EntryForm form;
-    const char* boxes[] = {"KS1", "KS2", "KS3", "JS1", "JS2", "JS3"};
     for (std::size_t i = 0; i < form.times.size(); ++i)
-        form.times[i] = reader.box(QLatin1String(boxes[i]));
-    const auto volume = reader.integer(QStringLiteral("YinLiang"), std::numeric_limits<int>::min(),
+        form.times[i] = reader.box(columns.times[i]);
+    const auto volume = reader.integer(columns.volume, std::numeric_limits<int>::min(),
                                        std::numeric_limits<int>::max());
     form.volumeChosen = volume && *volume >= 0 && *volume <= MaxVolume; // the list offers 0..38
-    reader.flags("Week", r.Week);
+    reader.flags(columns.week, r.Week);
     form.weekdays = r.Week;
     // The pre-heat and delay boxes belong to the window, not to a program.
     form.preheat = form.delay = QStringLiteral("0");
-    r.MP3 = reader.flag(QStringLiteral("MP3"));
-    r.ShouYin = reader.flag(QStringLiteral("ShouYin"));
-    reader.flags("FQ", r.FQ);
-    r.YuRe = reader.integer(QStringLiteral("YuRe"), -32768, 32767);
-    r.YuanShi = reader.integer(QStringLiteral("YuanShi"), -32768, 32767);
+    r.MP3 = reader.flag(columns.mp3);
+    r.ShouYin = reader.flag(columns.radio);
+    reader.flags(columns.zones, r.FQ);
+    r.YuRe = reader.integer(columns.preheat, -32768, 32767);
+    r.YuanShi = reader.integer(columns.delay, -32768, 32767);
     if (reader.problem()) {
         outcome.problem = reader.problem();
         return outcome;
@@ -408,38 +436,37 @@ RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
     }
     applyTimes(r, form.times);
     r.YinLiang = *volume;
-    if (auto wrong = timeDisagrees(reader, QStringLiteral("KSTime"), r.KSTime, "KS1-KS3")) {
+    if (auto wrong = timeDisagrees(reader, columns.startTime, r.KSTime, "KS1-KS3")) {
         outcome.problem = wrong;
         return outcome;
     }
-    if (auto wrong = timeDisagrees(reader, QStringLiteral("JSTime"), r.JSTime, "JS1-JS3")) {
+    if (auto wrong = timeDisagrees(reader, columns.endTime, r.JSTime, "JS1-JS3")) {
         outcome.problem = wrong;
         return outcome;
     }
 
-    r.JMTaoNo = options.set ? setLabel(*options.set) : reader.trimmed(QStringLiteral("JMTaoNo"));
+    r.JMTaoNo = options.set ? setLabel(*options.set) : reader.trimmed(columns.set);
     if (!setNumber(r.JMTaoNo)) {
-        outcome.problem = QStringLiteral("JMTaoNo“%1”不是第一套至第四套之一")
-                              .arg(reader.raw(QStringLiteral("JMTaoNo")));
+        outcome.problem =
+            QStringLiteral("JMTaoNo“%1”不是第一套至第四套之一").arg(reader.raw(columns.set));
         return outcome;
     }
-    const QString marker = reader.trimmed(QStringLiteral("YXCX"));
+    const QString marker = reader.trimmed(columns.marker);
     if (!marker.isEmpty() && marker != priorityMarker()) {
-        outcome.problem =
-            QStringLiteral("YXCX“%1”应为“优先”或空").arg(reader.raw(QStringLiteral("YXCX")));
+        outcome.problem = QStringLiteral("YXCX“%1”应为“优先”或空").arg(reader.raw(columns.marker));
         return outcome;
     }
     r.YXCX = marker.isEmpty() ? QStringLiteral("") : priorityMarker();
-    r.OrderNo = reader.trimmed(QStringLiteral("OrderNo"));
+    r.OrderNo = reader.trimmed(columns.orderNo);
     if (!r.OrderNo.isEmpty() && (r.OrderNo.size() > 3 || !isDigits(r.OrderNo))) {
         outcome.problem = QStringLiteral("序号OrderNo“%1”不是三位以内的数字").arg(r.OrderNo);
         return outcome;
     }
     for (std::size_t i = 0; i < r.QuMu.size(); ++i) {
-        const QString column = QStringLiteral("QuMu%1").arg(i + 1);
-        r.QuMu[i] = reader.raw(column);
+        r.QuMu[i] = reader.raw(columns.tracks[i]);
         if (!encodeTrack(r.QuMu[i])) {
-            outcome.problem = QStringLiteral("曲目%1“%2”不是三位以内的数字").arg(column, r.QuMu[i]);
+            outcome.problem = QStringLiteral("曲目%1“%2”不是三位以内的数字")
+                                  .arg(columnName(columns.tracks[i]), r.QuMu[i]);
             return outcome;
         }
     }

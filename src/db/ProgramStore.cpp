@@ -101,7 +101,7 @@ public:
     bool boolean() { return next().toInt() != 0; }
     QTime time() {
         const QVariant value = next();
-        return value.isNull() ? QTime() : QTime::fromString(value.toString(), u"hh:mm:ss");
+        return value.isNull() ? QTime() : parseTimeOfDay(value.toString());
     }
     template <std::size_t N> void booleans(std::array<bool, N>& values) {
         for (bool& value : values)
