@@ -193,6 +193,19 @@ std::optional<QList<ProgramRecord>> ProgramStore::programsOfSet(ProgramTable tab
     return select(query, error);
 }
 
+std::optional<QList<ProgramRecord>>
+ProgramStore::programsStartingAt(ProgramTable table, const QString& setLabel, int hour, int minute,
+                                 int second, QString* error) const {
+    QSqlQuery query(m_db);
+    query.prepare(selectSql(table, QStringLiteral("WHERE JMTaoNo = ? AND KS1 = ? AND KS2 = ? "
+                                                  "AND KS3 = ?")));
+    query.addBindValue(setLabel);
+    query.addBindValue(hour);
+    query.addBindValue(minute);
+    query.addBindValue(second);
+    return select(query, error);
+}
+
 std::optional<QList<ProgramRecord>> ProgramStore::allPrograms(ProgramTable table,
                                                               QString* error) const {
     QSqlQuery query(m_db);

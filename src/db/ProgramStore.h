@@ -33,6 +33,11 @@ public:
     std::optional<QList<ProgramRecord>> programsOfSet(ProgramTable table, const QString& setLabel,
                                                       SetRows rows = SetRows::All,
                                                       QString* error = nullptr) const;
+    // The programs of the set that start at hour:minute:second (KS1..KS3), ordered by OrderNo.
+    std::optional<QList<ProgramRecord>> programsStartingAt(ProgramTable table,
+                                                           const QString& setLabel, int hour,
+                                                           int minute, int second,
+                                                           QString* error = nullptr) const;
     // Every program of the table, ordered by OrderNo.
     std::optional<QList<ProgramRecord>> allPrograms(ProgramTable table,
                                                     QString* error = nullptr) const;

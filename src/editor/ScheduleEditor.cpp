@@ -129,7 +129,9 @@ std::optional<QString> ScheduleEditor::nextOrderNo(const QString& setLabel, QStr
 }
 
 bool ScheduleEditor::hasDuplicate(const ProgramRecord& candidate) const {
-    const auto programs = m_programs.programsOfSet(ProgramTable::MusicTab, candidate.JMTaoNo);
+    // The store narrows the search to the set and the start; the rule decides.
+    const auto programs = m_programs.programsStartingAt(
+        ProgramTable::MusicTab, candidate.JMTaoNo, candidate.KS1, candidate.KS2, candidate.KS3);
     if (!programs)
         return false;
     return std::any_of(programs->begin(), programs->end(),
