@@ -94,17 +94,18 @@ QByteArray writeCsv(const QList<ProgramRecord>& programs) {
 QByteArray writeJson(const QList<ProgramRecord>& programs) {
     const QStringList& columns = programColumns();
     QList<ColumnKind> kinds;
-    for (const QString& column : columns)
+    QList<QByteArray> keys; // "OrderNo": and so on, with the separator before all but the first
+    for (const QString& column : columns) {
         kinds.append(columnKind(column));
+        keys.append((keys.isEmpty() ? "\"" : ", \"") + column.toLatin1() + "\": ");
+    }
     QByteArray out("[");
     out.reserve(programs.size() * 1200 + 10);
     for (qsizetype row = 0; row < programs.size(); ++row) {
         out += row == 0 ? "\n  {" : ",\n  {";
         const QStringList texts = columnTexts(programs[row]);
         for (qsizetype i = 0; i < columns.size(); ++i) {
-            if (i > 0)
-                out += ", ";
-            out += '"' + columns[i].toLatin1() + "\": ";
+            out += keys[i];
             appendJsonValue(out, kinds[i], texts[i]);
         }
         out += '}';

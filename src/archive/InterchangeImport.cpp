@@ -17,6 +17,7 @@
 
 #include <limits>
 #include <set>
+#include <vector>
 
 namespace tessaly {
 
@@ -78,66 +79,73 @@ struct CsvRecord {
     }
 };
 
+int lineEndsIn(QStringView text) {
+    int ends = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] == QLatin1Char('\n') ||
+            (text[i] == QLatin1Char('\r') &&
+             (i + 1 == text.size() || text[i + 1] != QLatin1Char('\n'))))
+            ++ends;
+    return ends;
+}
+
+bool endsField(QChar c) {
+    return c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
 // RFC 4180 with what spreadsheets add: LF or lone CR as line ends, text after a closing quote
-// kept. Nothing, with a problem, when a quoted field never closes.
+// kept. Nothing, with a problem, when a quoted field never closes. Fields are cut out whole
+// rather than built a character at a time: whole tables come through here.
 std::optional<QList<CsvRecord>> splitCsv(const QString& text, ParsedImport& parsed) {
     QList<CsvRecord> records;
-    CsvRecord record{1, {}};
-    QString field;
-    bool quoted = false;
-    bool fieldStarted = false;
+    const qsizetype size = text.size();
+    qsizetype i = 0;
     int line = 1;
-    const auto endField = [&] {
-        record.fields.append(field);
-        field.clear();
-        fieldStarted = false;
-    };
-    const auto endRecord = [&](int nextLine) {
-        endField();
-        records.append(record);
-        record = CsvRecord{nextLine, {}};
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        const bool lineEnd = c == QLatin1Char('\n') || c == QLatin1Char('\r');
-        const bool crlf =
-            c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n');
-        if (quoted) {
-            if (c == QLatin1Char('"')) {
-                if (i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-                    field += c;
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += c;
-                if (lineEnd && !crlf)
-                    ++line;
-            }
-            continue;
-        }
-        if (c == QLatin1Char('"') && !fieldStarted) {
-            quoted = true;
-            fieldStarted = true;
-        } else if (c == QLatin1Char(',')) {
-            endField();
-        } else if (lineEnd) {
-            if (crlf)
+    while (i < size) {
+        CsvRecord record{line, {}};
+        while (true) {
+            QString field;
+            if (i < size && text[i] == QLatin1Char('"')) {
                 ++i;
-            ++line;
-            endRecord(line);
-        } else {
-            field += c;
-            fieldStarted = true;
+                while (true) {
+                    const qsizetype quote = text.indexOf(QLatin1Char('"'), i);
+                    if (quote < 0) {
+                        parsed.problems.append(
+                            {lineWhere(record.line), QStringLiteral("引号未闭合")});
+                        return std::nullopt;
+                    }
+                    const QStringView part = QStringView(text).mid(i, quote - i);
+                    line += lineEndsIn(part);
+                    field += part;
+                    i = quote + 1;
+                    if (i < size && text[i] == QLatin1Char('"')) {
+                        field += QLatin1Char('"');
+                        ++i;
+                        continue;
+                    }
+                    break;
+                }
+            }
+            qsizetype end = i;
+            while (end < size && !endsField(text[end]))
+                ++end;
+            field += QStringView(text).mid(i, end - i);
+            record.fields.append(field);
+            i = end;
+            if (i < size && text[i] == QLatin1Char(',')) {
+                ++i;
+                continue;
+            }
+            break;
         }
+        if (i < size) { // a line end
+            i += text[i] == QLatin1Char('\r') && i + 1 < size && text[i + 1] == QLatin1Char('\n')
+                     ? 2
+                     : 1;
+            ++line;
+        }
+        records.append(record);
     }
-    if (quoted) {
-        parsed.problems.append({lineWhere(record.line), QStringLiteral("引号未闭合")});
-        return std::nullopt;
-    }
-    if (fieldStarted || !record.fields.isEmpty() || !field.isEmpty())
-        endRecord(line);
     return records;
 }
 
@@ -236,6 +244,7 @@ std::optional<QString> jsonText(const QJsonValue& value) {
 
 void parseJsonObject(const QJsonObject& object, const QString& where, ParsedImport& parsed) {
     ImportRow row{where, QStringList(programColumns().size())};
+    std::vector<bool> given(std::size_t(programColumns().size()), false);
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (isAutoId(it.key()))
             continue;
@@ -251,10 +260,12 @@ void parseJsonObject(const QJsonObject& object, const QString& where, ParsedImpo
             return;
         }
         row.values[found.value()] = *text;
+        given[std::size_t(found.value())] = true;
     }
-    for (const QString& column : programColumns())
-        if (!object.contains(column)) {
-            parsed.problems.append({where, QStringLiteral("缺少字段“%1”").arg(column)});
+    for (std::size_t column = 0; column < given.size(); ++column)
+        if (!given[column]) {
+            parsed.problems.append(
+                {where, QStringLiteral("缺少字段“%1”").arg(programColumns()[qsizetype(column)])});
             return;
         }
     parsed.rows.append(row);
