@@ -3,6 +3,7 @@
 // the snapshot to disk, its rename and the pruning of the folder to the newest 30.
 #include "Backups.h"
 #include "BenchDatabase.h"
+#include "BenchMain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -44,10 +45,5 @@ BENCHMARK(BM_Restore)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggr
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tessaly::bench::runBenchmarks(argc, argv);
 }

@@ -2,6 +2,7 @@
 // post and the renumbering of the whole set), deleting one, and copying the set over another.
 // Every change runs in one transaction; row-by-row autocommit would take seconds here.
 #include "BenchDatabase.h"
+#include "BenchMain.h"
 #include "DataModule.h"
 #include "EditorWindow.h"
 #include "PlayerDatabase.h"
@@ -106,10 +107,5 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tessaly::bench::runBenchmarks(argc, argv);
 }

@@ -8,6 +8,7 @@
 #include "ProgramSet.h"
 #include "ProgramStore.h"
 #include "RealClock.h"
+#include "TracingSerialLink.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,6 +17,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <optional>
 
 using namespace tessaly;
 
@@ -101,7 +104,7 @@ struct LoadBed {
 };
 
 void runLoad(benchmark::State& state, const std::array<int, LastSet>& programsPerSet,
-             bool wholeDevice) {
+             bool wholeDevice, bool traced = false) {
     LoadBed bed(programsPerSet);
     int programs = 0;
     for (const int count : programsPerSet)
@@ -113,7 +116,12 @@ void runLoad(benchmark::State& state, const std::array<int, LastSet>& programsPe
     for (auto _ : state) {
         Session session;
         RealClock clock;
-        PosixSerialLink serial(PortMap({{1, bed.device}}, {}));
+        PosixSerialLink posix(PortMap({{1, bed.device}}, {}));
+        // With the traffic log on, every frame is also appended to a file.
+        std::optional<TracingSerialLink> logged;
+        if (traced)
+            logged.emplace(posix, bed.folder.filePath(QStringLiteral("traffic.log")));
+        SerialLink& serial = logged ? static_cast<SerialLink&>(*logged) : posix;
         DeviceChannel channel(serial, session.link);
         LoadObserver quiet;
         ProgramLoad load({channel, clock, bed.data.database(), session}, quiet);
@@ -138,6 +146,11 @@ void BM_LoadSetOf20(benchmark::State& state) {
     runLoad(state, {0, 20, 0, 0}, false);
 }
 BENCHMARK(BM_LoadSetOf20)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_LoadSetOf20Traced(benchmark::State& state) {
+    runLoad(state, {0, 20, 0, 0}, false, true);
+}
+BENCHMARK(BM_LoadSetOf20Traced)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_LoadWholeDevice(benchmark::State& state) {
     runLoad(state, {5, 5, 5, 5}, true);

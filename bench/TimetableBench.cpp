@@ -1,5 +1,6 @@
 // The weekly timetable of a set of 999 programs: the layout of its blocks, and the page painted
 // and written as a PNG (and as a PDF, for comparison).
+#include "BenchMain.h"
 #include "ProgramSet.h"
 #include "WeekLayout.h"
 #include "WeekPicture.h"
@@ -92,10 +93,5 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tessaly::bench::runBenchmarks(argc, argv);
 }

@@ -7,8 +7,11 @@
 #include "PosixSerialLink.h"
 #include "RealClock.h"
 #include "Session.h"
+#include "TracingSerialLink.h"
 
 #include <QApplication>
+
+#include <optional>
 
 using namespace tessaly;
 
@@ -19,7 +22,15 @@ int main(int argc, char* argv[]) {
     Session session;
     RealClock clock;
     PosixSerialLink serial(PortMap::fromSystem());
-    DeviceChannel channel(serial, session.link);
+    // TESSALY_TRACE=FILE: every frame to and from the player is appended to FILE.
+    const QString tracePath = qEnvironmentVariable("TESSALY_TRACE");
+    std::optional<TracingSerialLink> traced;
+    if (!tracePath.isEmpty())
+        traced.emplace(serial, tracePath);
+    if (traced && !traced->isLogging())
+        qWarning("Tessaly: the traffic log %s cannot be written: %s", qPrintable(tracePath),
+                 qPrintable(traced->errorText()));
+    DeviceChannel channel(traced ? static_cast<SerialLink&>(*traced) : serial, session.link);
     MessageBoxPrompter prompter;
     DataModule data; // frmDM: the connection stays closed until the main window is shown
 

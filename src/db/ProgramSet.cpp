@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace tessaly {
 
 namespace {
@@ -42,8 +44,32 @@ QTime timeOfDay(int hour, int minute, int second) {
     return QTime(hour, minute, second);
 }
 
+// Written out by hand: QTime::toString parses its format on every call, and whole tables of
+// programs go through here.
 QString formatTimeOfDay(const QTime& time) {
-    return time.isValid() ? time.toString(QStringLiteral("hh:mm:ss")) : QString();
+    if (!time.isValid())
+        return QString();
+    const auto twoDigits = [](int value, QChar* at) {
+        at[0] = QLatin1Char(char('0' + value / 10));
+        at[1] = QLatin1Char(char('0' + value % 10));
+    };
+    QString text(8, QLatin1Char(':'));
+    twoDigits(time.hour(), text.data());
+    twoDigits(time.minute(), text.data() + 3);
+    twoDigits(time.second(), text.data() + 6);
+    return text;
+}
+
+QTime parseTimeOfDay(const QString& text) {
+    const auto digit = [&text](int at) { return text[at].unicode() - u'0'; };
+    const bool canonical =
+        text.size() == 8 && text[2] == QLatin1Char(':') && text[5] == QLatin1Char(':') &&
+        std::all_of(text.begin(), text.end(), [](QChar c) {
+            return c == QLatin1Char(':') || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+        });
+    if (!canonical)
+        return QTime::fromString(text, u"hh:mm:ss");
+    return timeOfDay(digit(0) * 10 + digit(1), digit(3) * 10 + digit(4), digit(6) * 10 + digit(7));
 }
 
 } // namespace tessaly

@@ -25,5 +25,7 @@ QTime timeOfDay(int hour, int minute, int second);
 
 // How times of day are stored and shown: "hh:mm:ss".
 QString formatTimeOfDay(const QTime& time);
+// The time of day a stored "hh:mm:ss" names; invalid for any other text.
+QTime parseTimeOfDay(const QString& text);
 
 } // namespace tessaly

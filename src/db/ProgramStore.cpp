@@ -11,28 +11,6 @@ namespace tessaly {
 
 namespace {
 
-// The columns after AutoID, in table order. bindRecord and readRecord follow the same order.
-const QStringList& programColumns() {
-    static const QStringList columns = [] {
-        QStringList names{
-            QStringLiteral("OrderNo"), QStringLiteral("KSTime"), QStringLiteral("JSTime"),
-            QStringLiteral("JMTaoNo"), QStringLiteral("YXCX"),   QStringLiteral("MP3"),
-            QStringLiteral("ShouYin"), QStringLiteral("YuRe"),   QStringLiteral("YuanShi")};
-        const auto numbered = [&names](const char* stem, int last) {
-            for (int i = 1; i <= last; ++i)
-                names.append(QString::fromLatin1(stem) + QString::number(i));
-        };
-        numbered("KS", 3);
-        numbered("JS", 3);
-        numbered("Week", 7);
-        numbered("QuMu", 6);
-        names.append(QStringLiteral("YinLiang"));
-        numbered("FQ", 32);
-        return names;
-    }();
-    return columns;
-}
-
 QString selectSql(ProgramTable table, const QString& where) {
     return QStringLiteral("SELECT AutoID, %1 FROM %2 %3 ORDER BY OrderNo, AutoID")
         .arg(programColumns().join(QStringLiteral(", ")), tableName(table), where);
@@ -123,7 +101,7 @@ public:
     bool boolean() { return next().toInt() != 0; }
     QTime time() {
         const QVariant value = next();
-        return value.isNull() ? QTime() : QTime::fromString(value.toString(), u"hh:mm:ss");
+        return value.isNull() ? QTime() : parseTimeOfDay(value.toString());
     }
     template <std::size_t N> void booleans(std::array<bool, N>& values) {
         for (bool& value : values)
@@ -178,6 +156,28 @@ bool execGuarded(const QSqlDatabase& db, QSqlQuery& query, QString* error) {
 
 } // namespace
 
+// bindRecord and readRecord follow the same order.
+const QStringList& programColumns() {
+    static const QStringList columns = [] {
+        QStringList names{
+            QStringLiteral("OrderNo"), QStringLiteral("KSTime"), QStringLiteral("JSTime"),
+            QStringLiteral("JMTaoNo"), QStringLiteral("YXCX"),   QStringLiteral("MP3"),
+            QStringLiteral("ShouYin"), QStringLiteral("YuRe"),   QStringLiteral("YuanShi")};
+        const auto numbered = [&names](const char* stem, int last) {
+            for (int i = 1; i <= last; ++i)
+                names.append(QString::fromLatin1(stem) + QString::number(i));
+        };
+        numbered("KS", 3);
+        numbered("JS", 3);
+        numbered("Week", 7);
+        numbered("QuMu", 6);
+        names.append(QStringLiteral("YinLiang"));
+        numbered("FQ", 32);
+        return names;
+    }();
+    return columns;
+}
+
 QString tableName(ProgramTable table) {
     return table == ProgramTable::MusicTab ? QStringLiteral("MusicTab")
                                            : QStringLiteral("MusicReadTab");
@@ -190,6 +190,19 @@ std::optional<QList<ProgramRecord>> ProgramStore::programsOfSet(ProgramTable tab
     QSqlQuery query(m_db);
     query.prepare(selectSql(table, setFilter(rows)));
     bindSetFilter(query, setLabel, rows);
+    return select(query, error);
+}
+
+std::optional<QList<ProgramRecord>>
+ProgramStore::programsStartingAt(ProgramTable table, const QString& setLabel, int hour, int minute,
+                                 int second, QString* error) const {
+    QSqlQuery query(m_db);
+    query.prepare(selectSql(table, QStringLiteral("WHERE JMTaoNo = ? AND KS1 = ? AND KS2 = ? "
+                                                  "AND KS3 = ?")));
+    query.addBindValue(setLabel);
+    query.addBindValue(hour);
+    query.addBindValue(minute);
+    query.addBindValue(second);
     return select(query, error);
 }
 
@@ -261,6 +274,23 @@ ProgramStore::firstUnreadableValue(ProgramTable table, const QString& setLabel,
         return std::optional<UnreadableValue>();
     return std::optional<UnreadableValue>(UnreadableValue{
         query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
+}
+
+bool ProgramStore::insertAll(ProgramTable table, const QList<ProgramRecord>& records,
+                             QString* error) {
+    Transaction transaction(m_db);
+    if (!transaction.isActive()) {
+        setError(error, transaction.errorText());
+        return false;
+    }
+    QSqlQuery query(m_db);
+    query.prepare(insertSql(table)); // a failed preparation fails the first execution
+    for (const ProgramRecord& record : records) {
+        bindRecord(query, record);
+        if (!execPrepared(query, error))
+            return false;
+    }
+    return transaction.commit(error);
 }
 
 std::optional<qint64> ProgramStore::insert(ProgramTable table, const ProgramRecord& record,

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -19,6 +20,9 @@ enum class SetRows { All, PriorityOnly };
 
 QString tableName(ProgramTable table);
 
+// The columns of both program tables after AutoID, in table order.
+const QStringList& programColumns();
+
 // Reads and writes programs over the program's one connection. Failures come back as an empty
 // result or false, with the reason in error when one is given.
 class ProgramStore {
@@ -29,6 +33,11 @@ public:
     std::optional<QList<ProgramRecord>> programsOfSet(ProgramTable table, const QString& setLabel,
                                                       SetRows rows = SetRows::All,
                                                       QString* error = nullptr) const;
+    // The programs of the set that start at hour:minute:second (KS1..KS3), ordered by OrderNo.
+    std::optional<QList<ProgramRecord>> programsStartingAt(ProgramTable table,
+                                                           const QString& setLabel, int hour,
+                                                           int minute, int second,
+                                                           QString* error = nullptr) const;
     // Every program of the table, ordered by OrderNo.
     std::optional<QList<ProgramRecord>> allPrograms(ProgramTable table,
                                                     QString* error = nullptr) const;
@@ -50,6 +59,9 @@ public:
     // Stores the record as a new row and returns its AutoID; the record's own AutoID is ignored.
     std::optional<qint64> insert(ProgramTable table, const ProgramRecord& record,
                                  QString* error = nullptr);
+    // Stores the records as new rows, in their order, all or nothing.
+    bool insertAll(ProgramTable table, const QList<ProgramRecord>& records,
+                   QString* error = nullptr);
     // Replaces the programs of set dst by copies of those of set src (new AutoIDs, the label
     // dst, everything else as it was), all or nothing.
     bool copySet(ProgramTable table, const QString& src, const QString& dst,

@@ -1,6 +1,8 @@
 #include "EditorWindow.h"
 
 #include "Backups.h"
+#include "InterchangeExport.h"
+#include "InterchangeImport.h"
 #include "ProgramDetailPanel.h"
 #include "ProgramFilterPanel.h"
 #include "ProgramListModel.h"
@@ -14,6 +16,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -51,11 +57,44 @@ QString bracketed(const QString& label) {
     return QLatin1Char('[') + label + QLatin1Char(']');
 }
 
+const QString FileFilter = QStringLiteral("CSV (*.csv);;JSON (*.json)");
+
+// The dialogs of the grid's menu; a saved file without an extension takes the chosen filter's.
+QString chooseFileByDialog(QWidget* parent, bool forSaving, const QString& caption) {
+    QString filter;
+    if (!forSaving)
+        return QFileDialog::getOpenFileName(
+            parent, caption, QString(), QStringLiteral("CSV / JSON (*.csv *.json);;") + FileFilter);
+    QString path = QFileDialog::getSaveFileName(parent, caption, QString(), FileFilter, &filter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += filter.startsWith(QLatin1String("JSON")) ? QStringLiteral(".json")
+                                                         : QStringLiteral(".csv");
+    return path;
+}
+
+// At most this many refused rows are listed in the box; the rest are counted.
+constexpr int ListedProblems = 20;
+
+QString problemList(const QList<ImportProblem>& problems) {
+    QStringList lines;
+    for (const ImportProblem& problem : problems.mid(0, ListedProblems))
+        lines.append(problem.text());
+    if (problems.size() > ListedProblems)
+        lines.append(QStringLiteral("……另有%1行有错误").arg(problems.size() - ListedProblems));
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 EditorWindow::EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase& db,
                            Session& session, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_session(session), m_db(db), m_editor(db, session) {
+    : QDialog(parent), m_prompter(prompter), m_session(session), m_db(db), m_editor(db, session),
+      m_chooseFile([this](bool forSaving, const QString& caption) {
+          return chooseFileByDialog(this, forSaving, caption);
+      }),
+      m_importGuard([this](QString* error) {
+          return takeBackup(m_db, QStringLiteral("import"), error).has_value();
+      }) {
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("程序编辑器"));
     setModal(true);
@@ -72,10 +111,7 @@ EditorWindow::EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase&
     m_detail->move(RightX, 124);
     buildButtons();
     buildCopyPanel();
-    auto* timetable = new QAction(QStringLiteral("周节目表…"), this);
-    timetable->setObjectName(QStringLiteral("actTimetable"));
-    connect(timetable, &QAction::triggered, this, &EditorWindow::openTimetable);
-    m_list->addGridAction(timetable);
+    buildGridMenu();
 
     connect(m_list, &ProgramListPanel::currentRowChanged, this, &EditorWindow::qryMusicAfterScroll);
     connect(m_filter, &ProgramFilterPanel::setChosen, this, &EditorWindow::chJMClick);
@@ -134,6 +170,19 @@ void EditorWindow::buildCopyPanel() {
     connect(copy, &QPushButton::clicked, this, &EditorWindow::SpeedButton1Click);
     connect(close, &QPushButton::clicked, this, &EditorWindow::SpeedButton2Click);
     m_copyPanel->hide();
+}
+
+void EditorWindow::buildGridMenu() {
+    m_exportSet = new QAction(QStringLiteral("导出本套…"), this);
+    m_exportSet->setObjectName(QStringLiteral("actExportSet"));
+    m_importSet = new QAction(QStringLiteral("导入到本套…"), this);
+    m_importSet->setObjectName(QStringLiteral("actImportSet"));
+    connect(m_exportSet, &QAction::triggered, this, &EditorWindow::exportSetClick);
+    connect(m_importSet, &QAction::triggered, this, &EditorWindow::importSetClick);
+    auto* timetable = new QAction(QStringLiteral("周节目表…"), this);
+    timetable->setObjectName(QStringLiteral("actTimetable"));
+    connect(timetable, &QAction::triggered, this, &EditorWindow::openTimetable);
+    m_list->addGridActions({timetable, m_exportSet, m_importSet});
 }
 
 void EditorWindow::FormShow() {
@@ -372,6 +421,64 @@ bool EditorWindow::editProgram(qint64 autoId, const QString& setLabel) {
     m_list->setCurrentRow(row);
     sbeditClick();
     return true;
+}
+
+void EditorWindow::exportSetClick() {
+    if (m_mode != Mode::Browse)
+        return;
+    const QString label = m_filter->tickedSetLabel();
+    const QString path = m_chooseFile(true, QStringLiteral("导出%1").arg(bracketed(label)));
+    if (path.isEmpty())
+        return;
+    QString error;
+    const auto programs = programsForExport(m_db, ProgramTable::MusicTab, setNumber(label), &error);
+    if (programs) {
+        QFile file(path);
+        const QByteArray bytes =
+            writePrograms(*programs, formatOfPath(path).value_or(InterchangeFormat::Csv));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            file.write(bytes) == bytes.size() && file.flush()) {
+            m_prompter.notice(QStringLiteral("导出完成：共%1个程序。").arg(programs->size()));
+            return;
+        }
+        error = QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(path), file.errorString());
+    }
+    m_prompter.failure(QStringLiteral("导出失败！"), error);
+}
+
+void EditorWindow::importSetClick() {
+    if (m_mode != Mode::Browse)
+        return;
+    const QString label = m_filter->tickedSetLabel();
+    const QString path = m_chooseFile(false, QStringLiteral("导入到%1").arg(bracketed(label)));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_prompter.failure(
+            QStringLiteral("导入失败，未导入任何程序！"),
+            QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    const ImportResult result = importPrograms(
+        m_db, bytes, formatOf(path, bytes), ImportOptions{setNumber(label), false}, m_importGuard);
+    if (!result.problems.isEmpty()) {
+        m_prompter.show({standardCaption(),
+                         QStringLiteral("导入失败，%1行有错误，未导入任何程序：\n%2")
+                             .arg(result.problems.size())
+                             .arg(problemList(result.problems)),
+                         MessageBox::Icon::Warning});
+        return;
+    }
+    if (!result.error.isEmpty()) {
+        m_prompter.failure(QStringLiteral("导入失败，未导入任何程序！"), result.error);
+        return;
+    }
+    // As after a save: the set renumbered, in start order, and the reminder at the close.
+    m_editor.ProgramsChanged = true;
+    openList(label, SetRows::All, true);
+    m_prompter.notice(importDoneMessage(result.imported));
 }
 
 void EditorWindow::done(int result) {

@@ -7,6 +7,9 @@
 
 #include <QDialog>
 
+#include <functional>
+
+class QAction;
 class QComboBox;
 class QFrame;
 class QPushButton;
@@ -56,6 +59,20 @@ public:
     // Shows the program of this set and starts editing it, as "修改程序" would. False while
     // a program is being added or edited, or when the program is gone.
     bool editProgram(qint64 autoId, const QString& setLabel);
+    // The grid's context menu: the shown set out to a CSV or JSON file, and a file's programs
+    // into the shown set, checked as a save checks them.
+    void exportSetClick();
+    void importSetClick();
+
+    // Where the menu's file dialogs come from: the path chosen, empty when cancelled. A save
+    // dialog when `forSaving`. Tests give their own.
+    using FileChooser = std::function<QString(bool forSaving, const QString& caption)>;
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+    // Runs once an import's rows have all passed, right before it writes; false (with the
+    // reason) stops it with nothing written.
+    void setImportGuard(std::function<bool(QString* error)> guard) {
+        m_importGuard = std::move(guard);
+    }
 
     // Every way of closing runs the close steps once: exit button, title bar, dialog result.
     void done(int result) override;
@@ -66,6 +83,7 @@ protected:
 private:
     void buildButtons();
     void buildCopyPanel();
+    void buildGridMenu();
 
     void FormShow();
     void openList(const QString& setLabel, SetRows rows, bool onLastRow = false);
@@ -76,7 +94,7 @@ private:
 
     Prompter& m_prompter;
     Session& m_session;
-    QSqlDatabase m_db; // backed up before a delete-all or a copy
+    QSqlDatabase m_db; // backed up before a delete-all, a copy or an import; files go in and out
     ScheduleEditor m_editor;
     Mode m_mode = Mode::Browse;
     ProgramRecord m_pending; // the program being added or edited
@@ -98,6 +116,10 @@ private:
     QFrame* m_copyPanel = nullptr; // Pan_Copy
     QComboBox* m_copySource = nullptr;
     QComboBox* m_copyTarget = nullptr;
+    QAction* m_exportSet = nullptr;
+    QAction* m_importSet = nullptr;
+    FileChooser m_chooseFile;
+    std::function<bool(QString* error)> m_importGuard;
 };
 
 } // namespace tessaly

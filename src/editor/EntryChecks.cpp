@@ -100,6 +100,19 @@ EntryFailure duplicateFailure() {
     return failure(u"输入任务已存在，请重新设置！", "edtKS1");
 }
 
+bool startsClash(const ProgramRecord& candidate, const ProgramRecord& other) {
+    if (candidate.JMTaoNo != other.JMTaoNo || candidate.KS1 != other.KS1 ||
+        candidate.KS2 != other.KS2 || candidate.KS3 != other.KS3)
+        return false;
+    if (candidate.YXCX.isNull() || other.YXCX.isNull() ||
+        isPriority(candidate) != isPriority(other))
+        return false;
+    for (std::size_t day = 0; day < candidate.Week.size(); ++day)
+        if (candidate.Week[day] && other.Week[day])
+            return true;
+    return false;
+}
+
 void applyTimes(ProgramRecord& record, const std::array<QString, 6>& times) {
     record.KS1 = boxValue(times[0]);
     record.KS2 = boxValue(times[1]);

@@ -47,6 +47,11 @@ EntryCheck checkEntry(const EntryForm& form);
 // The refusal of a start time that a program of the same set and class already has.
 EntryFailure duplicateFailure();
 
+// The duplicate rule: within one set, two programs of one class (both priority, or both not)
+// may not start at the same hour, minute and second on a common weekday. A program whose
+// marker is NULL belongs to neither class. End times, tracks, volume and zones do not count.
+bool startsClash(const ProgramRecord& candidate, const ProgramRecord& other);
+
 // A box's digits as a number; a value too large for an int reads as the largest int, so that
 // it fails every range check instead of wrapping.
 int boxValue(const QString& digits);

@@ -81,17 +81,17 @@ void ProgramListPanel::setCurrentRow(int row) {
     m_grid->scrollTo(index);
 }
 
+void ProgramListPanel::addGridActions(const QList<QAction*>& actions) {
+    m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_grid->addActions(actions);
+}
+
 void ProgramListPanel::updateCount() {
     m_count->setText(QString::number(m_model->rowCount()));
 }
 
 void ProgramListPanel::addFooterWidget(QWidget* widget) {
     m_footer->addWidget(widget);
-}
-
-void ProgramListPanel::addGridAction(QAction* action) {
-    m_grid->setContextMenuPolicy(Qt::ActionsContextMenu);
-    m_grid->addAction(action);
 }
 
 void ProgramListPanel::setGridEnabled(bool enabled) {

@@ -27,8 +27,8 @@ public:
     // LbNum shows the number of programs in the list.
     void updateCount();
     void addFooterWidget(QWidget* widget);
-    // An entry of the grid's context menu.
-    void addGridAction(QAction* action);
+    // The grid's context menu: these actions, on a right click.
+    void addGridActions(const QList<QAction*>& actions);
     void setGridEnabled(bool enabled);
 
 signals:

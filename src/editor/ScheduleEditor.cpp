@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace tessaly {
 
 namespace {
@@ -127,35 +129,26 @@ std::optional<QString> ScheduleEditor::nextOrderNo(const QString& setLabel, QStr
 }
 
 bool ScheduleEditor::hasDuplicate(const ProgramRecord& candidate) const {
-    QStringList days;
-    for (std::size_t day = 0; day < candidate.Week.size(); ++day) {
-        if (candidate.Week[day])
-            days.append(QStringLiteral("Week%1 = 1").arg(day + 1));
-    }
-    if (days.isEmpty())
+    // The store narrows the search to the set and the start; the rule decides.
+    const auto programs = m_programs.programsStartingAt(
+        ProgramTable::MusicTab, candidate.JMTaoNo, candidate.KS1, candidate.KS2, candidate.KS3);
+    if (!programs)
         return false;
-    // A normal program's marker is the empty text: "<>" keeps NULL markers out of both classes.
-    const QString marker =
-        isPriority(candidate) ? QStringLiteral("YXCX = ?") : QStringLiteral("YXCX <> ?");
-    QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("SELECT 1 FROM MusicTab WHERE (%1) AND %2 AND JMTaoNo = ? "
-                                 "AND KS1 = ? AND KS2 = ? AND KS3 = ? LIMIT 1")
-                      .arg(days.join(QStringLiteral(" OR ")), marker));
-    query.addBindValue(priorityMarker());
-    query.addBindValue(candidate.JMTaoNo);
-    query.addBindValue(candidate.KS1);
-    query.addBindValue(candidate.KS2);
-    query.addBindValue(candidate.KS3);
-    return execPrepared(query, nullptr) && query.next();
+    return std::any_of(programs->begin(), programs->end(),
+                       [&](const ProgramRecord& other) { return startsClash(candidate, other); });
 }
 
 bool ScheduleEditor::renumberSet(const QString& setLabel, QString* error) {
-    Transaction transaction(m_db);
+    return renumberProgramSet(m_db, setLabel, error);
+}
+
+bool renumberProgramSet(const QSqlDatabase& db, const QString& setLabel, QString* error) {
+    Transaction transaction(db);
     if (!transaction.isActive()) {
         setError(error, transaction.errorText());
         return false;
     }
-    QSqlQuery select(m_db);
+    QSqlQuery select(db);
     select.setForwardOnly(true);
     select.prepare(QStringLiteral(
         "SELECT AutoID, OrderNo FROM MusicTab WHERE JMTaoNo = ? ORDER BY KSTime, AutoID"));
@@ -170,7 +163,7 @@ bool ScheduleEditor::renumberSet(const QString& setLabel, QString* error) {
     }
     select.finish();
 
-    QSqlQuery update(m_db);
+    QSqlQuery update(db);
     update.prepare(QStringLiteral("UPDATE MusicTab SET OrderNo = ? WHERE AutoID = ?"));
     for (const auto& [autoId, orderNo] : changes) {
         update.bindValue(0, orderNo);

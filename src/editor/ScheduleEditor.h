@@ -82,6 +82,10 @@ private:
     SettingsStore m_settings;
 };
 
+// Numbers the set's programs in MusicTab 001.. in order of start time, in one transaction (or
+// as part of the caller's): the editor's numbering after every save and single delete.
+bool renumberProgramSet(const QSqlDatabase& db, const QString& setLabel, QString* error = nullptr);
+
 // Refused at a save, and at "增加程序", when the set is full.
 QString setFullMessage(const QString& setLabel);
 

@@ -53,7 +53,7 @@ ReadDataWindow::ReadDataWindow(Clock& clock, Prompter& prompter, const QSqlDatab
     auto* timetable = new QAction(QStringLiteral("周节目表（读取数据）…"), this);
     timetable->setObjectName(QStringLiteral("actTimetable"));
     connect(timetable, &QAction::triggered, this, &ReadDataWindow::openTimetable);
-    m_list->addGridAction(timetable);
+    m_list->addGridActions({timetable});
 
     connect(m_list, &ProgramListPanel::currentRowChanged, this,
             &ReadDataWindow::qryMusicAfterScroll);

@@ -86,6 +86,31 @@ TEST_F(BackupCliTest, RestoreBacksUpFirstAndTheBackupBringsTheProgramsBack) {
         << "the heading and two backups";
 }
 
+// An import backs up once its rows have passed; a file with a bad row leaves no backup.
+TEST_F(BackupCliTest, AnImportLeavesOneBackupAndARefusedOneNone) {
+    const QString file = folder.filePath("set1.csv");
+    auto run = runCli(TESSALY_CLI, {"--db", folder.filePath("other.mdb"), "export", "--set", "1",
+                                    "--output", file});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QFile bad(folder.filePath("bad.csv"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    QFile good(file);
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    bad.write(good.readAll().replace(",20,", ",99,")); // a volume above 38
+    bad.close();
+
+    run = cli({"import", bad.fileName()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(cli({"backups"}).out, "没有备份。\n");
+
+    run = cli({"import", "--replace", file});
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    const QStringList lines = cli({"backups"}).out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[1].contains("-import.mdb")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains("  import  3  3  3  3  0")) << lines[1].toStdString();
+}
+
 TEST_F(BackupCliTest, RefusalsChangeNothing) {
     QFile garbage(folder.filePath("garbage.mdb"));
     ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));

@@ -6,6 +6,7 @@
 #include "Backups.h"
 #include "DataModule.h"
 #include "DatabaseDump.h"
+#include "InterchangeExport.h"
 #include "PlayerDatabase.h"
 #include "PlayerProcess.h"
 #include "PlayerSimulator.h"
@@ -83,6 +84,20 @@ void layPlayer(const QDir& folder, int perSet) {
     ASSERT_TRUE(player.saveState(folder.filePath("player.json"), &error)) << error.toStdString();
 }
 
+// A CSV of every program of the database `source` in folder, as `export` writes it.
+void layImportFile(const QDir& folder, const QString& source, const QString& name) {
+    DataModule data;
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(data.ConnectDatabaseFile(prompter, folder.filePath(source)));
+    QString error;
+    const auto programs =
+        programsForExport(data.database(), ProgramTable::MusicTab, std::nullopt, &error);
+    ASSERT_TRUE(programs) << error.toStdString();
+    QFile file(folder.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(writePrograms(*programs, InterchangeFormat::Csv));
+}
+
 // One command that rewrites many rows, and what it starts from. To cover another command, add
 // a row to killScenarios().
 struct KillScenario {
@@ -124,6 +139,15 @@ std::vector<KillScenario> killScenarios() {
          [](const QDir& folder) {
              layDatabase(folder, 300, 255, 3);
              layDatabase(folder, 200, 100, 4, "other.mdb");
+         }},
+        {"import_replace",
+         {"import", "--replace", "programs.csv"},
+         30,
+         false,
+         [](const QDir& folder) {
+             layDatabase(folder, 150, 20, 5);
+             layDatabase(folder, 200, 0, 6, "source.mdb");
+             layImportFile(folder, "source.mdb", "programs.csv");
          }},
     };
 }

@@ -54,7 +54,8 @@ protected:
     TimetableWindow* openFromGrid(QWidget* window, const QString& entry) {
         auto* grid = window->findChild<QTableView*>(QStringLiteral("grid"));
         EXPECT_EQ(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
-        EXPECT_EQ(grid->actions().size(), 1);
+        // The week comes first in the menu; the editor's menu goes on with export and import.
+        EXPECT_FALSE(grid->actions().isEmpty());
         EXPECT_EQ(grid->actions().value(0)->text(), entry);
         grid->actions().value(0)->trigger();
         auto* timetable = window->findChild<TimetableWindow*>();

@@ -60,7 +60,7 @@ CliCommand restoreCommand() {
                        "read-back table and the settings) by those of the backup FILE."),
         takesNoOptions, runRestore};
     command.usesPort = false;
-    command.takesFile = true;
+    command.argument = QStringLiteral("FILE");
     return command;
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <qcoro/qcorotask.h>
 
+#include <functional>
 #include <optional>
 
 namespace tessaly {
@@ -30,8 +31,10 @@ struct CliOptions {
     bool all = false;       // --all
     bool priority = false;  // --priority
     bool read = false;      // --read
-    QString output;         // --output FILE
-    QString file;           // the FILE operand of a command that takes one
+    bool replace = false;   // --replace
+    QString format;         // --format csv|json, empty when not given
+    QString output;         // --output FILE, empty when not given
+    QString file;           // the command's FILE argument, for the commands that take one
 };
 
 // Everything a command works with. The command line sets it up (database open, port chosen,
@@ -46,6 +49,8 @@ struct CliContext {
     const PortMap& portMap;
     CliOptions options;
     CancelToken cancel;
+    // Runs right before an import writes anything; false stops it (see importPrograms).
+    std::function<bool(QString* error)> beforeImportWrite = {};
 };
 
 // One command of tessaly-cli. To add one, write a function returning its CliCommand in a file
@@ -61,8 +66,8 @@ struct CliCommand {
     bool usesPort = true;
     bool writesFile = false;  // takes --output FILE
     bool usesDatabase = true; // the database is opened before it runs
-    // The command takes one FILE operand after its name (CliOptions::file).
-    bool takesFile = false;
+    // The name of the one argument after the command ("FILE"); empty: it takes none.
+    QString argument = {};
 };
 
 QList<CliCommand> allCommands();
@@ -70,6 +75,8 @@ QList<CliCommand> allCommands();
 // Option checks shared by the commands.
 QString takesNoOptions(const CliOptions& options);
 QString takesSetOrAll(const CliOptions& options); // exactly one of --set N and --all
+// The options only export and import take; the others refuse them.
+bool hasInterchangeOptions(const CliOptions& options);
 
 // Parses the arguments (arguments[0] is the program), opens the database, sets up the port
 // and runs the command. Returns the process exit code.
@@ -86,5 +93,7 @@ CliCommand timetableCommand();
 CliCommand portsCommand();
 CliCommand backupsCommand();
 CliCommand restoreCommand();
+CliCommand exportCommand();
+CliCommand importCommand();
 
 } // namespace tessaly::cli

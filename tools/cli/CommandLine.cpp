@@ -1,3 +1,4 @@
+#include "Backups.h"
 #include "CliCommand.h"
 #include "DataModule.h"
 #include "DatabaseLocation.h"
@@ -6,6 +7,7 @@
 #include "PosixSerialLink.h"
 #include "RealClock.h"
 #include "SettingsStore.h"
+#include "TracingSerialLink.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -18,6 +20,7 @@ struct ParsedLine {
     QString databasePath; // empty: found as the window finds it
     bool verbose = false;
     std::optional<int> port;
+    QString tracePath;
     const CliCommand* command = nullptr;
     CliOptions options;
 };
@@ -40,9 +43,20 @@ const QCommandLineOption PriorityOption(QStringLiteral("priority"),
                                         QStringLiteral("Only the priority programs."));
 const QCommandLineOption ReadOption(QStringLiteral("read"),
                                     QStringLiteral("The programs last read from the player."));
-const QCommandLineOption OutputOption(QStringLiteral("output"),
-                                      QStringLiteral("The file to write (.pdf or .png)."),
-                                      QStringLiteral("file"));
+const QCommandLineOption
+    ReplaceOption(QStringLiteral("replace"),
+                  QStringLiteral("Replace the sets' programs, not add to them."));
+const QCommandLineOption FormatOption(QStringLiteral("format"),
+                                      QStringLiteral("csv or json (default: by the file's name)."),
+                                      QStringLiteral("format"));
+const QCommandLineOption
+    OutputOption(QStringLiteral("output"),
+                 QStringLiteral("The file to write (export: standard output when not given)."),
+                 QStringLiteral("file"));
+const QCommandLineOption TraceOption(
+    QStringLiteral("trace"),
+    QStringLiteral("Append every frame to and from the player to this file, with the time."),
+    QStringLiteral("file"));
 
 QString commandList(const QList<CliCommand>& commands) {
     QString text = QStringLiteral(
@@ -87,7 +101,7 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
     QCommandLineParser parser;
     parser.setApplicationDescription(commandList(commands));
     parser.addOptions({DatabaseOption, PortOption, SetOption, AllOption, PriorityOption, ReadOption,
-                       OutputOption, VerboseOption});
+                       OutputOption, VerboseOption, ReplaceOption, FormatOption, TraceOption});
     const auto help = parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (below)."));
     if (!parser.parse(arguments))
@@ -109,11 +123,13 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
             line.command = &command;
     if (!line.command)
         return usageError(output, QStringLiteral("unknown command '%1'").arg(positional.first()));
-    if (line.command->takesFile && positional.size() != 2)
-        return usageError(output, QStringLiteral("%1: give one FILE").arg(line.command->name));
-    if (!line.command->takesFile && positional.size() != 1)
-        return usageError(output, QStringLiteral("give exactly one command"));
-    if (line.command->takesFile)
+    const qsizetype takes = line.command->argument.isEmpty() ? 0 : 1;
+    if (positional.size() != takes + 1)
+        return usageError(output, takes == 0
+                                      ? QStringLiteral("give exactly one command")
+                                      : QStringLiteral("%1 takes one %2")
+                                            .arg(line.command->name, line.command->argument));
+    if (takes == 1)
         line.options.file = positional.at(1);
 
     line.databasePath = parser.value(DatabaseOption);
@@ -131,9 +147,15 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
     line.options.all = parser.isSet(AllOption);
     line.options.priority = parser.isSet(PriorityOption);
     line.options.read = parser.isSet(ReadOption);
+    line.options.replace = parser.isSet(ReplaceOption);
+    line.options.format = parser.value(FormatOption);
     line.options.output = parser.value(OutputOption);
     if (parser.isSet(OutputOption) && !line.command->writesFile)
         return usageError(output, QStringLiteral("%1: takes no --output").arg(line.command->name));
+    line.tracePath = parser.value(TraceOption);
+    if (parser.isSet(FormatOption) && line.options.format != QLatin1String("csv") &&
+        line.options.format != QLatin1String("json"))
+        return usageError(output, QStringLiteral("--format takes csv or json"));
     if (const QString wrong = line.command->checkOptions(line.options); !wrong.isEmpty())
         return usageError(output, QStringLiteral("%1: %2").arg(line.command->name, wrong));
     return std::nullopt;
@@ -178,17 +200,22 @@ void explainPort(const Session& session, const PortMap& portMap, CliOutput& outp
 
 } // namespace
 
+bool hasInterchangeOptions(const CliOptions& options) {
+    return options.replace || !options.format.isEmpty() || !options.output.isEmpty();
+}
+
 QString takesNoOptions(const CliOptions& options) {
-    if (options.set || options.all || options.priority || options.read)
-        return QStringLiteral("takes no --set, --all, --priority or --read");
+    if (options.set || options.all || options.priority || options.read ||
+        hasInterchangeOptions(options))
+        return QStringLiteral("takes no options");
     return {};
 }
 
 QString takesSetOrAll(const CliOptions& options) {
     if (options.set.has_value() == options.all)
         return QStringLiteral("give either --set N or --all");
-    if (options.priority || options.read)
-        return QStringLiteral("takes no --priority or --read");
+    if (options.priority || options.read || hasInterchangeOptions(options))
+        return QStringLiteral("takes no --priority, --read, --replace, --format or --output");
     return {};
 }
 
@@ -222,20 +249,33 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
     if (line.command->usesDatabase)
         restoreSettings(session, data, line.port);
     RealClock clock;
-    PosixSerialLink serial(PortMap::fromSystem());
+    PosixSerialLink posix(PortMap::fromSystem());
+    // The traffic log sits between the wire code and the port, which neither notices.
+    std::optional<TracingSerialLink> traced;
+    if (!line.tracePath.isEmpty()) {
+        traced.emplace(posix, line.tracePath);
+        if (!traced->isLogging())
+            output.info(QStringLiteral("tessaly-cli: cannot write the traffic log %1: %2")
+                            .arg(line.tracePath, traced->errorText()));
+    }
+    SerialLink& serial = traced ? static_cast<SerialLink&>(*traced) : posix;
     DeviceChannel channel(serial, session.link);
     const PortOutcome port = line.command->usesPort
-                                 ? takePort(serial, session, serial.portMap(), output)
+                                 ? takePort(serial, session, posix.portMap(), output)
                                  : PortOutcome::Taken;
     if (port == PortOutcome::Busy) {
-        explainPort(session, serial.portMap(), output);
+        explainPort(session, posix.portMap(), output);
         return ExitFailed;
     }
-    CliContext context{session,          clock,        channel, data, prompter, output,
-                       serial.portMap(), line.options, {}};
+    // An import backs up the database once its rows have passed, before it writes a row.
+    const auto backUpBeforeImport = [&data](QString* error) {
+        return takeBackup(data.database(), QStringLiteral("import"), error).has_value();
+    };
+    CliContext context{session, clock,           channel,      data, prompter,
+                       output,  posix.portMap(), line.options, {},   backUpBeforeImport};
     const int status = QCoro::waitFor(line.command->run(context));
     if (port == PortOutcome::NotOpened)
-        explainPort(session, serial.portMap(), output);
+        explainPort(session, posix.portMap(), output);
     return status;
 }
 

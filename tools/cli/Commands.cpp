@@ -4,8 +4,9 @@ namespace tessaly::cli {
 
 QList<CliCommand> allCommands() {
     return {
-        probeCommand(),  loadCommand(),      readCommand(),  saveReadCommand(), listCommand(),
-        verifyCommand(), timetableCommand(), portsCommand(), backupsCommand(),  restoreCommand(),
+        probeCommand(),   loadCommand(),    readCommand(),      saveReadCommand(),
+        listCommand(),    verifyCommand(),  timetableCommand(), portsCommand(),
+        backupsCommand(), restoreCommand(), exportCommand(),    importCommand(),
     };
 }
 

@@ -153,14 +153,14 @@ QCoro::Task<int> runVerify(CliContext& context) {
 }
 
 QString takesPriorityOnly(const CliOptions& options) {
-    if (options.set || options.all || options.read)
-        return QStringLiteral("takes no --set, --all or --read");
+    if (options.set || options.all || options.read || hasInterchangeOptions(options))
+        return QStringLiteral("takes no options but --priority");
     return {};
 }
 
 QString takesSetAndRead(const CliOptions& options) {
-    if (options.all || options.priority)
-        return QStringLiteral("takes no --all or --priority");
+    if (options.all || options.priority || hasInterchangeOptions(options))
+        return QStringLiteral("takes no options but --set and --read");
     return {};
 }
 

@@ -1,0 +1,324 @@
+#include "DbTesting.h"
+#include "InterchangeExport.h"
+#include "InterchangeImport.h"
+#include "ProgramSamples.h"
+#include "ProgramSet.h"
+#include "ProgramStore.h"
+
+#include <QRegularExpression>
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+// Four sets of programs as the editor leaves them: numbered by start time, with priority and
+// radio programs, a never-written pre-heat, a shared start in two classes.
+QList<ProgramRecord> fourSets() {
+    QList<ProgramRecord> programs;
+    for (int set = FirstSet; set <= LastSet; ++set) {
+        for (int i = 0; i < 3; ++i) {
+            ProgramRecord p = sampleProgram(set, formatOrderNo(i + 1), 7 + i,
+                                            QString::number(100 + set * 10 + i));
+            p.KS2 = 5 * i;
+            p.KS3 = i;
+            p.KSTime = timeOfDay(p.KS1, p.KS2, p.KS3);
+            p.YuRe = 1;
+            p.YuanShi = i;
+            p.FQ[31] = i == 1;
+            programs.append(p);
+        }
+        ProgramRecord priority = programs[programs.size() - 3];
+        priority.OrderNo = formatOrderNo(4);
+        priority.YXCX = priorityMarker();
+        priority.YuRe.reset();
+        priority.YuanShi.reset();
+        // An end before the start is accepted, as the editor accepts it.
+        priority.JS1 = 6;
+        priority.JSTime = timeOfDay(6, 30, 0);
+        programs.insert(programs.size() - 2, priority);
+        programs[programs.size() - 3].OrderNo = formatOrderNo(2);
+        programs[programs.size() - 2].OrderNo = formatOrderNo(3);
+        programs[programs.size() - 1].OrderNo = formatOrderNo(4);
+        ProgramRecord& radio = programs.last();
+        radio.MP3 = false;
+        radio.ShouYin = true;
+        radio.QuMu = {"95", "", "", "", "", ""};
+    }
+    return programs;
+}
+
+QList<ProgramRecord> withoutIds(QList<ProgramRecord> programs) {
+    for (ProgramRecord& p : programs)
+        p.AutoID = 0;
+    return programs;
+}
+
+// What a spreadsheet makes of the exported CSV: no BOM, LF, every field quoted, TRUE/FALSE
+// flags, hours without their leading zero, an empty column at the end of each row and a
+// blank line at the end.
+QByteArray asSpreadsheetSavesIt(const QByteArray& csv) {
+    QString text = QString::fromUtf8(csv.mid(3));
+    QStringList lines = text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList header = lines.first().split(QLatin1Char(','));
+    QStringList out;
+    for (const QString& line : lines) {
+        QStringList fields = line.split(QLatin1Char(','));
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            const ColumnKind kind = columnKind(header[i]);
+            if (&line != &lines.first() && kind == ColumnKind::Flag)
+                fields[i] = fields[i] == QLatin1String("1") ? QStringLiteral("TRUE")
+                                                            : QStringLiteral("FALSE");
+            if (kind == ColumnKind::Time && fields[i].startsWith(QLatin1Char('0')))
+                fields[i] = fields[i].mid(1);
+            fields[i] = QLatin1Char('"') + fields[i] + QLatin1Char('"');
+        }
+        out.append(fields.join(QLatin1Char(',')) + QStringLiteral(","));
+    }
+    return (out.join(QLatin1Char('\n')) + QStringLiteral("\n\n")).toUtf8();
+}
+
+class InterchangeTest : public PlayerDbTest {
+protected:
+    QSqlDatabase db() const { return module.database(); }
+    ProgramStore store() const { return ProgramStore(db()); }
+
+    void store(const QList<ProgramRecord>& programs) {
+        ASSERT_TRUE(store().insertAll(ProgramTable::MusicTab, programs));
+    }
+    QList<ProgramRecord> stored() const {
+        return withoutIds(programsForExport(db(), ProgramTable::MusicTab, std::nullopt).value());
+    }
+    ImportResult import(const QByteArray& bytes, InterchangeFormat format = InterchangeFormat::Csv,
+                        ImportOptions options = {}) {
+        return importPrograms(db(), bytes, format, options);
+    }
+};
+
+// One exported program as a CSV file: header and row, with `change` applied to the row's
+// fields by column name.
+QByteArray csvWith(const QList<std::pair<QString, QString>>& changes,
+                   const ProgramRecord& program = sampleProgram(1, "001", 8)) {
+    QStringList fields = columnTexts(program);
+    for (const auto& [column, value] : changes)
+        fields[programColumns().indexOf(column)] = value;
+    return (programColumns().join(QLatin1Char(',')) + QStringLiteral("\r\n") +
+            fields.join(QLatin1Char(',')) + QStringLiteral("\r\n"))
+        .toUtf8();
+}
+
+QStringList texts(const QList<ImportProblem>& problems) {
+    QStringList lines;
+    for (const auto& problem : problems)
+        lines.append(problem.text());
+    return lines;
+}
+
+} // namespace
+
+TEST_F(InterchangeTest, ExportedProgramsComeBackFieldForField) {
+    const QList<ProgramRecord> programs = fourSets();
+    store(programs);
+    ASSERT_EQ(stored(), withoutIds(programs));
+    const QList<ProgramRecord> exported = stored();
+
+    const QByteArray csv = writeCsv(exported);
+    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBFOrderNo,KSTime,JSTime,JMTaoNo,YXCX,MP3,ShouYin,"));
+    EXPECT_TRUE(csv.contains("\r\n001,07:00:00,07:30:00,第一套,,1,0,1,0,7,0,0,7,30,0,1,1,1,1,1,0,"
+                             "0,110,000,000,000,000,000,20,1,0"));
+    const QByteArray json = writeJson(exported);
+    EXPECT_TRUE(json.contains("{\"OrderNo\": \"001\", \"KSTime\": \"07:00:00\", \"JSTime\": "
+                              "\"07:30:00\", \"JMTaoNo\": \"第一套\", \"YXCX\": \"\", \"MP3\": "
+                              "true, \"ShouYin\": false, \"YuRe\": 1, \"YuanShi\": 0, \"KS1\": 7"));
+    EXPECT_TRUE(json.contains("\"YuRe\": null")) << "a pre-heat never written";
+
+    const std::pair<const char*, std::pair<QByteArray, InterchangeFormat>> files[] = {
+        {"csv", {csv, InterchangeFormat::Csv}},
+        {"json", {json, InterchangeFormat::Json}},
+        {"csv from a spreadsheet", {asSpreadsheetSavesIt(csv), InterchangeFormat::Csv}},
+    };
+    for (const auto& [name, file] : files) {
+        ASSERT_TRUE(store().deleteAll(ProgramTable::MusicTab));
+        const auto result = import(file.first, file.second);
+        EXPECT_TRUE(result.succeeded())
+            << name << ": " << texts(result.problems).join('\n').toStdString()
+            << result.error.toStdString();
+        EXPECT_EQ(result.imported, programs.size()) << name;
+        EXPECT_EQ(stored(), exported) << name;
+    }
+}
+
+TEST_F(InterchangeTest, FormatFollowsTheNameElseTheContent) {
+    EXPECT_EQ(formatOf("a.JSON", "x"), InterchangeFormat::Json);
+    EXPECT_EQ(formatOf("a.csv", "[]"), InterchangeFormat::Csv);
+    EXPECT_EQ(formatOf("a.txt", "\xEF\xBB\xBF \n [{}]"), InterchangeFormat::Json);
+    EXPECT_EQ(formatOf("a", "OrderNo,KSTime"), InterchangeFormat::Csv);
+}
+
+struct BadFile {
+    const char* why;
+    QByteArray bytes;
+    InterchangeFormat format;
+    QStringList problems;
+};
+
+TEST_F(InterchangeTest, EveryBadRowIsNamedAndNothingIsWritten) {
+    const ProgramRecord kept = sampleProgram(2, "001", 9);
+    store({kept});
+    const QByteArray header = programColumns().join(QLatin1Char(',')).toUtf8() + "\r\n";
+    const auto row = [](const QList<std::pair<QString, QString>>& changes,
+                        const ProgramRecord& p = sampleProgram(1, "001", 8)) {
+        return csvWith(changes, p).split('\n')[1] + '\n';
+    };
+    QByteArray full = header;
+    for (int i = 0; i < 1000; ++i) {
+        ProgramRecord p = sampleProgram(3, "", i / 60 % 24);
+        p.KS2 = i % 60;
+        p.KS3 = i / 1440;
+        p.KSTime = QTime();
+        full += row({}, p);
+    }
+    const QByteArray valid = row({});
+    const BadFile cases[] = {
+        {"hour over 23",
+         csvWith({{"KS1", "24"}, {"KSTime", ""}}),
+         InterchangeFormat::Csv,
+         {"line 2: 开始时间小时不能大于23"}},
+        {"empty minute",
+         csvWith({{"KS2", ""}}),
+         InterchangeFormat::Csv,
+         {"line 2: 开始时间分钟不能为空！"}},
+        {"end second",
+         csvWith({{"JS3", "60"}, {"JSTime", ""}}),
+         InterchangeFormat::Csv,
+         {"line 2: 结束时间秒钟不能大于59！"}},
+        {"volume over 38",
+         csvWith({{"YinLiang", "39"}}),
+         InterchangeFormat::Csv,
+         {"line 2: 音量不能为空！"}},
+        {"track the load cannot send",
+         csvWith({{"QuMu1", "1a"}}),
+         InterchangeFormat::Csv,
+         {"line 2: 曲目QuMu1“1a”不是三位以内的数字"}},
+        {"unknown set",
+         csvWith({{"JMTaoNo", "第五套"}}),
+         InterchangeFormat::Csv,
+         {"line 2: JMTaoNo“第五套”不是第一套至第四套之一"}},
+        {"no weekday",
+         csvWith({{"Week1", "0"},
+                  {"Week2", "0"},
+                  {"Week3", "FALSE"},
+                  {"Week4", ""},
+                  {"Week5", "false"}}),
+         InterchangeFormat::Csv,
+         {"line 2: 播放星期不能全部为空！"}},
+        {"duplicate within the file",
+         header + valid + row({{"YinLiang", "5"}, {"Week1", "0"}}),
+         InterchangeFormat::Csv,
+         {"line 3: 输入任务已存在，请重新设置！"}},
+        {"duplicate of a kept program",
+         csvWith({}, sampleProgram(2, "", 9)),
+         InterchangeFormat::Csv,
+         {"line 2: 输入任务已存在，请重新设置！"}},
+        {"a 1000th program",
+         full,
+         InterchangeFormat::Csv,
+         {"line 1001: [第三套]已有999个程序，无法再增加！"}},
+        {"wrong column count",
+         header + valid.left(valid.lastIndexOf(',')) + "\n",
+         InterchangeFormat::Csv,
+         {"line 2: 有60列，应为61列"}},
+        {"flag neither true nor false",
+         csvWith({{"FQ3", "yes"}}),
+         InterchangeFormat::Csv,
+         {"line 2: FQ3“yes”应为TRUE/FALSE或1/0"}},
+        {"time column that disagrees",
+         csvWith({{"KSTime", "8:00:01"}}),
+         InterchangeFormat::Csv,
+         {"line 2: KSTime“8:00:01”与KS1-KS3不一致"}},
+        {"order number",
+         csvWith({{"OrderNo", "1b"}}),
+         InterchangeFormat::Csv,
+         {"line 2: 序号OrderNo“1b”不是三位以内的数字"}},
+        {"negative hour",
+         csvWith({{"KS1", "-1"}}),
+         InterchangeFormat::Csv,
+         {"line 2: KS1“-1”不是数字"}},
+        {"unclosed quote",
+         header + valid + "\"001,\n",
+         InterchangeFormat::Csv,
+         {"line 3: 引号未闭合"}},
+        {"missing column",
+         "OrderNo,KSTime\r\n",
+         InterchangeFormat::Csv,
+         {"line 1: 缺少列“JSTime”"}},
+        {"not UTF-8",
+         header + valid + "\xFF\xFE" + valid,
+         InterchangeFormat::Csv,
+         {"line 3: 不是UTF-8编码的文本"}},
+        {"malformed JSON",
+         "[\n{\"OrderNo\": \"001\",\n}",
+         InterchangeFormat::Json,
+         {"line 3: JSON格式错误：object is missing after a comma"}},
+        {"JSON element",
+         "[{\"OrderNo\": 1}, 5]",
+         InterchangeFormat::Json,
+         {"element 0: 缺少字段“KSTime”", "element 1: 不是程序对象"}},
+    };
+    for (const BadFile& bad : cases) {
+        const auto result = import(bad.bytes, bad.format);
+        EXPECT_EQ(texts(result.problems), bad.problems) << bad.why;
+        EXPECT_EQ(stored(), withoutIds({kept})) << bad.why;
+    }
+}
+
+TEST_F(InterchangeTest, ImportAddsOrReplacesAndNumbersTheSetsByStartTime) {
+    store({sampleProgram(1, "001", 10), sampleProgram(1, "002", 12), sampleProgram(2, "001", 9)});
+    // A priority program may share a start with a normal one; an end before the start passes.
+    ProgramRecord early = sampleProgram(4, "", 11);
+    ProgramRecord priority = sampleProgram(4, "", 10);
+    priority.YXCX = priorityMarker();
+    priority.JS1 = 2;
+    priority.JSTime = timeOfDay(2, 30, 0);
+    const QByteArray file = writeCsv({early, priority});
+
+    auto result = import(file, InterchangeFormat::Csv, {1, false});
+    ASSERT_TRUE(result.succeeded()) << texts(result.problems).join('\n').toStdString();
+    EXPECT_EQ(result.imported, 2);
+    QStringList order;
+    const auto set1 = store().programsOfSet(ProgramTable::MusicTab, setLabel(1)).value();
+    for (const ProgramRecord& p : set1)
+        order.append(p.OrderNo + formatTimeOfDay(p.KSTime) + p.YXCX);
+    EXPECT_EQ(order, (QStringList{"00110:00:00", "00210:00:00优先", "00311:00:00", "00412:00:00"}));
+
+    result = import(file, InterchangeFormat::Csv, {2, true});
+    ASSERT_TRUE(result.succeeded());
+    const auto set2 = store().programsOfSet(ProgramTable::MusicTab, setLabel(2)).value();
+    ASSERT_EQ(set2.size(), 2) << "the program at nine is gone";
+    EXPECT_EQ(set2[0].OrderNo + formatTimeOfDay(set2[0].KSTime), "00110:00:00");
+
+    result = import(file, InterchangeFormat::Csv, {std::nullopt, true});
+    ASSERT_TRUE(result.succeeded());
+    EXPECT_EQ(store().programsOfSet(ProgramTable::MusicTab, setLabel(4)).value().size(), 2);
+    EXPECT_EQ(store().count(ProgramTable::MusicTab), 8) << "sets 1 and 2 untouched";
+}
+
+TEST_F(InterchangeTest, AStopBeforeWritingLeavesEverythingAsItWas) {
+    store({sampleProgram(1, "001", 10)});
+    bool asked = false;
+    const auto result =
+        importPrograms(db(), csvWith({}), InterchangeFormat::Csv, {1, true}, [&](QString* error) {
+            asked = true;
+            *error = QStringLiteral("no backup");
+            return false;
+        });
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(result.error, "no backup");
+    EXPECT_EQ(stored(), withoutIds({sampleProgram(1, "001", 10)}));
+
+    asked = false;
+    const auto refused = importPrograms(db(), csvWith({{"KS1", "30"}}), InterchangeFormat::Csv, {},
+                                        [&](QString*) { return asked = true; });
+    EXPECT_FALSE(asked) << "asked only once every row passed";
+    EXPECT_FALSE(refused.succeeded());
+}

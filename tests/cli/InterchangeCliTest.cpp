@@ -1,0 +1,172 @@
+#include "CliProcess.h"
+#include "DataModule.h"
+#include "PlayerDatabase.h"
+#include "PlayerProcess.h"
+#include "ProgramSamples.h"
+#include "ProgramSet.h"
+#include "ProgramStore.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Two fresh databases side by side: `source` holds programs of all four sets.
+class InterchangeCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        QString error;
+        ASSERT_TRUE(QDir(folder.path()).mkpath("fresh"));
+        ASSERT_TRUE(createPlayerDatabase(source, &error)) << error.toStdString();
+        ASSERT_TRUE(createPlayerDatabase(fresh, &error)) << error.toStdString();
+        ScriptedPrompter quiet;
+        ASSERT_TRUE(data.ConnectDatabase(quiet, folder.path()));
+        QList<ProgramRecord> programs;
+        for (int set = FirstSet; set <= LastSet; ++set)
+            for (int i = 1; i <= 3; ++i)
+                programs.append(sampleProgram(set, formatOrderNo(i), 6 + i, QString::number(set)));
+        programs[4].YXCX = priorityMarker();
+        programs[5].YuRe.reset();
+        ASSERT_TRUE(ProgramStore(data.database()).insertAll(ProgramTable::MusicTab, programs));
+    }
+
+    CliRun cli(const QString& database, QStringList arguments) {
+        arguments.prepend(database);
+        arguments.prepend(QStringLiteral("--db"));
+        return runCli(TESSALY_CLI, arguments);
+    }
+
+    QTemporaryDir folder;
+    const QString source = folder.filePath(databaseFileName());
+    const QString fresh = folder.filePath("fresh/" + databaseFileName());
+    DataModule data;
+};
+
+} // namespace
+
+TEST_F(InterchangeCli, ExportedFilesImportIntoAFreshDatabaseAsTheyWere) {
+    const CliRun csvOut = cli(source, {"export"});
+    ASSERT_EQ(csvOut.exitCode, 0) << csvOut.err.toStdString();
+    EXPECT_TRUE(csvOut.out.contains("OrderNo,KSTime,JSTime,JMTaoNo,YXCX,MP3,ShouYin,YuRe,"));
+
+    for (const char* name : {"programs.csv", "programs.json", "programs.txt"}) {
+        const QString file = folder.filePath(name);
+        QStringList exportArguments{"export", "--output", file};
+        if (QString(name).endsWith(".txt"))
+            exportArguments << "--format"
+                            << "json"; // the import finds JSON by its content
+        const CliRun exported = cli(source, exportArguments);
+        ASSERT_EQ(exported.exitCode, 0) << name << exported.err.toStdString();
+        if (QString(name).endsWith(".csv"))
+            EXPECT_TRUE(contents(file).startsWith("\xEF\xBB\xBFOrderNo,"));
+        ASSERT_TRUE(QFile::remove(fresh));
+        QString error;
+        ASSERT_TRUE(createPlayerDatabase(fresh, &error));
+        const CliRun imported = cli(fresh, {"import", file});
+        EXPECT_EQ(imported.exitCode, 0) << name << imported.out.toStdString();
+        EXPECT_EQ(imported.out, "导入完成：共12个程序。\n") << name;
+        EXPECT_EQ(cli(fresh, {"export"}).out, csvOut.out) << name;
+    }
+
+    const CliRun one = cli(source, {"export", "--set", "2", "--format", "json"});
+    EXPECT_TRUE(one.out.startsWith("[\n  {\"OrderNo\": \"001\"")) << one.out.toStdString();
+    EXPECT_EQ(one.out.count("第二套"), 3);
+    EXPECT_EQ(one.out.count("OrderNo"), 3);
+}
+
+TEST_F(InterchangeCli, AFileWithBadRowsIsRefusedWholeAndTheDatabaseKeepsItsBytes) {
+    const QString file = folder.filePath("bad.csv");
+    QStringList lines = cli(source, {"export", "--set", "1"}).out.split("\r\n");
+    ASSERT_EQ(lines.size(), 5) << "header, three programs, nothing after the last line end";
+    QStringList second = lines[2].split(',');
+    second[programColumns().indexOf("KS1")] = "24";
+    lines[2] = second.join(',');
+    write(file, lines.join("\r\n").toUtf8());
+    const QByteArray before = contents(fresh);
+    const CliRun run = cli(fresh, {"import", "--replace", file});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "line 3: 开始时间小时不能大于23\n"
+                       "1行有错误，未导入任何程序。\n")
+        << run.out.toStdString();
+    EXPECT_EQ(contents(fresh), before);
+
+    write(file, "[{\"OrderNo\": }]");
+    const CliRun json = cli(fresh, {"import", "--format", "json", file});
+    EXPECT_EQ(json.exitCode, 1);
+    EXPECT_TRUE(json.out.startsWith("line 1: JSON格式错误：")) << json.out.toStdString();
+    EXPECT_EQ(contents(fresh), before);
+}
+
+TEST_F(InterchangeCli, BadCommandLinesAreUsageErrors) {
+    const QStringList cases[] = {
+        {"import"},
+        {"import", "a.csv", "b.csv"},
+        {"import", "--output", "x", "a.csv"},
+        {"export", "--replace"},
+        {"export", "a.csv"},
+        {"export", "--format", "xml"},
+        {"export", "--output", "a", "--output", "b"},
+        {"list", "--format", "csv"},
+        {"probe", "--replace"},
+        {"load", "--set", "1", "--output", "x"},
+    };
+    for (const QStringList& arguments : cases) {
+        const CliRun run = cli(source, arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << arguments.join(' ').toStdString();
+    }
+}
+
+TEST_F(InterchangeCli, TheTrafficLogHasALinePerFrameWithWhatItIs) {
+    PlayerProcess player(TESSALY_PLAYER_SIM, {});
+    ASSERT_FALSE(player.device().isEmpty());
+    const QString log = folder.filePath("traffic.log");
+    write(log, "an earlier line\n");
+    const CliRun run =
+        runCli(TESSALY_CLI, {"--db", source, "--port", "1", "--trace", log, "load", "--set", "2"},
+               {{"TESSALY_COM1", player.device()}});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = QString::fromUtf8(contents(log)).split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 7);
+    EXPECT_EQ(lines[0], "an earlier line") << "the log is appended to";
+    const QRegularExpression shape(QStringLiteral(
+        "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} ([<>]) ([0-9A-F ]+)  (.+)$"));
+    QStringList summaries;
+    for (const QString& line : lines.mid(1)) {
+        const auto match = shape.match(line);
+        ASSERT_TRUE(match.hasMatch()) << line.toStdString();
+        summaries << match.captured(1) + ' ' + match.captured(3);
+    }
+    EXPECT_EQ(summaries.first(), "> probe");
+    EXPECT_TRUE(lines[1].contains("> FE 01 00 FF  probe"));
+    EXPECT_TRUE(summaries.contains("< probe reply ok")) << summaries.join('\n').toStdString();
+    EXPECT_TRUE(summaries.contains("> clear set 2"));
+    EXPECT_TRUE(summaries.contains("< cleared set 2"));
+    EXPECT_TRUE(summaries.contains("> record 1/3 set 2"));
+    EXPECT_EQ(summaries.last(), "> record 3/3 set 2");
+
+    const CliRun untraced = runCli(TESSALY_CLI, {"--db", source, "--port", "1", "probe"},
+                                   {{"TESSALY_COM1", player.device()}});
+    EXPECT_EQ(untraced.exitCode, 0);
+    EXPECT_EQ(QString::fromUtf8(contents(log)).count('\n'), lines.size()) << "off by default";
+}

@@ -1,0 +1,104 @@
+#include "EditorTesting.h"
+
+#include "ProgramSet.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTableView>
+
+using namespace tessaly;
+
+namespace {
+
+const QString Set1 = "第一套";
+const QString Set2 = "第二套";
+
+class EditorMenuTest : public EditorTest {
+protected:
+    // The grid's menu entry `name`, run with `path` as the file the dialog would give.
+    void runMenu(const QString& name, const QString& path) {
+        window->setFileChooser([path](bool, const QString&) { return path; });
+        auto* grid = control<QTableView>("grid");
+        ASSERT_EQ(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QAction* action = nullptr;
+        for (QAction* candidate : grid->actions())
+            if (candidate->objectName() == name)
+                action = candidate;
+        ASSERT_NE(action, nullptr) << name.toStdString();
+        action->trigger();
+    }
+
+    QByteArray fileText(const QString& path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }
+};
+
+TEST_F(EditorMenuTest, TheGridMenuExportsTheShownSetAndImportsIntoIt) {
+    store(Set1, QTime(9, 0), false, {true}, "001");
+    store(Set1, QTime(7, 0), true, {true}, "002");
+    store(Set2, QTime(8, 0));
+    open();
+    const auto grid = control<QTableView>("grid");
+    QStringList captions;
+    for (QAction* action : grid->actions())
+        captions.append(action->text());
+    EXPECT_EQ(captions, (QStringList{"周节目表…", "导出本套…", "导入到本套…"}));
+
+    const QString csv = folder.filePath("set1.csv");
+    runMenu("actExportSet", csv);
+    EXPECT_EQ(lastMessage(), "导出完成：共2个程序。");
+    EXPECT_EQ(fileText(csv).count("第一套"), 2);
+    EXPECT_FALSE(fileText(csv).contains("第二套"));
+
+    tick("chJM2");
+    runMenu("actImportSet", csv);
+    EXPECT_EQ(lastMessage(), "导入完成：共2个程序。");
+    EXPECT_EQ(numbering(Set2), (QStringList{"07:00:00=001", "08:00:00=002", "09:00:00=003"}));
+    EXPECT_EQ(text("LbNum"), "3") << "the grid shows the imported programs";
+
+    const int before = int(prompter.shown().size());
+    window->close();
+    EXPECT_EQ(prompter.shownTexts().mid(before),
+              QStringList{"程序内容已发生变化，请重新进行程序装载！"})
+        << "an import reminds of the load as a save does";
+}
+
+TEST_F(EditorMenuTest, AnImportWithBadRowsListsThemAndChangesNothing) {
+    store(Set1, QTime(7, 0));
+    open();
+    const QString csv = folder.filePath("set1.csv");
+    runMenu("actExportSet", csv);
+    const QList<QByteArray> lines = fileText(csv).split('\n');
+    QByteArray late = lines[1];
+    late.replace(",23:00:00,", ",,").replace(",7,0,0,23,0,0,", ",7,0,0,25,0,0,");
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(lines[0] + '\n' + late + '\n' + lines[1] + '\n');
+    file.close();
+
+    runMenu("actImportSet", csv);
+    ASSERT_FALSE(prompter.shown().isEmpty());
+    EXPECT_EQ(prompter.shown().last().icon, MessageBox::Icon::Warning);
+    EXPECT_EQ(lastMessage(), "导入失败，2行有错误，未导入任何程序：\n"
+                             "line 2: 结束时间小时不能大于23\n"
+                             "line 3: 输入任务已存在，请重新设置！");
+    EXPECT_EQ(storedCount(Set1), 1);
+
+    window->setImportGuard([](QString* error) {
+        *error = "no backup";
+        return false;
+    });
+    const QString good = folder.filePath("good.csv");
+    runMenu("actExportSet", good);
+    tick("chJM2");
+    runMenu("actImportSet", folder.filePath("missing.csv"));
+    EXPECT_EQ(lastMessage(), "导入失败，未导入任何程序！");
+    runMenu("actImportSet", good);
+    EXPECT_EQ(lastMessage(), "导入失败，未导入任何程序！");
+    EXPECT_EQ(prompter.shown().last().details, "no backup");
+    EXPECT_EQ(storedCount(Set2), 0);
+}
+
+} // namespace

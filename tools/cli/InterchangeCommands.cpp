@@ -1,0 +1,127 @@
+// Programs out of the database and into it as CSV or JSON.
+
+#include "CliCommand.h"
+#include "DataModule.h"
+#include "InterchangeExport.h"
+#include "InterchangeImport.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+namespace tessaly::cli {
+
+namespace {
+
+InterchangeFormat chosenFormat(const CliOptions& options, const QString& path,
+                               const QByteArray& content = {}) {
+    if (options.format == QLatin1String("json"))
+        return InterchangeFormat::Json;
+    if (options.format == QLatin1String("csv"))
+        return InterchangeFormat::Csv;
+    return content.isEmpty() ? formatOfPath(path).value_or(InterchangeFormat::Csv)
+                             : formatOf(path, content);
+}
+
+bool writeOut(const QString& path, const QByteArray& bytes, QString* error) {
+    if (path.isEmpty()) {
+        const bool written = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) ==
+                             std::size_t(bytes.size());
+        std::fflush(stdout);
+        if (!written)
+            *error = QStringLiteral("standard output cannot be written");
+        return written;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QCoro::Task<int> runExport(CliContext& context) {
+    const CliOptions& options = context.options;
+    const auto table = options.read ? ProgramTable::MusicReadTab : ProgramTable::MusicTab;
+    QString error;
+    const auto programs = programsForExport(context.data.database(), table, options.set, &error);
+    if (!programs) {
+        context.output.info(error);
+        co_return ExitFailed;
+    }
+    const QByteArray bytes = writePrograms(*programs, chosenFormat(options, options.output));
+    if (!writeOut(options.output, bytes, &error)) {
+        context.output.info(QStringLiteral("tessaly-cli: %1: %2").arg(options.output, error));
+        co_return ExitFailed;
+    }
+    context.output.info(QStringLiteral("%1 programs exported").arg(programs->size()));
+    co_return ExitSuccess;
+}
+
+QCoro::Task<int> runImport(CliContext& context) {
+    const CliOptions& options = context.options;
+    QFile file(options.file);
+    if (!file.open(QIODevice::ReadOnly)) {
+        context.output.message(
+            QStringLiteral("无法读取文件%1：%2").arg(options.file, file.errorString()));
+        co_return ExitFailed;
+    }
+    const QByteArray bytes = file.readAll();
+    const auto result =
+        importPrograms(context.data.database(), bytes, chosenFormat(options, options.file, bytes),
+                       ImportOptions{options.set, options.replace}, context.beforeImportWrite);
+    for (const ImportProblem& problem : result.problems)
+        context.output.message(problem.text());
+    if (!result.problems.isEmpty()) {
+        context.output.message(
+            QStringLiteral("%1行有错误，未导入任何程序。").arg(result.problems.size()));
+        co_return ExitFailed;
+    }
+    if (!result.error.isEmpty()) {
+        context.output.message(QStringLiteral("导入失败，未导入任何程序：%1").arg(result.error));
+        co_return ExitFailed;
+    }
+    context.output.message(importDoneMessage(result.imported));
+    co_return ExitSuccess;
+}
+
+QString takesExportOptions(const CliOptions& options) {
+    if (options.all || options.priority || options.replace)
+        return QStringLiteral("takes no --all, --priority or --replace");
+    return {};
+}
+
+QString takesImportOptions(const CliOptions& options) {
+    if (options.all || options.priority || options.read || !options.output.isEmpty())
+        return QStringLiteral("takes no --all, --priority, --read or --output");
+    return {};
+}
+
+} // namespace
+
+CliCommand exportCommand() {
+    return {QStringLiteral("export"),
+            QStringLiteral("export [--set N] [--read] [--format csv|json] [--output FILE]"),
+            QStringLiteral("Writes the PC's programs (or the read-back ones) as CSV or JSON, "
+                           "to FILE or standard output."),
+            takesExportOptions,
+            runExport,
+            false,
+            true};
+}
+
+CliCommand importCommand() {
+    CliCommand command{
+        QStringLiteral("import"),
+        QStringLiteral("import [--set N] [--replace] [--format csv|json] FILE"),
+        QStringLiteral("Adds the programs of a CSV or JSON file to the PC's (--replace: in "
+                       "place of their sets'), all or none, checked as the editor checks."),
+        takesImportOptions,
+        runImport,
+        false};
+    command.argument = QStringLiteral("FILE");
+    return command;
+}
+
+} // namespace tessaly::cli
