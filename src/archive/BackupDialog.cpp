@@ -27,8 +27,10 @@ BackupDialog::BackupDialog(Prompter& prompter, const QSqlDatabase& db, QWidget* 
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->verticalHeader()->hide();
+    // The file name takes the room that is left; the other columns fit their texts.
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_table->horizontalHeader()->setStretchLastSection(false);
 
     m_restore = new QPushButton(QStringLiteral("恢复"), this);
     m_restore->setObjectName(QStringLiteral("sbRestore"));
