@@ -1,6 +1,7 @@
 // Export and import of a full database, four sets of 999 programs, as CSV and as JSON. The
 // import replaces all four sets each time: read, every row checked, one transaction with the
 // renumbering of each set.
+#include "BenchDatabase.h"
 #include "BenchMain.h"
 #include "DataModule.h"
 #include "EntryChecks.h"
@@ -20,8 +21,6 @@ using namespace tessaly;
 
 namespace {
 
-constexpr int FullSet = ScheduleEditor::MaxProgramsPerSet;
-
 ProgramRecord programAt(int set, int index) {
     ProgramRecord record = newProgramDefaults();
     record.JMTaoNo = setLabel(set);
@@ -36,29 +35,17 @@ ProgramRecord programAt(int set, int index) {
     return record;
 }
 
-// Four full sets.
-struct FullDatabase {
-    FullDatabase() {
-        QString error;
-        if (!createPlayerDatabase(folder.filePath(databaseFileName()), &error))
-            qFatal("cannot lay the database: %s", qPrintable(error));
-        ScriptedPrompter quiet;
-        if (!data.ConnectDatabase(quiet, folder.path()))
-            qFatal("cannot open the database");
-        QList<ProgramRecord> programs;
-        for (int set = FirstSet; set <= LastSet; ++set)
-            for (int i = 0; i < FullSet; ++i)
-                programs.append(programAt(set, i));
-        if (!ProgramStore(data.database()).insertAll(ProgramTable::MusicTab, programs, &error))
-            qFatal("cannot store the programs: %s", qPrintable(error));
-    }
-
-    QTemporaryDir folder;
-    DataModule data;
-};
+// Four full sets of varied programs.
+bench::BenchDatabase fullDatabase() {
+    QList<ProgramRecord> programs;
+    for (int set = FirstSet; set <= LastSet; ++set)
+        for (int i = 0; i < bench::FullSet; ++i)
+            programs.append(programAt(set, i));
+    return bench::BenchDatabase(programs);
+}
 
 void exportAll(benchmark::State& state, InterchangeFormat format) {
-    FullDatabase db;
+    const bench::BenchDatabase db = fullDatabase();
     for (auto _ : state) {
         const auto programs = programsForExport(db.data.database(), ProgramTable::MusicTab, {});
         const QByteArray bytes = writePrograms(*programs, format);
@@ -69,27 +56,27 @@ void exportAll(benchmark::State& state, InterchangeFormat format) {
 }
 
 void importAll(benchmark::State& state, InterchangeFormat format) {
-    FullDatabase db;
+    const bench::BenchDatabase db = fullDatabase();
     const auto programs = programsForExport(db.data.database(), ProgramTable::MusicTab, {});
     const QByteArray bytes = writePrograms(*programs, format);
     for (auto _ : state) {
         const ImportResult result =
             importPrograms(db.data.database(), bytes, format, ImportOptions{std::nullopt, true});
-        if (!result.succeeded() || result.imported != LastSet * FullSet)
+        if (!result.succeeded() || result.imported != LastSet * bench::FullSet)
             state.SkipWithError("the import failed");
     }
 }
 
 // The import's own part, without the database: parse and check every row.
 void BM_ReadAndCheckCsv(benchmark::State& state) {
-    FullDatabase db;
+    const bench::BenchDatabase db = fullDatabase();
     const auto programs = programsForExport(db.data.database(), ProgramTable::MusicTab, {});
     const QByteArray bytes = writePrograms(*programs, InterchangeFormat::Csv);
     for (auto _ : state) {
         const ParsedImport parsed = parseImport(bytes, InterchangeFormat::Csv);
         const CheckedImport checked =
             checkImportRows(parsed.rows, {}, [](const QString&) { return QList<ProgramRecord>(); });
-        if (checked.records.size() != LastSet * FullSet)
+        if (checked.records.size() != LastSet * bench::FullSet)
             state.SkipWithError("rows refused");
     }
 }

@@ -35,20 +35,31 @@ inline ProgramRecord programAt(const QString& set, int index) {
 // PlayerDB.mdb with FullSet programs in each of `sets`, connected.
 class BenchDatabase {
 public:
-    explicit BenchDatabase(const QList<int>& sets) {
+    explicit BenchDatabase(const QList<int>& sets) : BenchDatabase(fullSets(sets)) {}
+
+    // PlayerDB.mdb holding exactly these programs, connected.
+    explicit BenchDatabase(const QList<ProgramRecord>& programs) {
         createPlayerDatabase(folder.filePath(databaseFileName()), nullptr);
         data.ConnectDatabase(prompter, folder.path());
         ProgramStore store(data.database());
         Transaction transaction(data.database());
-        for (const int set : sets)
-            for (int i = 0; i < FullSet; ++i)
-                store.insert(ProgramTable::MusicTab, programAt(setLabel(set), i));
+        for (const ProgramRecord& program : programs)
+            store.insert(ProgramTable::MusicTab, program);
         transaction.commit();
     }
 
     QTemporaryDir folder;
     ScriptedPrompter prompter;
     DataModule data;
+
+private:
+    static QList<ProgramRecord> fullSets(const QList<int>& sets) {
+        QList<ProgramRecord> programs;
+        for (const int set : sets)
+            for (int i = 0; i < FullSet; ++i)
+                programs.append(programAt(setLabel(set), i));
+        return programs;
+    }
 };
 
 } // namespace tessaly::bench

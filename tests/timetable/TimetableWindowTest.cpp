@@ -1,5 +1,6 @@
 #include "TimetableWindow.h"
 #include "DataModule.h"
+#include "DbTesting.h"
 #include "EditorWindow.h"
 #include "PlayerDatabase.h"
 #include "ProgramListModel.h"
@@ -26,15 +27,11 @@ using namespace tessaly::testing;
 namespace {
 
 // The sample week in set 1 of a fresh database, the editor or the read-back viewer over it.
-class TimetableWindowTest : public ::testing::Test {
+class TimetableWindowTest : public PlayerDbTest {
 protected:
     void SetUp() override {
         testApplication();
-        ASSERT_TRUE(folder.isValid());
-        QString error;
-        ASSERT_TRUE(createPlayerDatabase(folder.filePath(databaseFileName()), &error))
-            << error.toStdString();
-        ASSERT_TRUE(data.ConnectDatabase(prompter, folder.path()));
+        PlayerDbTest::SetUp();
         fill(ProgramTable::MusicTab, sampleWeek(1));
     }
     void TearDown() override {
@@ -46,7 +43,7 @@ protected:
     }
 
     void fill(ProgramTable table, const QList<ProgramRecord>& programs) {
-        ProgramStore store(data.database());
+        ProgramStore store(module.database());
         for (const auto& program : programs)
             ASSERT_TRUE(store.insert(table, program));
     }
@@ -65,7 +62,7 @@ protected:
         return timetable;
     }
     void openEditor() {
-        editor = std::make_unique<EditorWindow>(clock, prompter, data.database(), session);
+        editor = std::make_unique<EditorWindow>(clock, prompter, module.database(), session);
         editor->show();
     }
     int blockCount(TimetableWindow* timetable) {
@@ -78,11 +75,9 @@ protected:
         return timetable->view()->picture().sheet().programs[block(timetable, index).program];
     }
 
-    QTemporaryDir folder;
     VirtualClock clock;
     Session session;
     ScriptedPrompter prompter;
-    DataModule data;
     std::unique_ptr<EditorWindow> editor;
     std::unique_ptr<ReadDataWindow> viewer;
 };
@@ -198,7 +193,7 @@ TEST_F(TimetableWindowTest, ReadBackViewerShowsTheReadProgramsWeek) {
     QList<ProgramRecord> read{timedProgram(2, 1, QTime(8, 0), QTime(9, 0)),
                               timedProgram(2, 2, QTime(10, 0), QTime(11, 0), {false, true})};
     fill(ProgramTable::MusicReadTab, read);
-    viewer = std::make_unique<ReadDataWindow>(clock, prompter, data.database(), session);
+    viewer = std::make_unique<ReadDataWindow>(clock, prompter, module.database(), session);
     viewer->show();
     TimetableWindow* timetable =
         openFromGrid(viewer.get(), QStringLiteral("周节目表（读取数据）…"));
