@@ -2,6 +2,7 @@
 #include "DatabaseLocation.h"
 #include "DeviceChannel.h"
 #include "FirstPaintExit.h"
+#include "Language.h"
 #include "MainWindow.h"
 #include "MessageBoxPrompter.h"
 #include "PosixSerialLink.h"
@@ -18,6 +19,14 @@ using namespace tessaly;
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
+    // --lang zh|en, else the system's language; before any window, so that every text follows.
+    const LanguageChoice language = chooseLanguage(QApplication::arguments(), QLocale::system());
+    if (!language.error.isEmpty()) {
+        qWarning("tessaly: %s", qPrintable(language.error));
+        return 2;
+    }
+    if (!useLanguage(language.language))
+        qWarning("tessaly: the English texts cannot be loaded; the window stays in Chinese");
 
     Session session;
     RealClock clock;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QTime>
 
@@ -37,6 +38,11 @@ inline QString priorityMarker() {
 
 inline bool isPriority(const ProgramRecord& record) {
     return record.YXCX == priorityMarker();
+}
+
+// The marker as the operator reads it; stored, it stays "优先" in every language.
+inline QString displayedPriority(const ProgramRecord& record) {
+    return isPriority(record) ? QCoreApplication::translate("ProgramRecord", "优先") : QString();
 }
 
 } // namespace tessaly

@@ -1,5 +1,6 @@
 #include "ProgramSet.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -7,9 +8,18 @@
 namespace tessaly {
 
 namespace {
+// The stored labels are Chinese in every language: the database and the player hold them.
+constexpr const char* Labels[] = {
+    QT_TRANSLATE_NOOP("ProgramSet", "第一套"), QT_TRANSLATE_NOOP("ProgramSet", "第二套"),
+    QT_TRANSLATE_NOOP("ProgramSet", "第三套"), QT_TRANSLATE_NOOP("ProgramSet", "第四套")};
+
 const QStringList& setLabels() {
-    static const QStringList labels{QStringLiteral("第一套"), QStringLiteral("第二套"),
-                                    QStringLiteral("第三套"), QStringLiteral("第四套")};
+    static const QStringList labels = [] {
+        QStringList all;
+        for (const char* label : Labels)
+            all.append(QString::fromUtf8(label));
+        return all;
+    }();
     return labels;
 }
 } // namespace
@@ -18,6 +28,17 @@ QString setLabel(int set) {
     if (set < FirstSet || set > LastSet)
         return {};
     return setLabels().at(set - FirstSet);
+}
+
+QString setDisplayName(int set) {
+    if (set < FirstSet || set > LastSet)
+        return {};
+    return QCoreApplication::translate("ProgramSet", Labels[set - FirstSet]);
+}
+
+QString displayedSetLabel(const QString& label) {
+    const auto set = setNumber(label);
+    return set ? setDisplayName(*set) : label;
 }
 
 std::optional<int> setNumber(const QString& label) {

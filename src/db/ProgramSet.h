@@ -11,8 +11,13 @@ namespace tessaly {
 constexpr int FirstSet = 1;
 constexpr int LastSet = 4;
 
-// "第一套" .. "第四套" for 1..4; empty for any other number.
+// "第一套" .. "第四套" for 1..4, as stored and sent; empty for any other number.
 QString setLabel(int set);
+
+// The set's name as the operator reads it: the label in Chinese, "Set 1" .. in English.
+QString setDisplayName(int set);
+// A stored label as the operator reads it; a text that is no set's label stays as it is.
+QString displayedSetLabel(const QString& label);
 
 // 1..4 for the four labels; nothing for any other text.
 std::optional<int> setNumber(const QString& label);

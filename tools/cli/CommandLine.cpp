@@ -53,6 +53,11 @@ const QCommandLineOption
     OutputOption(QStringLiteral("output"),
                  QStringLiteral("The file to write (export: standard output when not given)."),
                  QStringLiteral("file"));
+// Read in main() before anything is said; listed here so that the parser accepts it.
+const QCommandLineOption LanguageOption(
+    QStringLiteral("lang"),
+    QStringLiteral("The language of the messages: zh or en (default: the system's language)."),
+    QStringLiteral("zh|en"));
 const QCommandLineOption TraceOption(
     QStringLiteral("trace"),
     QStringLiteral("Append every frame to and from the player to this file, with the time."),
@@ -101,7 +106,8 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
     QCommandLineParser parser;
     parser.setApplicationDescription(commandList(commands));
     parser.addOptions({DatabaseOption, PortOption, SetOption, AllOption, PriorityOption, ReadOption,
-                       OutputOption, VerboseOption, ReplaceOption, FormatOption, TraceOption});
+                       OutputOption, VerboseOption, ReplaceOption, FormatOption, TraceOption,
+                       LanguageOption});
     const auto help = parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (below)."));
     if (!parser.parse(arguments))

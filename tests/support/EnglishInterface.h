@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTabWidget>
+#include <QTranslator>
+#include <QWidget>
+
+namespace tessaly::testing {
+
+// The English catalogue installed for as long as the object lives, as `--lang en` does for the
+// program. Windows made while it lives show English.
+class EnglishInterface {
+public:
+    EnglishInterface() {
+        m_loaded = m_english.load(QStringLiteral(":/i18n/tessaly_en.qm")) &&
+                   QCoreApplication::installTranslator(&m_english);
+    }
+    ~EnglishInterface() { QCoreApplication::removeTranslator(&m_english); }
+    EnglishInterface(const EnglishInterface&) = delete;
+    EnglishInterface& operator=(const EnglishInterface&) = delete;
+
+    bool loaded() const { return m_loaded; }
+
+private:
+    QTranslator m_english;
+    bool m_loaded = false;
+};
+
+inline bool holdsChinese(const QString& text) {
+    static const QRegularExpression han(QStringLiteral("[\\x{3000}-\\x{303F}\\x{4E00}-\\x{9FFF}"
+                                                       "\\x{FF00}-\\x{FFEF}]"));
+    return text.contains(han);
+}
+
+// Every text of `root` and its children that holds Chinese: titles, labels, buttons, group
+// titles, items, column titles, tab and action texts, tooltips and accessible names, each as
+// "objectName: where: text". In English, the list is empty.
+inline QStringList chineseTextsIn(QWidget* root) {
+    QStringList found;
+    const auto check = [&found](const QObject* owner, const char* where, const QString& text) {
+        if (holdsChinese(text))
+            found.append(
+                QStringLiteral("%1: %2: %3").arg(owner->objectName(), QLatin1String(where), text));
+    };
+    const auto headers = [&check](const QHeaderView* header, Qt::Orientation orientation) {
+        if (!header || !header->model())
+            return;
+        for (int section = 0; section < header->count(); ++section)
+            check(header, "header", header->model()->headerData(section, orientation).toString());
+    };
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* w : widgets) {
+        check(w, "window title", w->isWindow() ? w->windowTitle() : QString());
+        check(w, "tooltip", w->toolTip());
+        check(w, "accessible name", w->accessibleName());
+        check(w, "accessible description", w->accessibleDescription());
+        if (auto* label = qobject_cast<QLabel*>(w))
+            check(w, "text", label->text());
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            check(w, "text", button->text());
+        if (auto* group = qobject_cast<QGroupBox*>(w))
+            check(w, "title", group->title());
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            check(w, "placeholder", edit->placeholderText());
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < combo->count(); ++i)
+                check(w, "item", combo->itemText(i));
+        if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                check(w, "tab", tabs->tabText(i));
+        if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->model()) {
+            const auto* model = view->model();
+            for (int row = 0; row < model->rowCount(); ++row)
+                for (int column = 0; column < model->columnCount(); ++column)
+                    check(w, "item", model->index(row, column).data().toString());
+        }
+        for (QAction* action : w->actions()) {
+            check(action, "action", action->text());
+            check(action, "action tooltip", action->toolTip());
+        }
+    }
+    for (auto* header : root->findChildren<QHeaderView*>())
+        headers(header, header->orientation());
+    return found;
+}
+
+} // namespace tessaly::testing
