@@ -43,7 +43,7 @@
     </message>
     <message>
         <source>连接失败</source>
-        <translation>Not connected</translation>
+        <translation>Connection failed</translation>
     </message>
     <message>
         <source>第一套程序读取</source>

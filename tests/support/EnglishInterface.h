@@ -95,4 +95,24 @@ inline QStringList chineseTextsIn(QWidget* root) {
     return found;
 }
 
+// The shown labels, buttons and check boxes of `root` whose one-line text is wider than the
+// control ("objectName: text"): in English the texts are longer, and none may be cut off.
+inline QStringList clippedTextsIn(QWidget* root) {
+    QStringList clipped;
+    const auto check = [&clipped](QWidget* w, const QString& text) {
+        if (!text.isEmpty() && w->isVisible() && w->sizeHint().width() > w->width())
+            clipped.append(QStringLiteral("%1: %2 (needs %3 px, has %4)")
+                               .arg(w->objectName(), text)
+                               .arg(w->sizeHint().width())
+                               .arg(w->width()));
+    };
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap())
+            check(w, label->text());
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            check(w, button->text());
+    }
+    return clipped;
+}
+
 } // namespace tessaly::testing
