@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -26,7 +27,7 @@ struct MessageBox {
 
 // Caption of every box but the database failure at start.
 inline QString standardCaption() {
-    return QStringLiteral("信息提示：");
+    return QCoreApplication::translate("Prompter", "信息提示：");
 }
 
 // The seam for message boxes: QMessageBox in the application, scripted answers in tests.

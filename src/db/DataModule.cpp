@@ -27,9 +27,12 @@ QString withTrailingSeparator(const QString& dir) {
 } // namespace
 
 MessageBox databaseFailureBox(const QString& cause) {
-    return {QStringLiteral("提示信息"), QStringLiteral("连接数据库失败！请设置数据库"),
-            MessageBox::Icon::None,     {MessageBox::Button::Ok},
-            MessageBox::Button::Ok,     cause};
+    return {QCoreApplication::translate("DataModule", "提示信息"),
+            QCoreApplication::translate("DataModule", "连接数据库失败！请设置数据库"),
+            MessageBox::Icon::None,
+            {MessageBox::Button::Ok},
+            MessageBox::Button::Ok,
+            cause};
 }
 
 QString openExistingUri(const QString& path) {
@@ -99,7 +102,8 @@ bool DataModule::open() {
         return false;
     }
     if (query.value(0).toInt() != 3) {
-        m_error = QStringLiteral("数据库中没有节目表（MusicTab、MusicReadTab、SysTab）");
+        m_error = QCoreApplication::translate(
+            "DataModule", "数据库中没有节目表（MusicTab、MusicReadTab、SysTab）");
         return false;
     }
     return true;

@@ -68,7 +68,9 @@ QString userDataFolder() {
 }
 
 QString freshDatabaseNotice(const QString& path) {
-    return QStringLiteral("首次运行，已新建节目数据库：\n%1\n节目与通讯设置都保存在此文件中。")
+    return QCoreApplication::translate(
+               "DatabaseLocation",
+               "首次运行，已新建节目数据库：\n%1\n节目与通讯设置都保存在此文件中。")
         .arg(QDir::toNativeSeparators(path));
 }
 

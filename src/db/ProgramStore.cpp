@@ -3,6 +3,7 @@
 #include "ProgramSet.h"
 #include "SqlSupport.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
@@ -306,7 +307,7 @@ std::optional<qint64> ProgramStore::insert(ProgramTable table, const ProgramReco
 bool ProgramStore::copySet(ProgramTable table, const QString& src, const QString& dst,
                            QString* error) {
     if (src == dst) {
-        setError(error, QStringLiteral("a set cannot be copied onto itself"));
+        setError(error, QCoreApplication::translate("ProgramStore", "不能把一套程序复制到它自己"));
         return false;
     }
     Transaction transaction(m_db);
@@ -342,7 +343,7 @@ bool ProgramStore::update(ProgramTable table, const ProgramRecord& record, QStri
         return false;
     if (query.numRowsAffected() == 1)
         return true;
-    setError(error, QStringLiteral("the program is no longer stored"));
+    setError(error, QCoreApplication::translate("ProgramStore", "该程序已不在数据库中"));
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "SqlSupport.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -13,7 +14,8 @@ std::optional<Settings> SettingsStore::readSettings(QString* error) const {
     if (!execPrepared(query, error))
         return std::nullopt;
     if (!query.next()) {
-        setError(error, QStringLiteral("the settings row is missing"));
+        setError(error, QCoreApplication::translate("SettingsStore",
+                                                    "数据库中没有通讯设置记录（SysTab）"));
         return std::nullopt;
     }
     return Settings{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()};
@@ -48,7 +50,8 @@ bool SettingsStore::update(QSqlQuery& query, QString* error) {
         return false;
     if (query.numRowsAffected() > 0)
         return true;
-    setError(error, QStringLiteral("the settings row is missing; nothing was saved"));
+    setError(error, QCoreApplication::translate(
+                        "SettingsStore", "数据库中没有通讯设置记录（SysTab），未保存任何设置"));
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "SqlSupport.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 
 namespace tessaly {
@@ -10,19 +11,19 @@ QString meaningOf(int resultCode) {
     switch (resultCode) {
     case 5: // SQLITE_BUSY
     case 6: // SQLITE_LOCKED
-        return QStringLiteral("数据库被其他程序锁定");
+        return QCoreApplication::translate("SqlSupport", "数据库被其他程序锁定");
     case 8: // SQLITE_READONLY
-        return QStringLiteral("数据库只读，无法写入");
+        return QCoreApplication::translate("SqlSupport", "数据库只读，无法写入");
     case 10: // SQLITE_IOERR
-        return QStringLiteral("数据库文件读写出错");
+        return QCoreApplication::translate("SqlSupport", "数据库文件读写出错");
     case 11: // SQLITE_CORRUPT
-        return QStringLiteral("数据库文件已损坏");
+        return QCoreApplication::translate("SqlSupport", "数据库文件已损坏");
     case 13: // SQLITE_FULL
-        return QStringLiteral("磁盘已满");
+        return QCoreApplication::translate("SqlSupport", "磁盘已满");
     case 14: // SQLITE_CANTOPEN
-        return QStringLiteral("无法打开数据库文件");
+        return QCoreApplication::translate("SqlSupport", "无法打开数据库文件");
     case 26: // SQLITE_NOTADB
-        return QStringLiteral("文件不是数据库");
+        return QCoreApplication::translate("SqlSupport", "文件不是数据库");
     default:
         return {};
     }
@@ -37,7 +38,9 @@ QString describeSqlError(const QSqlError& error) {
     const QString meaning = numeric ? meaningOf(code & 0xFF) : QString();
     if (meaning.isEmpty())
         return text;
-    return text.isEmpty() ? meaning : QStringLiteral("%1（%2）").arg(meaning, text);
+    return text.isEmpty()
+               ? meaning
+               : QCoreApplication::translate("SqlSupport", "%1（%2）").arg(meaning, text);
 }
 
 bool execPrepared(QSqlQuery& query, QString* error) {

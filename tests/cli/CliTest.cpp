@@ -91,6 +91,37 @@ TEST_F(CliTest, AMissingDatabaseGivesTheProgramsMessageAndStatusTwo) {
     EXPECT_TRUE(unreadable.err.contains(garbage.fileName())) << unreadable.err.toStdString();
 }
 
+TEST_F(CliTest, MessagesFollowTheLanguageOptionElseTheLocale) {
+    const QString chinese = QStringLiteral("连接数据库失败！请设置数据库\n");
+    const QString english =
+        QStringLiteral("Cannot connect to the database! Please set up the database.\n");
+    const struct {
+        const char* lang;
+        QStringList options;
+        QString out;
+        const char* cause;
+    } cases[] = {
+        {"en_US.UTF-8", {}, english, "The database file cannot be opened"},
+        {"zh_CN.UTF-8", {}, chinese, "无法打开数据库文件"},
+        {"de_DE.UTF-8", {}, chinese, "无法打开数据库文件"},
+        {"en_US.UTF-8", {"--lang", "zh"}, chinese, "无法打开数据库文件"},
+        {"C.UTF-8", {"--lang=en"}, english, "The database file cannot be opened"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.lang) + " " + c.options.join(' ').toStdString());
+        const auto run = runCli(
+            TESSALY_CLI, c.options + QStringList{"--db", folder.filePath("missing.mdb"), "probe"},
+            {{"LANG", c.lang}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANGUAGE", ""}});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_TRUE(run.err.contains(c.cause)) << run.err.toStdString();
+    }
+    const auto refused = runCli(TESSALY_CLI, {"--lang", "fr", "probe"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains("zh or en")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.out.isEmpty());
+}
+
 TEST_F(CliTest, ProbeTellsWhetherThePlayerAnswers) {
     PlayerProcess answering(TESSALY_PLAYER_SIM, {});
     ASSERT_FALSE(answering.device().isEmpty());

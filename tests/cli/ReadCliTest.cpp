@@ -122,7 +122,7 @@ TEST_F(ReadCliTest, SetReadBackEqualsThePcsProgramsAndVerifyAgrees) {
     PlayerProcess changed(TESSALY_PLAYER_SIM, {"--state", state()});
     const auto verify = cli({"--port", "1", "verify", "--set", "2"}, changed.device());
     EXPECT_EQ(verify.exitCode, 1);
-    EXPECT_TRUE(verify.out.contains("第二套 003 YinLiang: PC 23, player 26"))
+    EXPECT_TRUE(verify.out.contains("第二套 003 YinLiang：电脑 23，播放器 26"))
         << verify.out.toStdString();
     EXPECT_EQ(ProgramStore(data.database()).count(ProgramTable::MusicReadTab), 5)
         << "verify stores nothing";

@@ -15,13 +15,18 @@ struct CliRun {
     QString err; // standard error
 };
 
-// Runs tessaly-cli (`executable`) to its end, with `environment` added to the test's own.
+// Runs tessaly-cli (`executable`) to its end, with `environment` added to the test's own (an
+// empty value removes the variable).
 inline CliRun runCli(const QString& executable, const QStringList& arguments,
                      const QMap<QString, QString>& environment = {}, int timeoutMs = 60000) {
     QProcess process;
     auto env = QProcessEnvironment::systemEnvironment();
-    for (auto it = environment.begin(); it != environment.end(); ++it)
-        env.insert(it.key(), it.value());
+    for (auto it = environment.begin(); it != environment.end(); ++it) {
+        if (it.value().isEmpty())
+            env.remove(it.key());
+        else
+            env.insert(it.key(), it.value());
+    }
     process.setProcessEnvironment(env);
     process.start(executable, arguments);
     if (!process.waitForFinished(timeoutMs)) {

@@ -4,6 +4,7 @@
 #include "CliCommand.h"
 #include "DataModule.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -14,7 +15,7 @@ namespace {
 QCoro::Task<int> runBackups(CliContext& context) {
     const auto entries = listBackups(backupFolder(context.data.database()));
     if (entries.isEmpty()) {
-        context.output.message(QStringLiteral("没有备份。"));
+        context.output.message(QCoreApplication::translate("Cli", "没有备份。"));
         co_return ExitSuccess;
     }
     context.output.message(backupColumnTitles().join(QStringLiteral("  ")));

@@ -193,7 +193,9 @@ PortOutcome takePort(SerialLink& serial, const Session& session, const PortMap& 
                     .arg(com)
                     .arg(device));
     output.message(
-        QStringLiteral("串口COM%1（%2）正被其他程序使用，请稍后再试！").arg(com).arg(device));
+        QCoreApplication::translate("Cli", "串口COM%1（%2）正被其他程序使用，请稍后再试！")
+            .arg(com)
+            .arg(device));
     return PortOutcome::Busy;
 }
 

@@ -5,6 +5,7 @@
 #include "InterchangeExport.h"
 #include "InterchangeImport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cstdio>
@@ -63,8 +64,8 @@ QCoro::Task<int> runImport(CliContext& context) {
     const CliOptions& options = context.options;
     QFile file(options.file);
     if (!file.open(QIODevice::ReadOnly)) {
-        context.output.message(
-            QStringLiteral("无法读取文件%1：%2").arg(options.file, file.errorString()));
+        context.output.message(QCoreApplication::translate("Cli", "无法读取文件%1：%2")
+                                   .arg(options.file, file.errorString()));
         co_return ExitFailed;
     }
     const QByteArray bytes = file.readAll();
@@ -74,12 +75,13 @@ QCoro::Task<int> runImport(CliContext& context) {
     for (const ImportProblem& problem : result.problems)
         context.output.message(problem.text());
     if (!result.problems.isEmpty()) {
-        context.output.message(
-            QStringLiteral("%1行有错误，未导入任何程序。").arg(result.problems.size()));
+        context.output.message(QCoreApplication::translate("Cli", "%1行有错误，未导入任何程序。")
+                                   .arg(result.problems.size()));
         co_return ExitFailed;
     }
     if (!result.error.isEmpty()) {
-        context.output.message(QStringLiteral("导入失败，未导入任何程序：%1").arg(result.error));
+        context.output.message(
+            QCoreApplication::translate("Cli", "导入失败，未导入任何程序：%1").arg(result.error));
         co_return ExitFailed;
     }
     context.output.message(importDoneMessage(result.imported));

@@ -3,6 +3,8 @@
 #include "ProgramLoad.h"
 #include "ProgramSet.h"
 
+#include <QCoreApplication>
+
 namespace tessaly::cli {
 
 namespace {
@@ -15,19 +17,22 @@ public:
         : m_output(output), m_wholeDevice(wholeDevice) {}
 
     void clearStarted() override {
-        m_output.info(m_wholeDevice ? QStringLiteral("正在清除播放器中程序记录，请稍候...")
-                                    : QStringLiteral("正在清除记录，请稍候..."));
+        m_output.info(
+            m_wholeDevice
+                ? QCoreApplication::translate("Cli", "正在清除播放器中程序记录，请稍候...")
+                : QCoreApplication::translate("Cli", "正在清除记录，请稍候..."));
     }
     void cleared() override {
         if (m_wholeDevice)
-            m_output.info(QStringLiteral("正在进行数据同步，将电脑数据装载到机器中，请稍候..."));
+            m_output.info(QCoreApplication::translate(
+                "Cli", "正在进行数据同步，将电脑数据装载到机器中，请稍候..."));
     }
     void setStarted(int set, int total) override {
         m_total = total;
-        m_output.progress(setLabel(set), 0, total);
+        m_output.progress(setDisplayName(set), 0, total);
     }
     void recordSent(int set, int left) override {
-        m_output.progress(setLabel(set), m_total - left, m_total);
+        m_output.progress(setDisplayName(set), m_total - left, m_total);
     }
 
 private:

@@ -2,6 +2,8 @@
 #include "DeviceChannel.h"
 #include "Probe.h"
 
+#include <QCoreApplication>
+
 namespace tessaly::cli {
 
 namespace {
@@ -18,7 +20,8 @@ QCoro::Task<int> runProbe(CliContext& context) {
                                 .arg(device.isEmpty() ? QStringLiteral("no device") : device));
     }
     const bool connected = result == ProbeResult::Accepted;
-    context.output.message(connected ? QStringLiteral("连接成功") : QStringLiteral("连接失败"));
+    context.output.message(connected ? QCoreApplication::translate("Cli", "连接成功")
+                                     : QCoreApplication::translate("Cli", "连接失败"));
     co_return connected ? ExitSuccess : ExitFailed;
 }
 

@@ -10,6 +10,8 @@
 #include "Verify.h"
 #include "WholeDeviceRead.h"
 
+#include <QCoreApplication>
+
 namespace tessaly::cli {
 
 namespace {
@@ -20,7 +22,7 @@ public:
     explicit CliReadObserver(CliOutput& output) : m_output(output) {}
 
     void readStarted(int set) override {
-        m_label = setLabel(set);
+        m_label = setDisplayName(set);
         m_total = 0;
     }
     void headSeen(int announced) override {
@@ -144,11 +146,12 @@ QCoro::Task<int> runVerify(CliContext& context) {
     }
     for (const auto& d : result.differences)
         context.output.message(
-            QStringLiteral("%1 %2 %3: PC %4, player %5")
-                .arg(setLabel(d.set), d.orderNo, d.field, d.pcValue, d.playerValue));
-    context.output.message(result.differences.isEmpty()
-                               ? QStringLiteral("the player holds what the PC holds")
-                               : QStringLiteral("%1 differences").arg(result.differences.size()));
+            QCoreApplication::translate("Cli", "%1 %2 %3：电脑 %4，播放器 %5")
+                .arg(setDisplayName(d.set), d.orderNo, d.field, d.pcValue, d.playerValue));
+    context.output.message(
+        result.differences.isEmpty()
+            ? QCoreApplication::translate("Cli", "播放器中的程序与电脑一致")
+            : QCoreApplication::translate("Cli", "共%1处不同").arg(result.differences.size()));
     co_return result.agrees() ? ExitSuccess : ExitFailed;
 }
 

@@ -6,6 +6,7 @@
 #include "ProgramStore.h"
 #include "WeekPicture.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 namespace tessaly::cli {
@@ -54,10 +55,12 @@ QCoro::Task<int> runTimetable(CliContext& context) {
                              ? writeWeekPng(options.output, sheets.first(), now, &error)
                              : writeWeekPdf(options.output, sheets, now, &error);
     if (!written) {
-        context.output.message(QStringLiteral("周节目表导出失败：%1").arg(error));
+        context.output.message(
+            QCoreApplication::translate("Cli", "周节目表导出失败：%1").arg(error));
         co_return ExitFailed;
     }
-    context.output.message(QStringLiteral("周节目表已导出：%1").arg(options.output));
+    context.output.message(
+        QCoreApplication::translate("Cli", "周节目表已导出：%1").arg(options.output));
     co_return ExitSuccess;
 }
 
