@@ -91,6 +91,114 @@ The programs and the port settings are kept in this file.</translation>
     </message>
 </context>
 <context>
+    <name>DeviceChannel</name>
+    <message>
+        <source>通讯端口正在进行另一项操作，请等它结束后再试！</source>
+        <translation>The port is busy with another operation. Please try again when it has finished!</translation>
+    </message>
+</context>
+<context>
+    <name>PortDiagnosis</name>
+    <message>
+        <source>原因：%1 正被其他程序占用，请先关闭该程序。</source>
+        <translation>Cause: %1 is in use by another program; close that program first.</translation>
+    </message>
+    <message>
+        <source>原因：%1 正被其他程序占用：%2，请先关闭该程序。</source>
+        <translation>Cause: %1 is in use by another program: %2; close that program first.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>原因：找不到串口设备%1。本机装有 brltty（盲文显示器服务），它常在 USB 串口适配器插入后立即将其占走：请运行 sudo apt remove brltty，再重新插入适配器。</source>
+        <translation>Cause: the serial device%1 was not found. brltty (the braille display service) is installed here, and it often takes a USB serial adapter right after it is plugged in: run sudo apt remove brltty, then plug the adapter in again.</translation>
+    </message>
+    <message>
+        <source>原因：此端口没有对应的串口设备，请检查适配器是否插好。</source>
+        <translation>Cause: this port has no serial device; check that the adapter is plugged in.</translation>
+    </message>
+    <message>
+        <source>原因：串口设备 %1 不存在，请检查适配器是否插好。</source>
+        <translation>Cause: the serial device %1 does not exist; check that the adapter is plugged in.</translation>
+    </message>
+    <message>
+        <source>%1（进程 %2）</source>
+        <translation>%1 (process %2)</translation>
+    </message>
+    <message>
+        <source>原因：没有权限打开 %1，当前用户不在 dialout 组。请运行 %2，然后注销并重新登录。</source>
+        <translation>Cause: no permission to open %1; the current user is not in the dialout group. Run %2, then log out and log in again.</translation>
+    </message>
+    <message>
+        <source>原因：无法打开 %1：%2</source>
+        <translation>Cause: cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>原因：%1 不是串口设备。</source>
+        <translation>Cause: %1 is not a serial device.</translation>
+    </message>
+</context>
+<context>
+    <name>PortInventory</name>
+    <message>
+        <source>（无设备）</source>
+        <translation>(no device)</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramLoad</name>
+    <message>
+        <source>读取%1程序失败：%2</source>
+        <translation>Could not read the programs of %1: %2</translation>
+    </message>
+    <message>
+        <source>%1程序无法装载，播放器中的程序保持不变：%2</source>
+        <translation>%1 cannot be loaded; the programs in the player are left as they were: %2</translation>
+    </message>
+    <message>
+        <source>程序 %1 %2 的%3“%4”不是播放器能接受的值，无法发送</source>
+        <translation>Program %1 %2: %3 &quot;%4&quot; is not a value the player accepts, so it cannot be sent</translation>
+    </message>
+    <message>
+        <source>程序装载完毕！</source>
+        <translation>Programs loaded.</translation>
+    </message>
+    <message>
+        <source>软件与播放器尚未连接，无法进行程序装载！</source>
+        <translation>Not connected to the player: programs cannot be loaded!</translation>
+    </message>
+    <message>
+        <source>记录清除超时，%1程序装载失败！</source>
+        <translation>%1: clearing the records timed out, loading failed!</translation>
+    </message>
+    <message>
+        <source>程序装载失败！</source>
+        <translation>Loading programs failed!</translation>
+    </message>
+    <message>
+        <source>数据同步完毕！</source>
+        <translation>Sync complete.</translation>
+    </message>
+    <message>
+        <source>软件与播放器尚未连接，无法进行数据同步操作！</source>
+        <translation>Not connected to the player: the sync cannot run!</translation>
+    </message>
+    <message>
+        <source>记录清除超时，数据同步失败！</source>
+        <translation>Clearing the records timed out: sync failed!</translation>
+    </message>
+    <message>
+        <source>记录清除失败，数据同步失败！</source>
+        <translation>Clearing the records failed: sync failed!</translation>
+    </message>
+    <message>
+        <source>数据同步失败！</source>
+        <translation>Sync failed!</translation>
+    </message>
+</context>
+<context>
     <name>ProgramRecord</name>
     <message>
         <source>优先</source>
@@ -132,6 +240,33 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>信息提示：</source>
         <translation>Information</translation>
+    </message>
+</context>
+<context>
+    <name>ReadBackSave</name>
+    <message>
+        <source>%1优先</source>
+        <translation>%1 Priority</translation>
+    </message>
+    <message>
+        <source>%1没有记录，无需保存！</source>
+        <translation>%1 holds no programs: nothing to save.</translation>
+    </message>
+    <message>
+        <source>确实需要保存%1数据到软件中吗？</source>
+        <translation>Do you really want to save the %1 data in Tessaly?</translation>
+    </message>
+    <message>
+        <source>该操作将覆盖软件中%1原有的数据，确实需要保存该数据吗？</source>
+        <translation>This overwrites the %1 data that Tessaly holds now. Do you really want to save it?</translation>
+    </message>
+    <message>
+        <source>%1数据保存失败！</source>
+        <translation>Saving the %1 data failed!</translation>
+    </message>
+    <message>
+        <source>%1数据保存成功！</source>
+        <translation>The %1 data was saved.</translation>
     </message>
 </context>
 <context>
@@ -202,6 +337,68 @@ The programs and the port settings are kept in this file.</translation>
     </message>
 </context>
 <context>
+    <name>RecordFrame</name>
+    <message>
+        <source>%1有%2个程序，播放器每套最多%3个，无法装载！</source>
+        <translation>%1 has %2 programs, but the player holds at most %3 a set: it cannot be loaded!</translation>
+    </message>
+    <message>
+        <source>程序 %1 的序号“%2”不是数字，无法发送</source>
+        <translation>Program %1: No. &quot;%2&quot; is not a number, so it cannot be sent</translation>
+    </message>
+    <message>
+        <source>程序 %1 的序号“%2”超出1-%3，无法发送</source>
+        <translation>Program %1: No. &quot;%2&quot; is outside 1-%3, so it cannot be sent</translation>
+    </message>
+    <message>
+        <source>程序 %1 的%2“%3”超出%4-%5，无法发送</source>
+        <translation>Program %1: %2 &quot;%3&quot; is outside %4-%5, so it cannot be sent</translation>
+    </message>
+    <message>
+        <source>程序 %1 的曲目%2“%3”不是三位以内的数字，无法发送</source>
+        <translation>Program %1: track %2 &quot;%3&quot; is not a number of up to three digits, so it cannot be sent</translation>
+    </message>
+    <message>
+        <source>序号 %1 的时间 %2:%3:%4-%5:%6:%7 不是有效的时刻</source>
+        <translation>No. %1: the time %2:%3:%4-%5:%6:%7 is not a valid time of day</translation>
+    </message>
+    <message>
+        <source>序号 %1 的曲目%2 (%3, %4) 超出三位数字</source>
+        <translation>No. %1: track %2 (%3, %4) has more than three digits</translation>
+    </message>
+</context>
+<context>
+    <name>SetRead</name>
+    <message>
+        <source>程序读取完毕！</source>
+        <translation>Programs read.</translation>
+    </message>
+    <message>
+        <source>读取播放器记录错误，请重试！</source>
+        <translation>Error reading the player&apos;s records. Please try again!</translation>
+    </message>
+    <message>
+        <source>程序读取失败！</source>
+        <translation>Reading programs failed!</translation>
+    </message>
+    <message>
+        <source>读取预热和延时时间失败！</source>
+        <translation>Reading the pre-heat and delay times failed!</translation>
+    </message>
+    <message>
+        <source>软件与播放器尚未连接，无法进行程序装载！</source>
+        <translation>Not connected to the player: programs cannot be loaded!</translation>
+    </message>
+    <message>
+        <source>读取播放器记录错误！</source>
+        <translation>Error reading the player&apos;s records!</translation>
+    </message>
+    <message>
+        <source>数据读取失败！</source>
+        <translation>Reading data failed!</translation>
+    </message>
+</context>
+<context>
     <name>SettingsStore</name>
     <message>
         <source>数据库中没有通讯设置记录（SysTab）</source>
@@ -245,6 +442,308 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>%1（%2）</source>
         <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>Verify</name>
+    <message>
+        <source>(无)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>程序</source>
+        <translation>program</translation>
+    </message>
+</context>
+<context>
+    <name>WholeDeviceRead</name>
+    <message>
+        <source>将机器数据同步到电脑中,系统将自动覆盖电脑中所有的程序记录,确实要进行该同步操作吗？</source>
+        <translation>Syncing the player&apos;s data to the PC overwrites all programs on the PC. Do you really want to sync?</translation>
+    </message>
+    <message>
+        <source>软件与播放器尚未连接，无法进行数据同步操作！</source>
+        <translation>Not connected to the player: the sync cannot run!</translation>
+    </message>
+    <message>
+        <source>该套节目无编程记录！</source>
+        <translation>This set holds no programs.</translation>
+    </message>
+    <message>
+        <source>数据同步失败！</source>
+        <translation>Sync failed!</translation>
+    </message>
+    <message>
+        <source>数据读取失败，请重试！</source>
+        <translation>Reading data failed. Please try again!</translation>
+    </message>
+    <message>
+        <source>数据同步完毕！</source>
+        <translation>Sync complete.</translation>
+    </message>
+</context>
+<context>
+    <name>WholeDeviceReadPanel</name>
+    <message>
+        <source>正在进行数据同步，将机器数据装载到电脑中，请稍候...</source>
+        <translation>Syncing: loading the player&apos;s data into the PC, please wait...</translation>
+    </message>
+</context>
+<context>
+    <name>tessaly::DeviceLoadPanel</name>
+    <message>
+        <source>将电脑数据同步到机器中,系统将自动覆盖机器中所有的程序记录,确实要进行该同步操作吗？</source>
+        <translation>Syncing the PC&apos;s data to the player overwrites all programs in the player. Do you really want to sync?</translation>
+    </message>
+    <message>
+        <source>正在清除播放器中程序记录，请稍候...</source>
+        <translation>Clearing the programs in the player, please wait...</translation>
+    </message>
+    <message>
+        <source>正在进行数据同步，将电脑数据装载到机器中，请稍候...</source>
+        <translation>Syncing: loading the PC&apos;s data into the player, please wait...</translation>
+    </message>
+</context>
+<context>
+    <name>tessaly::LinkIndicator</name>
+    <message>
+        <source>连接状态</source>
+        <translation>Connection status</translation>
+    </message>
+    <message>
+        <source>连接失败</source>
+        <translation>Connection failed</translation>
+    </message>
+    <message>
+        <source>连接成功</source>
+        <translation>Connected</translation>
+    </message>
+</context>
+<context>
+    <name>tessaly::LoadDialog</name>
+    <message>
+        <source>第一套程序装载</source>
+        <translation>Load set 1</translation>
+    </message>
+    <message>
+        <source>第二套程序装载</source>
+        <translation>Load set 2</translation>
+    </message>
+    <message>
+        <source>第三套程序装载</source>
+        <translation>Load set 3</translation>
+    </message>
+    <message>
+        <source>第四套程序装载</source>
+        <translation>Load set 4</translation>
+    </message>
+    <message>
+        <source>程序装载</source>
+        <translation>Load programs</translation>
+    </message>
+    <message>
+        <source>状态检测：</source>
+        <translation>Link check:</translation>
+    </message>
+    <message>
+        <source>连接失败</source>
+        <translation>Connection failed</translation>
+    </message>
+    <message>
+        <source>状态检测</source>
+        <translation>Link check</translation>
+    </message>
+    <message>
+        <source>退出页面</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>总共：</source>
+        <translation>Total:</translation>
+    </message>
+    <message>
+        <source>剩余：</source>
+        <translation>Left:</translation>
+    </message>
+    <message>
+        <source>装载进度</source>
+        <translation>Load progress</translation>
+    </message>
+    <message>
+        <source>总共</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>剩余</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>装载状态</source>
+        <translation>Load status</translation>
+    </message>
+    <message>
+        <source>程序装载失败！</source>
+        <translation>Loading programs failed!</translation>
+    </message>
+    <message>
+        <source>连接成功</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>正在清除记录，请稍候...</source>
+        <translation>Clearing the records, please wait...</translation>
+    </message>
+</context>
+<context>
+    <name>tessaly::MainWindow</name>
+    <message>
+        <source>节目播放器编程</source>
+        <translation>Scheduled player programming</translation>
+    </message>
+    <message>
+        <source>程序编辑</source>
+        <translation>Edit programs</translation>
+    </message>
+    <message>
+        <source>程序装载</source>
+        <translation>Load programs</translation>
+    </message>
+    <message>
+        <source>程序读取</source>
+        <translation>Read programs</translation>
+    </message>
+    <message>
+        <source>数据同步 电脑-&gt;机器</source>
+        <translation>Sync PC -&gt; player</translation>
+    </message>
+    <message>
+        <source>数据同步 机器-&gt;电脑</source>
+        <translation>Sync player -&gt; PC</translation>
+    </message>
+    <message>
+        <source>退出系统</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>正在进行数据同步，将电脑数据装载到机器中，请稍候...</source>
+        <translation>Syncing: loading the PC&apos;s data into the player, please wait...</translation>
+    </message>
+    <message>
+        <source>节目：</source>
+        <translation>Set:</translation>
+    </message>
+    <message>
+        <source>总共：</source>
+        <translation>Total:</translation>
+    </message>
+    <message>
+        <source>剩余：</source>
+        <translation>Left:</translation>
+    </message>
+    <message>
+        <source>备份与恢复…</source>
+        <translation>Backup and restore…</translation>
+    </message>
+    <message>
+        <source>确实需要关闭系统吗？</source>
+        <translation>Do you really want to exit Tessaly?</translation>
+    </message>
+</context>
+<context>
+    <name>tessaly::ReadDataWindow</name>
+    <message>
+        <source>读取播放器节目数据</source>
+        <translation>Programs read from the player</translation>
+    </message>
+    <message>
+        <source>保存程序</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>退出页面</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>周节目表（读取数据）…</source>
+        <translation>Weekly timetable (read data)…</translation>
+    </message>
+</context>
+<context>
+    <name>tessaly::ReadDialog</name>
+    <message>
+        <source>程序读取</source>
+        <translation>Read programs</translation>
+    </message>
+    <message>
+        <source>连接成功</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>连接失败</source>
+        <translation>Connection failed</translation>
+    </message>
+</context>
+<context>
+    <name>tessaly::SettingsPanel</name>
+    <message>
+        <source>打开失败，请设置通讯口！</source>
+        <translation>Open failed. Please set the serial port!</translation>
+    </message>
+    <message>
+        <source>管理软件与节目播放器通讯设置</source>
+        <translation>Connection settings for the player</translation>
+    </message>
+    <message>
+        <source>请点击[测试]</source>
+        <translation>Please click [Test]</translation>
+    </message>
+    <message>
+        <source>端口打开失败,请点击[测试]</source>
+        <translation>The port did not open. Please click [Test]</translation>
+    </message>
+    <message>
+        <source>端口打开失败,请选择其他端口！</source>
+        <translation>The port did not open. Please choose another port!</translation>
+    </message>
+    <message>
+        <source>通讯成功！请点击[保存]</source>
+        <translation>Connected! Please click [Save]</translation>
+    </message>
+    <message>
+        <source>通讯端口：</source>
+        <translation>Serial port:</translation>
+    </message>
+    <message>
+        <source>测试</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>请选择实际连接的端口，[测试]成功后才允许保存！</source>
+        <translation>Choose the port the player is connected to. It can be saved only after a successful [Test]!</translation>
+    </message>
+    <message>
+        <source>保存失败！数据库中没有通讯设置记录，端口未能保存。</source>
+        <translation>Saving failed! The database holds no communication settings, so the port was not saved.</translation>
+    </message>
+    <message>
+        <source>保存成功！</source>
+        <translation>Saved.</translation>
+    </message>
+    <message>
+        <source>播放器与软件通讯尚未连通确实需要关闭吗？</source>
+        <translation>The player is not connected yet. Do you really want to close?</translation>
     </message>
 </context>
 </TS>

@@ -78,7 +78,7 @@ MainWindow::~MainWindow() {
 void MainWindow::buildBanner() {
     auto* banner = makeLabel(this, "Image1", {}, QRect(1, 0, 556, 64));
     banner->setPixmap(
-        bannerPicture(banner->size(), QStringLiteral("Tessaly"), QStringLiteral("节目播放器编程")));
+        bannerPicture(banner->size(), QStringLiteral("Tessaly"), tr("节目播放器编程")));
 }
 
 void MainWindow::buildButtons() {
@@ -92,17 +92,14 @@ void MainWindow::buildButtons() {
         return button;
     };
     constexpr int Left = 76, Right = 294, Top = 118, Step = 75, Width = 188, Height = 57;
-    m_edit = makeButton("sbEdit", QStringLiteral("程序编辑"), {Left, Top, Width, Height});
-    m_down = makeButton("sbDown", QStringLiteral("程序装载"), {Left, Top + Step, Width, Height});
-    m_read =
-        makeButton("sbRead", QStringLiteral("程序读取"), {Left, Top + 2 * Step, Width, Height});
-    m_pcDown =
-        makeButton("sbPcDown", QStringLiteral("数据同步 电脑->机器"), {Right, Top, Width, Height});
-    m_machineDown = makeButton("sbMachinDown", QStringLiteral("数据同步 机器->电脑"),
-                               {Right, Top + Step, Width, Height});
-    m_exit =
-        makeButton("sbExit", QStringLiteral("退出系统"), {Right, Top + 2 * Step, Width, Height});
-    m_set = new QPushButton(QStringLiteral("设置"), this);
+    m_edit = makeButton("sbEdit", tr("程序编辑"), {Left, Top, Width, Height});
+    m_down = makeButton("sbDown", tr("程序装载"), {Left, Top + Step, Width, Height});
+    m_read = makeButton("sbRead", tr("程序读取"), {Left, Top + 2 * Step, Width, Height});
+    m_pcDown = makeButton("sbPcDown", tr("数据同步 电脑->机器"), {Right, Top, Width, Height});
+    m_machineDown =
+        makeButton("sbMachinDown", tr("数据同步 机器->电脑"), {Right, Top + Step, Width, Height});
+    m_exit = makeButton("sbExit", tr("退出系统"), {Right, Top + 2 * Step, Width, Height});
+    m_set = new QPushButton(tr("设置"), this);
     m_set->setObjectName(QStringLiteral("sbSet"));
     m_set->setGeometry(8, ClientHeight - 26 - 8, 62, 26);
 
@@ -119,18 +116,14 @@ void MainWindow::buildProgressPanel() {
     m_progressPanel->setObjectName(QStringLiteral("Pan_Mess"));
     m_progressPanel->setGeometry(20, 66, 518, 48);
     const QString small = QStringLiteral("color: blue; font-size: 12px;");
-    makeLabel(m_progressPanel, "LabMess",
-              QStringLiteral("正在进行数据同步，将电脑数据装载到机器中，请稍候..."),
+    makeLabel(m_progressPanel, "LabMess", tr("正在进行数据同步，将电脑数据装载到机器中，请稍候..."),
               QRect(0, 2, 518, 22), QStringLiteral("color: red; font-weight: bold;"))
         ->setAlignment(Qt::AlignCenter);
-    makeLabel(m_progressPanel, "LabJMCaption", QStringLiteral("节目："), QRect(60, 26, 40, 18),
-              small);
+    makeLabel(m_progressPanel, "LabJMCaption", tr("节目："), QRect(60, 26, 40, 18), small);
     makeLabel(m_progressPanel, "LbJM", {}, QRect(100, 26, 70, 18), small);
-    makeLabel(m_progressPanel, "LabTotalCaption", QStringLiteral("总共："), QRect(190, 26, 40, 18),
-              small);
+    makeLabel(m_progressPanel, "LabTotalCaption", tr("总共："), QRect(190, 26, 40, 18), small);
     makeLabel(m_progressPanel, "Lb_Total", QStringLiteral("0"), QRect(230, 26, 60, 18), small);
-    makeLabel(m_progressPanel, "LabLeftCaption", QStringLiteral("剩余："), QRect(310, 26, 40, 18),
-              small);
+    makeLabel(m_progressPanel, "LabLeftCaption", tr("剩余："), QRect(310, 26, 40, 18), small);
     makeLabel(m_progressPanel, "Lb_Left", QStringLiteral("0"), QRect(350, 26, 60, 18), small);
     // Outside the panel's visible area, as the whole-device load expects it.
     makeLabel(m_progressPanel, "Lb_down", {}, QRect(0, 60, 518, 18), small);
@@ -273,7 +266,7 @@ std::unique_ptr<QMenu> MainWindow::backgroundMenu(QPoint pos) {
     if (hit && hit->objectName() != QLatin1String("Image1"))
         return nullptr;
     auto menu = std::make_unique<QMenu>(this);
-    QAction* backups = menu->addAction(QStringLiteral("备份与恢复…"));
+    QAction* backups = menu->addAction(tr("备份与恢复…"));
     backups->setObjectName(QStringLiteral("actBackups"));
     // A restore must not run under a synchronisation that is replacing the same tables.
     backups->setEnabled(m_edit->isEnabled());
@@ -305,7 +298,7 @@ void MainWindow::openBackups() {
 }
 
 void MainWindow::sbExitClick() {
-    if (m_services.prompter.question(QStringLiteral("确实需要关闭系统吗？")))
+    if (m_services.prompter.question(tr("确实需要关闭系统吗？")))
         close();
 }
 

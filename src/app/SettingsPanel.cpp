@@ -22,12 +22,24 @@ namespace tessaly {
 
 namespace {
 
-const QString BannerText = QStringLiteral("打开失败，请设置通讯口！");
-const QString SettingsHeading = QStringLiteral("管理软件与节目播放器通讯设置");
-const QString Untested = QStringLiteral("请点击[测试]");
-const QString PortFailed = QStringLiteral("端口打开失败,请点击[测试]");
-const QString NoDevice = QStringLiteral("端口打开失败,请选择其他端口！");
-const QString Tested = QStringLiteral("通讯成功！请点击[保存]");
+QString BannerText() {
+    return SettingsPanel::tr("打开失败，请设置通讯口！");
+}
+QString SettingsHeading() {
+    return SettingsPanel::tr("管理软件与节目播放器通讯设置");
+}
+QString Untested() {
+    return SettingsPanel::tr("请点击[测试]");
+}
+QString PortFailed() {
+    return SettingsPanel::tr("端口打开失败,请点击[测试]");
+}
+QString NoDevice() {
+    return SettingsPanel::tr("端口打开失败,请选择其他端口！");
+}
+QString Tested() {
+    return SettingsPanel::tr("通讯成功！请点击[保存]");
+}
 
 // The open list shows, beside each COM name, the device it stands for on this machine and the
 // adapter behind it, in columns; the entries themselves (column 0) stay "COM1" .. "COM20". The
@@ -144,12 +156,12 @@ SettingsPanel::~SettingsPanel() {
 }
 
 void SettingsPanel::buildControls(const PortMap& portMap) {
-    m_heading = new QLabel(BannerText, this);
+    m_heading = new QLabel(BannerText(), this);
     m_heading->setObjectName(QStringLiteral("Lbl_Item"));
     m_heading->setAlignment(Qt::AlignCenter);
     m_heading->setGeometry(0, 12, 437, 32);
 
-    auto* portCaption = new QLabel(QStringLiteral("通讯端口："), this);
+    auto* portCaption = new QLabel(tr("通讯端口："), this);
     portCaption->setObjectName(QStringLiteral("Label3"));
     portCaption->setGeometry(80, 70, 90, 24);
 
@@ -185,9 +197,9 @@ void SettingsPanel::buildControls(const PortMap& portMap) {
         button->setGeometry(left, 170, 90, 32);
         return button;
     };
-    m_test = makeButton("sbTest", QStringLiteral("测试"), 50);
-    m_save = makeButton("sbSave", QStringLiteral("保存"), 173);
-    m_close = makeButton("sbClose", QStringLiteral("关闭"), 296);
+    m_test = makeButton("sbTest", tr("测试"), 50);
+    m_save = makeButton("sbSave", tr("保存"), 173);
+    m_close = makeButton("sbClose", tr("关闭"), 296);
     m_save->setEnabled(false);
     connect(m_test, &QPushButton::clicked, this, [this] { sbTestClick(); });
     connect(m_save, &QPushButton::clicked, this, [this] { sbSaveClick(); });
@@ -200,7 +212,7 @@ void SettingsPanel::setHeading(const QString& text) {
 }
 
 void SettingsPanel::prepareBanner() {
-    setHeading(BannerText);
+    setHeading(BannerText());
     setGeometry(63, 77, 437, 56);
 }
 
@@ -216,7 +228,7 @@ void SettingsPanel::setStatus(const QString& text) {
 }
 
 void SettingsPanel::reportPortNotOpened() {
-    setStatus(PortFailed);
+    setStatus(PortFailed());
     explainPortFailure(m_channel.state().PortNumber);
 }
 
@@ -235,16 +247,16 @@ QString SettingsPanel::status() const {
 }
 
 void SettingsPanel::sbSetClick() {
-    setStatus(Untested);
+    setStatus(Untested());
     setGeometry(68, 100, 437, 230);
     show();
     raise();
     selectPort(m_channel.state().PortNumber);
-    setHeading(SettingsHeading);
+    setHeading(SettingsHeading());
 }
 
 void SettingsPanel::cmbComChange() {
-    setStatus(Untested);
+    setStatus(Untested());
     m_save->setEnabled(false);
 }
 
@@ -276,15 +288,15 @@ QCoro::Task<> SettingsPanel::sbTestClick() {
 
     switch (result) {
     case ProbeResult::PortNotOpened:
-        setStatus(PortFailed);
+        setStatus(PortFailed());
         explainPortFailure(m_channel.state().PortNumber);
         break;
     case ProbeResult::Accepted:
-        setStatus(Tested);
+        setStatus(Tested());
         m_save->setEnabled(true);
         break;
     case ProbeResult::NoReply:
-        setStatus(NoDevice);
+        setStatus(NoDevice());
         break;
     case ProbeResult::ChannelBusy:
         break; // not given while the claim above is held
@@ -294,23 +306,22 @@ QCoro::Task<> SettingsPanel::sbTestClick() {
 }
 
 void SettingsPanel::sbSaveClick() {
-    if (status() != Tested) {
-        m_prompter.notice(QStringLiteral("请选择实际连接的端口，[测试]成功后才允许保存！"));
+    if (status() != Tested()) {
+        m_prompter.notice(tr("请选择实际连接的端口，[测试]成功后才允许保存！"));
         return;
     }
     m_channel.state().PortNumber = m_ports->currentIndex() + 1;
     // A database without its settings row keeps nothing: say so rather than claim success.
     if (QString error; !m_settings.writePort(m_channel.state().PortNumber, &error)) {
-        m_prompter.failure(QStringLiteral("保存失败！数据库中没有通讯设置记录，端口未能保存。"),
-                           error);
+        m_prompter.failure(tr("保存失败！数据库中没有通讯设置记录，端口未能保存。"), error);
         return;
     }
-    m_prompter.notice(QStringLiteral("保存成功！"));
+    m_prompter.notice(tr("保存成功！"));
 }
 
 void SettingsPanel::sbCloseClick() {
-    if (status() == PortFailed &&
-        !m_prompter.question(QStringLiteral("播放器与软件通讯尚未连通确实需要关闭吗？")))
+    if (status() == PortFailed() &&
+        !m_prompter.question(tr("播放器与软件通讯尚未连通确实需要关闭吗？")))
         return;
     hide();
 }

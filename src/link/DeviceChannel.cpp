@@ -1,11 +1,14 @@
 #include "DeviceChannel.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace tessaly {
 
 QString channelBusyText() {
-    return QStringLiteral("通讯端口正在进行另一项操作，请等它结束后再试！");
+    return QCoreApplication::translate("DeviceChannel",
+                                       "通讯端口正在进行另一项操作，请等它结束后再试！");
 }
 
 std::optional<ChannelClaim> DeviceChannel::claim() {

@@ -31,20 +31,28 @@ bool refersTo(const QString& link, const QStringList& names) {
 
 QString busyLine(const PortFacts& facts) {
     if (facts.holders.isEmpty())
-        return QStringLiteral("原因：%1 正被其他程序占用，请先关闭该程序。").arg(facts.device);
-    return QStringLiteral("原因：%1 正被其他程序占用：%2，请先关闭该程序。")
-        .arg(facts.device, facts.holders.join(QStringLiteral("、")));
+        return QCoreApplication::translate("PortDiagnosis",
+                                           "原因：%1 正被其他程序占用，请先关闭该程序。")
+            .arg(facts.device);
+    return QCoreApplication::translate("PortDiagnosis",
+                                       "原因：%1 正被其他程序占用：%2，请先关闭该程序。")
+        .arg(facts.device, facts.holders.join(QCoreApplication::translate("PortDiagnosis", "、")));
 }
 
 QString missingLine(const PortFacts& facts) {
     if (facts.brlttyInstalled)
-        return QStringLiteral("原因：找不到串口设备%1。本机装有 brltty（盲文显示器服务），它常在 "
-                              "USB 串口适配器插入后立即将其占走：请运行 sudo apt remove "
-                              "brltty，再重新插入适配器。")
+        return QCoreApplication::translate(
+                   "PortDiagnosis",
+                   "原因：找不到串口设备%1。本机装有 brltty（盲文显示器服务），它常在 "
+                   "USB 串口适配器插入后立即将其占走：请运行 sudo apt remove "
+                   "brltty，再重新插入适配器。")
             .arg(facts.device.isEmpty() ? QString() : QStringLiteral(" ") + facts.device);
     if (facts.device.isEmpty())
-        return QStringLiteral("原因：此端口没有对应的串口设备，请检查适配器是否插好。");
-    return QStringLiteral("原因：串口设备 %1 不存在，请检查适配器是否插好。").arg(facts.device);
+        return QCoreApplication::translate(
+            "PortDiagnosis", "原因：此端口没有对应的串口设备，请检查适配器是否插好。");
+    return QCoreApplication::translate("PortDiagnosis",
+                                       "原因：串口设备 %1 不存在，请检查适配器是否插好。")
+        .arg(facts.device);
 }
 
 } // namespace
@@ -66,8 +74,8 @@ QStringList processesHolding(const QString& device, const QString& procRoot, qin
             fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
         for (const QString& fd : entries)
             if (refersTo(fds.filePath(fd), names)) {
-                holders.append(
-                    QStringLiteral("%1（进程 %2）").arg(processName(proc.filePath(pid)), pid));
+                holders.append(QCoreApplication::translate("PortDiagnosis", "%1（进程 %2）")
+                                   .arg(processName(proc.filePath(pid)), pid));
                 break;
             }
     }
@@ -108,8 +116,9 @@ QString portCauseLine(const PortFacts& facts) {
         break;
     case EACCES:
     case EPERM:
-        return QStringLiteral("原因：没有权限打开 %1，当前用户不在 dialout 组。请运行 "
-                              "%2，然后注销并重新登录。")
+        return QCoreApplication::translate("PortDiagnosis",
+                                           "原因：没有权限打开 %1，当前用户不在 dialout 组。请运行 "
+                                           "%2，然后注销并重新登录。")
             .arg(facts.device, DialoutFix);
     case EBUSY:
         return busyLine(facts);
@@ -118,13 +127,14 @@ QString portCauseLine(const PortFacts& facts) {
     case ENXIO:
         return missingLine(facts);
     default:
-        return QStringLiteral("原因：无法打开 %1：%2")
+        return QCoreApplication::translate("PortDiagnosis", "原因：无法打开 %1：%2")
             .arg(facts.device, QString::fromLocal8Bit(std::strerror(facts.openError)));
     }
     if (facts.lockHeld)
         return busyLine(facts);
     if (facts.notTerminal)
-        return QStringLiteral("原因：%1 不是串口设备。").arg(facts.device);
+        return QCoreApplication::translate("PortDiagnosis", "原因：%1 不是串口设备。")
+            .arg(facts.device);
     return {};
 }
 

@@ -1,5 +1,6 @@
 #include "PortInventory.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
@@ -38,7 +39,7 @@ QString padded(const QString& text, int width) {
 } // namespace
 
 QString noDeviceText() {
-    return QStringLiteral("（无设备）");
+    return QCoreApplication::translate("PortInventory", "（无设备）");
 }
 
 QList<SerialAdapter> systemAdapters() {

@@ -2,6 +2,8 @@
 
 #include "ProgramSet.h"
 
+#include <QCoreApplication>
+
 namespace tessaly {
 
 namespace {
@@ -46,7 +48,7 @@ std::optional<int> readOrderNo(const QString& text) {
 
 QString describe(const ProgramRecord& record) {
     return QStringLiteral("%1 %2 (%3)")
-        .arg(record.JMTaoNo, record.OrderNo, formatTimeOfDay(record.KSTime));
+        .arg(displayedSetLabel(record.JMTaoNo), record.OrderNo, formatTimeOfDay(record.KSTime));
 }
 
 quint8 weekMask(const ProgramRecord& record) {
@@ -79,8 +81,9 @@ void decodeZones(std::span<const quint8, frame::RecordLength> bytes, ProgramReco
 } // namespace
 
 QString tooManyProgramsMessage(int set, int count) {
-    return QStringLiteral("%1有%2个程序，播放器每套最多%3个，无法装载！")
-        .arg(setLabel(set))
+    return QCoreApplication::translate("RecordFrame",
+                                       "%1有%2个程序，播放器每套最多%3个，无法装载！")
+        .arg(setDisplayName(set))
         .arg(count)
         .arg(MaxRecordsPerSet);
 }
@@ -106,15 +109,18 @@ EncodedRecord BuildRecordFrame(const ProgramRecord& record, int count, int index
     Q_ASSERT(count >= 1 && index >= 1 && index <= count && set >= 1 && set <= 255);
     const auto orderNumber = readOrderNo(record.OrderNo);
     if (!orderNumber)
-        return {std::nullopt, QStringLiteral("程序 %1 的序号“%2”不是数字，无法发送")
-                                  .arg(describe(record), record.OrderNo)};
+        return {std::nullopt,
+                QCoreApplication::translate("RecordFrame", "程序 %1 的序号“%2”不是数字，无法发送")
+                    .arg(describe(record), record.OrderNo)};
     if (*orderNumber < 1 || *orderNumber > MaxRecordsPerSet)
-        return {std::nullopt, QStringLiteral("程序 %1 的序号“%2”超出1-%3，无法发送")
-                                  .arg(describe(record), record.OrderNo)
-                                  .arg(MaxRecordsPerSet)};
+        return {std::nullopt,
+                QCoreApplication::translate("RecordFrame", "程序 %1 的序号“%2”超出1-%3，无法发送")
+                    .arg(describe(record), record.OrderNo)
+                    .arg(MaxRecordsPerSet)};
     for (const ByteField& field : byteFields(record))
         if (field.value < field.lowest || field.value > field.highest)
-            return {std::nullopt, QStringLiteral("程序 %1 的%2“%3”超出%4-%5，无法发送")
+            return {std::nullopt, QCoreApplication::translate("RecordFrame",
+                                                              "程序 %1 的%2“%3”超出%4-%5，无法发送")
                                       .arg(describe(record), QLatin1String(field.column))
                                       .arg(field.value)
                                       .arg(field.lowest)
@@ -136,10 +142,12 @@ EncodedRecord BuildRecordFrame(const ProgramRecord& record, int count, int index
     for (int track = 0; track < 6; ++track) {
         const auto bytes = encodeTrack(record.QuMu[track]);
         if (!bytes)
-            return {std::nullopt, QStringLiteral("程序 %1 的曲目%2“%3”不是三位以内的数字，无法发送")
-                                      .arg(describe(record))
-                                      .arg(track + 1)
-                                      .arg(record.QuMu[track])};
+            return {std::nullopt,
+                    QCoreApplication::translate("RecordFrame",
+                                                "程序 %1 的曲目%2“%3”不是三位以内的数字，无法发送")
+                        .arg(describe(record))
+                        .arg(track + 1)
+                        .arg(record.QuMu[track])};
         frame[FirstTrackByte + 2 * track] = (*bytes)[0];
         frame[FirstTrackByte + 2 * track + 1] = (*bytes)[1];
     }
@@ -165,7 +173,8 @@ DecodedRecord decodeRecordFrame(std::span<const quint8, frame::RecordLength> byt
     record.KSTime = timeOfDay(record.KS1, record.KS2, record.KS3);
     record.JSTime = timeOfDay(record.JS1, record.JS2, record.JS3);
     if (!record.KSTime.isValid() || !record.JSTime.isValid())
-        return {std::nullopt, QStringLiteral("序号 %1 的时间 %2:%3:%4-%5:%6:%7 不是有效的时刻")
+        return {std::nullopt, QCoreApplication::translate(
+                                  "RecordFrame", "序号 %1 的时间 %2:%3:%4-%5:%6:%7 不是有效的时刻")
                                   .arg(record.OrderNo)
                                   .arg(record.KS1)
                                   .arg(record.KS2)
@@ -182,7 +191,8 @@ DecodedRecord decodeRecordFrame(std::span<const quint8, frame::RecordLength> byt
         const quint8 hundreds = bytes[FirstTrackByte + 2 * track];
         const quint8 rest = bytes[FirstTrackByte + 2 * track + 1];
         if (hundreds > 9 || rest > 99)
-            return {std::nullopt, QStringLiteral("序号 %1 的曲目%2 (%3, %4) 超出三位数字")
+            return {std::nullopt, QCoreApplication::translate(
+                                      "RecordFrame", "序号 %1 的曲目%2 (%3, %4) 超出三位数字")
                                       .arg(record.OrderNo)
                                       .arg(track + 1)
                                       .arg(hundreds)

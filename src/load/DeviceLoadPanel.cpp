@@ -15,8 +15,8 @@ DeviceLoadPanel::DeviceLoadPanel(LoadContext context, Prompter& prompter, Synchr
 QCoro::Task<> DeviceLoadPanel::sbPcDownClick(CancelToken cancel) {
     if (m_running)
         co_return;
-    if (!m_prompter.question(QStringLiteral("将电脑数据同步到机器中,系统将自动覆盖机器中所有的"
-                                            "程序记录,确实要进行该同步操作吗？")))
+    if (!m_prompter.question(tr("将电脑数据同步到机器中,系统将自动覆盖机器中所有的"
+                                "程序记录,确实要进行该同步操作吗？")))
         co_return;
     m_running = true;
     m_busyShown = false;
@@ -62,19 +62,18 @@ void DeviceLoadPanel::clearStarted() {
     label("LbJM")->clear();
     label("Lb_Total")->setText(QStringLiteral("0"));
     label("Lb_Left")->setText(QStringLiteral("0"));
-    label("LabMess")->setText(QStringLiteral("正在清除播放器中程序记录，请稍候..."));
+    label("LabMess")->setText(tr("正在清除播放器中程序记录，请稍候..."));
     m_view.begin();
     m_busyShown = true;
 }
 
 void DeviceLoadPanel::cleared() {
-    label("LabMess")->setText(
-        QStringLiteral("正在进行数据同步，将电脑数据装载到机器中，请稍候..."));
+    label("LabMess")->setText(tr("正在进行数据同步，将电脑数据装载到机器中，请稍候..."));
 }
 
 void DeviceLoadPanel::setStarted(int set, int total) {
     label("Lb_down")->clear();
-    label("LbJM")->setText(setLabel(set));
+    label("LbJM")->setText(setDisplayName(set));
     label("Lb_Total")->setText(QString::number(total));
     label("Lb_Left")->setText(QString::number(total));
 }

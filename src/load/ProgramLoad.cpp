@@ -3,6 +3,8 @@
 #include "ProgramSet.h"
 #include "ProgramStore.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace tessaly {
@@ -16,7 +18,8 @@ std::optional<std::vector<RecordFrame>> buildSetFrames(const QSqlDatabase& datab
         store.programsOfSet(ProgramTable::MusicTab, label, SetRows::All, &readError);
     const auto unreadable = store.firstUnreadableValue(ProgramTable::MusicTab, label, &readError);
     if (!programs || !unreadable) {
-        *error = QStringLiteral("读取%1程序失败：%2").arg(label, readError);
+        *error = QCoreApplication::translate("ProgramLoad", "读取%1程序失败：%2")
+                     .arg(setDisplayName(set), readError);
         return std::nullopt;
     }
     if (programs->size() > MaxRecordsPerSet) {
@@ -24,12 +27,15 @@ std::optional<std::vector<RecordFrame>> buildSetFrames(const QSqlDatabase& datab
         return std::nullopt;
     }
     const auto refuse = [&](const QString& why) {
-        *error = QStringLiteral("%1程序无法装载，播放器中的程序保持不变：%2").arg(label, why);
+        *error =
+            QCoreApplication::translate("ProgramLoad", "%1程序无法装载，播放器中的程序保持不变：%2")
+                .arg(setDisplayName(set), why);
         return std::nullopt;
     };
     if (const auto& value = *unreadable)
-        return refuse(QStringLiteral("程序 %1 %2 的%3“%4”不是播放器能接受的值，无法发送")
-                          .arg(label, value->orderNo, value->column, value->stored));
+        return refuse(QCoreApplication::translate(
+                          "ProgramLoad", "程序 %1 %2 的%3“%4”不是播放器能接受的值，无法发送")
+                          .arg(setDisplayName(set), value->orderNo, value->column, value->stored));
     std::vector<RecordFrame> frames;
     frames.reserve(std::size_t(programs->size()));
     for (const ProgramRecord& program : *programs) {
@@ -133,40 +139,43 @@ QCoro::Task<bool> ProgramLoad::sendSet(int set, const std::vector<RecordFrame>& 
 QString setLoadMessage(const LoadResult& result, int set) {
     switch (result.outcome) {
     case LoadOutcome::Loaded:
-        return QStringLiteral("程序装载完毕！");
+        return QCoreApplication::translate("ProgramLoad", "程序装载完毕！");
     case LoadOutcome::NoLink:
-        return QStringLiteral("软件与播放器尚未连接，无法进行程序装载！");
+        return QCoreApplication::translate("ProgramLoad",
+                                           "软件与播放器尚未连接，无法进行程序装载！");
     case LoadOutcome::Refused:
         return result.reason;
     case LoadOutcome::ClearTimedOut:
-        return QStringLiteral("记录清除超时，%1程序装载失败！").arg(setLabel(set));
+        return QCoreApplication::translate("ProgramLoad", "记录清除超时，%1程序装载失败！")
+            .arg(setDisplayName(set));
     case LoadOutcome::ChannelBusy:
         return channelBusyText();
     case LoadOutcome::ClearFailed:
     case LoadOutcome::WriteFailed:
         break;
     }
-    return QStringLiteral("程序装载失败！");
+    return QCoreApplication::translate("ProgramLoad", "程序装载失败！");
 }
 
 QString wholeDeviceLoadMessage(const LoadResult& result) {
     switch (result.outcome) {
     case LoadOutcome::Loaded:
-        return QStringLiteral("数据同步完毕！");
+        return QCoreApplication::translate("ProgramLoad", "数据同步完毕！");
     case LoadOutcome::NoLink:
-        return QStringLiteral("软件与播放器尚未连接，无法进行数据同步操作！");
+        return QCoreApplication::translate("ProgramLoad",
+                                           "软件与播放器尚未连接，无法进行数据同步操作！");
     case LoadOutcome::Refused:
         return result.reason;
     case LoadOutcome::ClearTimedOut:
-        return QStringLiteral("记录清除超时，数据同步失败！");
+        return QCoreApplication::translate("ProgramLoad", "记录清除超时，数据同步失败！");
     case LoadOutcome::ClearFailed:
-        return QStringLiteral("记录清除失败，数据同步失败！");
+        return QCoreApplication::translate("ProgramLoad", "记录清除失败，数据同步失败！");
     case LoadOutcome::ChannelBusy:
         return channelBusyText();
     case LoadOutcome::WriteFailed:
         break;
     }
-    return QStringLiteral("数据同步失败！");
+    return QCoreApplication::translate("ProgramLoad", "数据同步失败！");
 }
 
 } // namespace tessaly

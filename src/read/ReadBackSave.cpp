@@ -1,10 +1,13 @@
 #include "ReadBackSave.h"
 
 #include "Backups.h"
+#include "ProgramSet.h"
 #include "ProgramStore.h"
 #include "Prompter.h"
 #include "Session.h"
 #include "SettingsStore.h"
+
+#include <QCoreApplication>
 
 namespace tessaly {
 
@@ -37,27 +40,37 @@ bool writeAll(const QSqlDatabase& db, const Session& session, const ReadBackSele
 
 ReadBackSaveEnd saveReadBack(const QSqlDatabase& db, Prompter& prompter, Session& session,
                              const ReadBackSelection& selection) {
-    const QString named = QStringLiteral("[%1%2]").arg(
-        selection.setLabel, selection.priorityOnly ? priorityMarker() : QString());
+    // The set and the priority mark as the operator reads them: "[第一套优先]", "[Set 1 Priority]".
+    const QString set = displayedSetLabel(selection.setLabel);
+    const QString named = QStringLiteral("[%1]").arg(
+        selection.priorityOnly
+            ? QCoreApplication::translate("ReadBackSave", "%1优先").arg(set).trimmed()
+            : set);
     if (selection.listed.isEmpty()) {
-        prompter.notice(named + QStringLiteral("没有记录，无需保存！"));
+        prompter.notice(
+            QCoreApplication::translate("ReadBackSave", "%1没有记录，无需保存！").arg(named));
         return ReadBackSaveEnd::NothingToSave;
     }
-    if (!prompter.question(QStringLiteral("确实需要保存%1数据到软件中吗？").arg(named)) ||
+    if (!prompter.question(
+            QCoreApplication::translate("ReadBackSave", "确实需要保存%1数据到软件中吗？")
+                .arg(named)) ||
         !prompter.question(
-            QStringLiteral("该操作将覆盖软件中%1原有的数据，确实需要保存该数据吗？").arg(named)))
+            QCoreApplication::translate("ReadBackSave",
+                                        "该操作将覆盖软件中%1原有的数据，确实需要保存该数据吗？")
+                .arg(named)))
         return ReadBackSaveEnd::Declined;
     if (QString error; !takeBackup(db, QStringLiteral("save-read"), &error)) {
         prompter.notice(error);
         return ReadBackSaveEnd::Failed;
     }
     if (QString error; !writeAll(db, session, selection, &error)) {
-        prompter.failure(named + QStringLiteral("数据保存失败！"), error);
+        prompter.failure(QCoreApplication::translate("ReadBackSave", "%1数据保存失败！").arg(named),
+                         error);
         return ReadBackSaveEnd::Failed;
     }
     session.PreheatMinutes = session.ReadPreheatMinutes;
     session.DelayMinutes = session.ReadDelayMinutes;
-    prompter.notice(named + QStringLiteral("数据保存成功！"));
+    prompter.notice(QCoreApplication::translate("ReadBackSave", "%1数据保存成功！").arg(named));
     return ReadBackSaveEnd::Saved;
 }
 

@@ -25,12 +25,12 @@ ReadDataWindow::ReadDataWindow(Clock& clock, Prompter& prompter, const QSqlDatab
                                Session& session, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_session(session), m_db(db) {
     setObjectName(QStringLiteral("frmReadData"));
-    setWindowTitle(QStringLiteral("读取播放器节目数据"));
+    setWindowTitle(tr("读取播放器节目数据"));
     setModal(true);
     setFixedSize(Width, Height);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
 
-    addBanner(this, QStringLiteral("读取播放器节目数据"));
+    addBanner(this, tr("读取播放器节目数据"));
 
     m_model = new ProgramListModel(db, ProgramTable::MusicReadTab, this);
     m_list = new ProgramListPanel(m_model, this);
@@ -41,16 +41,16 @@ ReadDataWindow::ReadDataWindow(Clock& clock, Prompter& prompter, const QSqlDatab
     m_detail->move(RightX, 124);
     m_detail->setEditable(false);
 
-    m_save = new QPushButton(QStringLiteral("保存程序"), this);
+    m_save = new QPushButton(tr("保存程序"), this);
     m_save->setObjectName(QStringLiteral("sbSave"));
     m_save->setAutoDefault(false);
     m_save->setGeometry(RightX + 100, ButtonsY, 92, 30);
-    auto* exit = new QPushButton(QStringLiteral("退出页面"), this);
+    auto* exit = new QPushButton(tr("退出页面"), this);
     exit->setObjectName(QStringLiteral("sbexit"));
     exit->setAutoDefault(false);
     exit->setGeometry(RightX + 400, ButtonsY, 92, 30);
 
-    auto* timetable = new QAction(QStringLiteral("周节目表（读取数据）…"), this);
+    auto* timetable = new QAction(tr("周节目表（读取数据）…"), this);
     timetable->setObjectName(QStringLiteral("actTimetable"));
     connect(timetable, &QAction::triggered, this, &ReadDataWindow::openTimetable);
     m_list->addGridActions({timetable});

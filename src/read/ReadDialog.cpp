@@ -19,7 +19,7 @@ ReadDialog::ReadDialog(ReadDialogServices services, QWidget* parent)
     m_ui->setupUi(this);
     setFixedSize(size());
     setModal(true);
-    m_ui->Image1->setPixmap(bannerPicture(m_ui->Image1->size(), QStringLiteral("程序读取")));
+    m_ui->Image1->setPixmap(bannerPicture(m_ui->Image1->size(), tr("程序读取")));
     m_ui->PBar_Pro->setTextVisible(false);
     m_ui->PBar_Pro->setRange(0, 100);
 
@@ -103,7 +103,7 @@ void ReadDialog::sbXianshiClick() {
 
 void ReadDialog::showLink(bool up) {
     m_ui->SP_State->setConnected(up);
-    m_ui->Lb_Mess->setText(up ? QStringLiteral("连接成功") : QStringLiteral("连接失败"));
+    m_ui->Lb_Mess->setText(up ? tr("连接成功") : tr("连接失败"));
 }
 
 QList<QWidget*> ReadDialog::setButtons() const {

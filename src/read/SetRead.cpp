@@ -6,6 +6,8 @@
 #include "ReadBackDecoder.h"
 #include "Session.h"
 
+#include <QCoreApplication>
+
 namespace tessaly {
 
 namespace {
@@ -28,17 +30,17 @@ bool storeAll(ProgramStore& store, const QList<ProgramRecord>& records, QString*
 QString setReadMessage(SetReadEnd end) {
     switch (end) {
     case SetReadEnd::Completed:
-        return QStringLiteral("程序读取完毕！");
+        return QCoreApplication::translate("SetRead", "程序读取完毕！");
     case SetReadEnd::NotAReply:
-        return QStringLiteral("读取播放器记录错误，请重试！");
+        return QCoreApplication::translate("SetRead", "读取播放器记录错误，请重试！");
     case SetReadEnd::PostFailed:
         return {};
     case SetReadEnd::ReadFailed:
-        return QStringLiteral("程序读取失败！");
+        return QCoreApplication::translate("SetRead", "程序读取失败！");
     case SetReadEnd::PreheatQueryFailed:
-        return QStringLiteral("读取预热和延时时间失败！");
+        return QCoreApplication::translate("SetRead", "读取预热和延时时间失败！");
     case SetReadEnd::NoLink:
-        return QStringLiteral("软件与播放器尚未连接，无法进行程序装载！");
+        return QCoreApplication::translate("SetRead", "软件与播放器尚未连接，无法进行程序装载！");
     case SetReadEnd::ChannelBusy:
         return channelBusyText();
     }
@@ -48,13 +50,13 @@ QString setReadMessage(SetReadEnd end) {
 QString setReadStatus(SetReadEnd end) {
     switch (end) {
     case SetReadEnd::Completed:
-        return QStringLiteral("程序读取完毕！");
+        return QCoreApplication::translate("SetRead", "程序读取完毕！");
     case SetReadEnd::NotAReply:
-        return QStringLiteral("读取播放器记录错误！");
+        return QCoreApplication::translate("SetRead", "读取播放器记录错误！");
     case SetReadEnd::PostFailed:
-        return QStringLiteral("数据读取失败！");
+        return QCoreApplication::translate("SetRead", "数据读取失败！");
     case SetReadEnd::ReadFailed:
-        return QStringLiteral("程序读取失败！");
+        return QCoreApplication::translate("SetRead", "程序读取失败！");
     case SetReadEnd::PreheatQueryFailed:
     case SetReadEnd::NoLink:
     case SetReadEnd::ChannelBusy:

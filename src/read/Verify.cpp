@@ -5,6 +5,8 @@
 #include "ReadBackDecoder.h"
 #include "WholeDeviceRead.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace tessaly {
@@ -15,7 +17,9 @@ QString flag(bool value) {
     return value ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-const QString missing = QStringLiteral("(无)");
+QString missing() {
+    return QCoreApplication::translate("Verify", "(无)");
+}
 
 QString optionalNumber(const std::optional<int>& value) {
     return value ? QString::number(*value) : QString();
@@ -82,8 +86,8 @@ QList<ProgramDifference> compareSet(int set, const QList<ProgramRecord>& pc,
         if (i >= pc.size() || i >= player.size()) {
             const bool onPc = i < pc.size();
             const QString orderNo = onPc ? pc[i].OrderNo : player[i].OrderNo;
-            differences.append({set, orderNo, QStringLiteral("程序"), onPc ? orderNo : missing,
-                                onPc ? missing : orderNo});
+            differences.append({set, orderNo, QCoreApplication::translate("Verify", "程序"),
+                                onPc ? orderNo : missing(), onPc ? missing() : orderNo});
             continue;
         }
         const ProgramRecord expected = asReadBack(pc[i], set);

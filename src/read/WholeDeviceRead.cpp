@@ -9,17 +9,33 @@
 #include "ReadBackDecoder.h"
 #include "Session.h"
 
+#include <QCoreApplication>
+
 namespace tessaly {
 
 namespace {
 
-const QString confirmText = QStringLiteral(
-    "将机器数据同步到电脑中,系统将自动覆盖电脑中所有的程序记录,确实要进行该同步操作吗？");
-const QString noLinkText = QStringLiteral("软件与播放器尚未连接，无法进行数据同步操作！");
-const QString emptySetText = QStringLiteral("该套节目无编程记录！");
-const QString readFailedText = QStringLiteral("数据同步失败！");
-const QString postFailedText = QStringLiteral("数据读取失败，请重试！");
-const QString completedText = QStringLiteral("数据同步完毕！");
+QString confirmText() {
+    return QCoreApplication::translate(
+        "WholeDeviceRead",
+        "将机器数据同步到电脑中,系统将自动覆盖电脑中所有的程序记录,确实要进行该同步操作吗？");
+}
+QString noLinkText() {
+    return QCoreApplication::translate("WholeDeviceRead",
+                                       "软件与播放器尚未连接，无法进行数据同步操作！");
+}
+QString emptySetText() {
+    return QCoreApplication::translate("WholeDeviceRead", "该套节目无编程记录！");
+}
+QString readFailedText() {
+    return QCoreApplication::translate("WholeDeviceRead", "数据同步失败！");
+}
+QString postFailedText() {
+    return QCoreApplication::translate("WholeDeviceRead", "数据读取失败，请重试！");
+}
+QString completedText() {
+    return QCoreApplication::translate("WholeDeviceRead", "数据同步完毕！");
+}
 
 // False, with why in `error`, when MusicTab could not be replaced; it is then unchanged.
 bool replaceMusicTab(const QSqlDatabase& db, const QList<ProgramRecord>& records, QString* error) {
@@ -77,12 +93,12 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
         collector.Read(set);
         if (co_await collector.collect(observer, cancel) != CollectResult::Complete ||
             co_await judgeAnswer(collector, cancel) == SetAnswer::Unaccountable) {
-            context.prompter.notice(readFailedText);
+            context.prompter.notice(readFailedText());
             co_return WholeReadEnd::ReadFailed;
         }
         if (!collector.buffer().headSeen()) {
             observer.setEmpty(set);
-            context.prompter.notice(emptySetText);
+            context.prompter.notice(emptySetText());
             continue;
         }
         const auto decoding = decodeReadBack(collector.buffer().bytes());
@@ -91,12 +107,12 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
             observer.recordStored();
         }
         if (!decoding.unstorable.isEmpty()) {
-            context.prompter.notice(postFailedText);
+            context.prompter.notice(postFailedText());
             co_return WholeReadEnd::PostFailed;
         }
         // Every announced program decoded, or the reply held frames that were not whole.
         if (decoding.records.size() * frame::RecordLength != collector.buffer().ReceivedCount) {
-            context.prompter.notice(readFailedText);
+            context.prompter.notice(readFailedText());
             co_return WholeReadEnd::ReadFailed;
         }
     }
@@ -105,7 +121,7 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
         co_return WholeReadEnd::BackupFailed;
     }
     if (QString error; !replaceMusicTab(context.db, collected, &error)) {
-        context.prompter.failure(postFailedText, error);
+        context.prompter.failure(postFailedText(), error);
         co_return WholeReadEnd::PostFailed;
     }
     co_return WholeReadEnd::Completed;
@@ -120,13 +136,13 @@ QCoro::Task<WholeReadEnd> readWholeDevice(ReadContext context, ReadObserver& obs
         context.prompter.notice(channelBusyText());
         co_return WholeReadEnd::ChannelBusy;
     }
-    if (!context.prompter.question(confirmText))
+    if (!context.prompter.question(confirmText()))
         co_return WholeReadEnd::Declined;
     const auto probed =
         co_await ProbeDevice(context.channel, context.clock, probe::WholeDevice, cancel);
     observer.linkChecked(probed == ProbeResult::Accepted);
     if (!context.session.link.LinkUp) {
-        context.prompter.notice(noLinkText);
+        context.prompter.notice(noLinkText());
         co_return WholeReadEnd::NoLink;
     }
     observer.busy(true);
@@ -134,7 +150,7 @@ QCoro::Task<WholeReadEnd> readWholeDevice(ReadContext context, ReadObserver& obs
     // Panel away, then the message, then the buttons back.
     if (end == WholeReadEnd::Completed) {
         observer.progressDone();
-        context.prompter.notice(completedText);
+        context.prompter.notice(completedText());
     }
     observer.busy(false);
     co_return end;

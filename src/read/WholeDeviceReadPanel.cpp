@@ -2,15 +2,15 @@
 
 #include "ProgramSet.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QWidget>
 
 namespace tessaly {
 
-const QString& WholeDeviceReadPanel::statusText() {
-    static const QString text =
-        QStringLiteral("正在进行数据同步，将机器数据装载到电脑中，请稍候...");
-    return text;
+QString WholeDeviceReadPanel::statusText() {
+    return QCoreApplication::translate("WholeDeviceReadPanel",
+                                       "正在进行数据同步，将机器数据装载到电脑中，请稍候...");
 }
 
 WholeDeviceReadPanel::WholeDeviceReadPanel(QWidget* progressPanel, std::function<void()> begin,
@@ -37,7 +37,7 @@ void WholeDeviceReadPanel::busy(bool busy) {
 void WholeDeviceReadPanel::readStarted(int set) {
     if (!m_panel)
         return;
-    m_set->setText(setLabel(set));
+    m_set->setText(setDisplayName(set));
     setCounts(0, 0);
     repaint();
 }

@@ -14,7 +14,7 @@ namespace tessaly {
 // LabMess, LbJM, Lb_Total and Lb_Left) between the window's begin and end of a synchronisation.
 class WholeDeviceReadPanel final : public ReadObserver {
 public:
-    static const QString& statusText();
+    static QString statusText();
 
     WholeDeviceReadPanel(QWidget* progressPanel, std::function<void()> begin,
                          std::function<void()> end);

@@ -6,13 +6,13 @@ namespace tessaly {
 
 LinkIndicator::LinkIndicator(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("SP_State"));
-    setAccessibleName(QStringLiteral("连接状态"));
-    setAccessibleDescription(QStringLiteral("连接失败"));
+    setAccessibleName(tr("连接状态"));
+    setAccessibleDescription(tr("连接失败"));
 }
 
 void LinkIndicator::setConnected(bool connected) {
     m_connected = connected;
-    setAccessibleDescription(connected ? QStringLiteral("连接成功") : QStringLiteral("连接失败"));
+    setAccessibleDescription(connected ? tr("连接成功") : tr("连接失败"));
     update();
 }
 

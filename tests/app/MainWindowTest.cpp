@@ -7,6 +7,7 @@
 #include "SimulatedSerialLink.h"
 #include "VirtualClock.h"
 
+#include "EnglishInterface.h"
 #include "QtPrinters.h"
 #include "TestApplication.h"
 
@@ -20,14 +21,32 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
 
 using namespace tessaly;
+using namespace tessaly::testing;
 
 namespace {
 
 const QString ProbeFrame = "FE0100FF";
+
+// The texts cut off in `window`. Qt's styles ask 80 px of any push button with a text, so the
+// narrower settings button is judged by its text and the style's margins instead.
+QStringList clippedIn(QWidget* window) {
+    QStringList clipped = clippedTextsIn(window);
+    for (auto* button : window->findChildren<QPushButton*>()) {
+        const int margins =
+            2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+        if (button->width() < 80 &&
+            button->fontMetrics().horizontalAdvance(button->text()) + margins <= button->width())
+            clipped.removeIf([button](const QString& entry) {
+                return entry.startsWith(button->objectName() + ": ");
+            });
+    }
+    return clipped;
+}
 const QString CloseNotice = "FE0200FF";
 
 // The main window over a fresh database, a simulated player on COM1 and virtual time.
@@ -511,3 +530,51 @@ TEST_F(InstalledProgramTest, TheFirstRunLaysTheDatabaseAndSaysWhere) {
 }
 
 } // namespace
+
+// In English every state of the main window and its settings panel shows English that fits.
+TEST_F(MainWindowTest, EnglishTextsFitInEveryState) {
+    EnglishInterface english;
+    ASSERT_TRUE(english.loaded());
+    const auto expectEnglishThatFits = [this](const char* state) {
+        SCOPED_TRACE(state);
+        EXPECT_EQ(chineseTextsIn(window.get()), QStringList{});
+        EXPECT_EQ(clippedIn(window.get()), QStringList{});
+    };
+    execute("update SysTab set Com = 7"); // a port without a device
+    start();
+    runStartupCheck();
+    ASSERT_TRUE(panelShown());
+    EXPECT_EQ(text("Lb_Mess"), "The port did not open. Please click [Test]");
+    EXPECT_EQ(control<SettingsPanel>("PanSet")->cause(),
+              "Cause: this port has no serial device; check that the adapter is plugged in.");
+    expectEnglishThatFits("the banner of a port that does not open");
+    EXPECT_EQ(control<QPushButton>("sbPcDown")->text(), "Sync PC -> player");
+    EXPECT_EQ(window->backgroundMenu(QPoint(300, 30))->actions().first()->text(),
+              "Backup and restore…");
+
+    click("sbSet");
+    EXPECT_EQ(text("Lbl_Item"), "Connection settings for the player");
+    expectEnglishThatFits("the settings panel");
+    control<QComboBox>("cmbCom")->showPopup();
+    expectEnglishThatFits("the list of ports");
+    control<QComboBox>("cmbCom")->hidePopup();
+    control<QComboBox>("cmbCom")->setCurrentIndex(0);
+    runSettingsTest();
+    EXPECT_EQ(text("Lb_Mess"), "Connected! Please click [Save]");
+    expectEnglishThatFits("a test that reached the player");
+    click("sbSave");
+    EXPECT_EQ(prompter.shownTexts().last(), "Saved.");
+    click("sbClose");
+
+    window.reset();
+    clock.advance(5000);
+    start();
+    runStartupCheck();
+    for (const char* synchronisation : {"sbPcDown", "sbMachinDown"}) {
+        click(synchronisation);
+        ASSERT_TRUE(clock.runUntil([&] { return text("LbJM") == "Set 1"; }, 60000));
+        expectEnglishThatFits(synchronisation);
+        ASSERT_TRUE(clock.runUntil([&] { return control("sbExit")->isEnabled(); }, 600000));
+    }
+    EXPECT_EQ(prompter.shownTexts().last(), "Sync complete.");
+}

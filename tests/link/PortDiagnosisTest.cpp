@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -155,4 +156,21 @@ TEST(PortDiagnosis, AFileWithoutPermissionIsPermissionDenied) {
     EXPECT_EQ(error, EACCES);
     PortFacts facts{device, true, error};
     EXPECT_TRUE(portCauseLine(facts).contains("sudo usermod -aG dialout $USER"));
+}
+
+// The cause lines are read by the operator in the window and on standard error: in English too.
+TEST(PortDiagnosis, CauseLinesInEnglish) {
+    int argc = 0;
+    QCoreApplication application(argc, nullptr);
+    QTranslator english;
+    ASSERT_TRUE(english.load(":/i18n/tessaly_en.qm"));
+    QCoreApplication::installTranslator(&english);
+    const PortFacts busy{"/dev/ttyUSB0", true,  EBUSY,
+                         false,          false, {"minicom (process 42)", "screen (process 43)"}};
+    EXPECT_EQ(portCauseLine(busy), "Cause: /dev/ttyUSB0 is in use by another program: minicom "
+                                   "(process 42), screen (process 43); close that program first.");
+    const PortFacts denied{"/dev/ttyUSB0", true, EACCES};
+    EXPECT_EQ(portCauseLine(denied),
+              "Cause: no permission to open /dev/ttyUSB0; the current user is not in the dialout "
+              "group. Run sudo usermod -aG dialout $USER, then log out and log in again.");
 }

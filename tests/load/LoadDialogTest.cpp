@@ -1,5 +1,6 @@
 #include "LoadDialog.h"
 #include "AccessibleText.h"
+#include "EnglishInterface.h"
 #include "LinkIndicator.h"
 #include "LoadTesting.h"
 
@@ -197,3 +198,26 @@ TEST_F(LoadDialogTest, ClosingDuringTheShowProbeEndsIt) {
 }
 
 } // namespace
+
+// In English the window and its messages read in English, fit, and name the set as shown.
+TEST_F(LoadDialogTest, EnglishTextsFitAndNameTheSet) {
+    EnglishInterface english;
+    ASSERT_TRUE(english.loaded());
+    addProgram(sampleProgram(2, "001", 7));
+    open();
+    advance(560);
+    EXPECT_EQ(dialog->windowTitle(), "Load programs");
+    EXPECT_EQ(control<QPushButton>("sbJM2")->text(), "Load set 2");
+    EXPECT_EQ(text("Lb_Mess"), "Connected");
+    EXPECT_EQ(chineseTextsIn(dialog.get()), QStringList{});
+    EXPECT_EQ(clippedTextsIn(dialog.get()), QStringList{});
+
+    control<QPushButton>("sbJM2")->click();
+    advance(560 + 500);
+    EXPECT_EQ(text("Lb_down"), "Clearing the records, please wait...");
+    EXPECT_EQ(clippedTextsIn(dialog.get()), QStringList{});
+    runToEnd();
+    EXPECT_EQ(prompter.shownTexts(), QStringList{"Programs loaded."});
+    EXPECT_EQ(setLoadMessage({LoadOutcome::ClearTimedOut, {}}, 2),
+              "Set 2: clearing the records timed out, loading failed!");
+}

@@ -1,5 +1,6 @@
 #include "ReadDataWindow.h"
 #include "AccessibleText.h"
+#include "EnglishInterface.h"
 #include "ReadTesting.h"
 #include "SettingsStore.h"
 
@@ -137,4 +138,36 @@ TEST_F(ReadDataWindowTest, ProgramsWithoutASetReplaceNoSetOfThePcs) {
                            "AND YuRe IS NULL AND YuanShi IS NULL"));
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.value(0).toInt(), 1);
+}
+
+// In English the viewer's own texts are English and fit, and its messages name the set as the
+// operator reads it. The program panels it shares with the editor are checked with the editor.
+TEST_F(ReadDataWindowTest, EnglishTextsFitAndNameTheSet) {
+    EnglishInterface english;
+    ASSERT_TRUE(english.loaded());
+    fill(ProgramTable::MusicReadTab,
+         {sampleProgram(21, "第三套", true), sampleProgram(22, "第三套", false)});
+    open();
+    EXPECT_EQ(window->windowTitle(), "Programs read from the player");
+    const auto ownTexts = [this](QStringList (*find)(QWidget*)) {
+        QStringList texts = find(window.get());
+        for (const char* panel : {"ProgramListPanel", "ProgramFilterPanel", "ProgramDetailPanel"})
+            for (QWidget* shared : window->findChildren<QWidget*>())
+                if (shared->inherits(QByteArray("tessaly::") + panel))
+                    for (const QString& text : find(shared))
+                        texts.removeAll(text);
+        return texts;
+    };
+    EXPECT_EQ(ownTexts(chineseTextsIn), QStringList{});
+    EXPECT_EQ(ownTexts(clippedTextsIn), QStringList{});
+    const auto actions = control<QTableView>("grid")->actions();
+    ASSERT_FALSE(actions.isEmpty());
+    EXPECT_EQ(actions.last()->text(), "Weekly timetable (read data)…");
+
+    auto* grid = control<QTableView>("grid");
+    grid->setCurrentIndex(grid->model()->index(1, 0)); // a normal program: the box unticks
+    control<QCheckBox>("chJM0")->click();
+    ASSERT_TRUE(window->priorityFilter());
+    control<QPushButton>("sbSave")->click();
+    EXPECT_EQ(prompter.shownTexts().last(), "The [Set 3 Priority] data was saved.");
 }

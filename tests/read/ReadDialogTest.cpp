@@ -1,5 +1,6 @@
 #include "ReadDialog.h"
 #include "AccessibleText.h"
+#include "EnglishInterface.h"
 #include "LinkIndicator.h"
 #include "MainWindow.h"
 #include "ReadTesting.h"
@@ -257,4 +258,31 @@ TEST_F(WholeDeviceReadWindowTest, ReadsSetAfterSetOnTheProgressPanel) {
     EXPECT_FALSE(control("Pan_Mess")->isVisible());
     EXPECT_EQ(table(ProgramTable::MusicTab).size(), 3);
     EXPECT_EQ(labelsNotReadAsShown(window.get()), QStringList{});
+}
+
+// In English the window reads in English and fits, linked or not, while reading and after.
+TEST_F(ReadDialogTest, EnglishTextsFit) {
+    EnglishInterface english;
+    ASSERT_TRUE(english.loaded());
+    const auto expectEnglishThatFits = [this](const char* state) {
+        SCOPED_TRACE(state);
+        EXPECT_EQ(chineseTextsIn(dialog.get()), QStringList{});
+        EXPECT_EQ(clippedTextsIn(dialog.get()), QStringList{});
+    };
+    serial.player().setPrograms(1, storedSet(1, 3));
+    open();
+    EXPECT_EQ(dialog->windowTitle(), "Read programs");
+    EXPECT_EQ(control<QPushButton>("sbJM1")->text(), "Read set 1");
+    expectEnglishThatFits("connected");
+    control<QPushButton>("sbJM1")->click();
+    ASSERT_TRUE(clock.runUntil([&] { return panelShown(); }, 60000));
+    expectEnglishThatFits("reading");
+    ASSERT_TRUE(clock.runUntil([&] { return !dialog->isReading(); }, 60000));
+    EXPECT_EQ(text("Lb_down"), "Programs read.");
+    expectEnglishThatFits("read");
+
+    serial.player().setOptions({.silent = true});
+    readSetOne();
+    EXPECT_EQ(text("Lb_Mess"), "Connection failed");
+    expectEnglishThatFits("not connected");
 }
