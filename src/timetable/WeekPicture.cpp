@@ -1,7 +1,9 @@
 #include "WeekPicture.h"
 
+#include "ProgramSet.h"
 #include "WeekText.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QPagedPaintDevice>
@@ -173,11 +175,11 @@ void WeekPicture::paintPage(QPainter& painter, const QRectF& page, const QDateTi
     const QRectF titleRow(page.left(), page.top(), page.width(), unit * 2.6);
     painter.drawText(titleRow, Qt::AlignLeft | Qt::AlignVCenter, weekText::title(m_sheet.setLabel));
     painter.setFont(fontOfHeight(unit));
-    painter.drawText(titleRow, Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("节目套数：%1    共 %2 个节目    打印日期：%3")
-                         .arg(m_sheet.setLabel)
-                         .arg(m_sheet.programs.size())
-                         .arg(printed.toString(QStringLiteral("yyyy-MM-dd hh:mm"))));
+    painter.drawText(
+        titleRow, Qt::AlignRight | Qt::AlignVCenter,
+        QCoreApplication::translate("WeekPicture", "节目套数：%1    共 %2 个节目    打印日期：%3")
+            .arg(displayedSetLabel(m_sheet.setLabel), QString::number(m_sheet.programs.size()),
+                 printed.toString(QStringLiteral("yyyy-MM-dd hh:mm"))));
 
     const QRectF body = page.adjusted(0, titleRow.height() + unit, 0, 0);
     const qreal weekWidth = body.width() * 0.64;
@@ -256,8 +258,9 @@ bool writeWeekPdf(const QString& path, const QList<WeekSheet>& sheets, const QDa
         QPdfWriter writer(&file);
         writer.setResolution(300);
         writer.setCreator(QStringLiteral("Tessaly"));
-        writer.setTitle(sheets.size() == 1 ? weekText::title(sheets.first().setLabel)
-                                           : QStringLiteral("周节目表"));
+        writer.setTitle(sheets.size() == 1
+                            ? weekText::title(sheets.first().setLabel)
+                            : QCoreApplication::translate("WeekPicture", "周节目表"));
         setUpWeekPage(writer);
         paintWeekPages(writer, sheets, printed);
     }
@@ -285,7 +288,7 @@ bool writeWeekPng(const QString& path, const WeekSheet& sheet, const QDateTime& 
     // A light compression: a large flat picture shrinks nearly as well and writes in half the time.
     if (!image.save(path, "PNG", 80)) {
         if (error)
-            *error = QStringLiteral("无法写入 %1").arg(path);
+            *error = QCoreApplication::translate("WeekPicture", "无法写入 %1").arg(path);
         return false;
     }
     return true;
