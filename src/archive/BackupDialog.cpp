@@ -15,13 +15,13 @@ namespace tessaly {
 BackupDialog::BackupDialog(Prompter& prompter, const QSqlDatabase& db, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_db(db) {
     setObjectName(QStringLiteral("frmBackups"));
-    setWindowTitle(QStringLiteral("备份与恢复"));
+    setWindowTitle(tr("备份与恢复"));
     setModal(true);
     resize(760, 420);
 
     m_table = new QTableWidget(0, int(backupColumnTitles().size()), this);
     m_table->setObjectName(QStringLiteral("gridBackups"));
-    m_table->setAccessibleName(QStringLiteral("备份列表"));
+    m_table->setAccessibleName(tr("备份列表"));
     m_table->setHorizontalHeaderLabels(backupColumnTitles());
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -32,9 +32,9 @@ BackupDialog::BackupDialog(Prompter& prompter, const QSqlDatabase& db, QWidget* 
     m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_table->horizontalHeader()->setStretchLastSection(false);
 
-    m_restore = new QPushButton(QStringLiteral("恢复"), this);
+    m_restore = new QPushButton(tr("恢复"), this);
     m_restore->setObjectName(QStringLiteral("sbRestore"));
-    m_close = new QPushButton(QStringLiteral("关闭"), this);
+    m_close = new QPushButton(tr("关闭"), this);
     m_close->setObjectName(QStringLiteral("sbClose"));
     connect(m_restore, &QPushButton::clicked, this, &BackupDialog::sbRestoreClick);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
@@ -72,12 +72,12 @@ void BackupDialog::refresh() {
 void BackupDialog::sbRestoreClick() {
     const int row = m_table->currentRow();
     if (row < 0 || row >= m_paths.size()) {
-        m_prompter.notice(QStringLiteral("请选择需要恢复的备份！"));
+        m_prompter.notice(tr("请选择需要恢复的备份！"));
         return;
     }
     const QString path = m_paths[row];
     if (!m_prompter.question(
-            QStringLiteral("确实要用备份%1恢复电脑中的全部程序和设置吗？恢复前会先备份当前数据。")
+            tr("确实要用备份%1恢复电脑中的全部程序和设置吗？恢复前会先备份当前数据。")
                 .arg(QFileInfo(path).fileName())))
         return;
     const auto result = restoreBackup(m_db, path);

@@ -6,6 +6,7 @@
 #include "SqlSupport.h"
 #include "Transaction.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -274,9 +275,8 @@ std::optional<QString> writeBackup(const QSqlDatabase& db, const QString& operat
                                    const QDateTime& now, const QString& spared) {
     const QString folder = backupFolder(db);
     const auto refuse = [&]() -> std::optional<QString> {
-        setError(
-            error,
-            QStringLiteral("无法写入备份：%1，操作已取消。").arg(QDir::toNativeSeparators(folder)));
+        setError(error, QCoreApplication::translate("Backups", "无法写入备份：%1，操作已取消。")
+                            .arg(QDir::toNativeSeparators(folder)));
         return std::nullopt;
     };
     if (folder.isEmpty() || !QDir().mkpath(folder))
@@ -327,9 +327,13 @@ QList<BackupEntry> listBackups(const QString& folder) {
 }
 
 QStringList backupColumnTitles() {
-    return {QStringLiteral("文件"),   QStringLiteral("时间"),   QStringLiteral("操作"),
-            QStringLiteral("第一套"), QStringLiteral("第二套"), QStringLiteral("第三套"),
-            QStringLiteral("第四套"), QStringLiteral("读回")};
+    QStringList titles{QCoreApplication::translate("Backups", "文件"),
+                       QCoreApplication::translate("Backups", "时间"),
+                       QCoreApplication::translate("Backups", "操作")};
+    for (int set = FirstSet; set <= LastSet; ++set)
+        titles.append(setDisplayName(set));
+    titles.append(QCoreApplication::translate("Backups", "读回"));
+    return titles;
 }
 
 QStringList backupRow(const BackupEntry& entry) {
@@ -344,22 +348,22 @@ QStringList backupRow(const BackupEntry& entry) {
 
 QString restorableProblem(const QString& path) {
     if (!QFileInfo(path).isFile())
-        return QStringLiteral("文件不存在");
+        return QCoreApplication::translate("Backups", "文件不存在");
     const FileConnection file(path);
     QSqlQuery check(file.db());
     if (!file.db().isOpen() || !check.exec(QStringLiteral("PRAGMA integrity_check")) ||
         !check.next())
-        return QStringLiteral("不是数据库文件");
+        return QCoreApplication::translate("Backups", "不是数据库文件");
     if (const QString verdict = check.value(0).toString(); verdict != QLatin1String("ok"))
-        return QStringLiteral("完整性检查未通过（%1）").arg(verdict);
+        return QCoreApplication::translate("Backups", "完整性检查未通过（%1）").arg(verdict);
     const auto& expected = expectedColumns();
     for (auto it = expected.begin(); it != expected.end(); ++it) {
         const QStringList present = columnsOf(file.db(), it.key());
         if (present.isEmpty())
-            return QStringLiteral("缺少表%1").arg(it.key());
+            return QCoreApplication::translate("Backups", "缺少表%1").arg(it.key());
         for (const QString& column : it.value())
             if (!present.contains(column, Qt::CaseInsensitive))
-                return QStringLiteral("表%1缺少列%2").arg(it.key(), column);
+                return QCoreApplication::translate("Backups", "表%1缺少列%2").arg(it.key(), column);
     }
     return {};
 }
@@ -368,9 +372,11 @@ RestoreResult restoreBackup(const QSqlDatabase& db, const QString& path, const Q
     const QString shown = QFileInfo(path).fileName();
     QString problem = restorableProblem(path);
     if (problem.isEmpty() && sameFile(path, databaseFile(db)))
-        problem = QStringLiteral("这是正在使用的数据库");
+        problem = QCoreApplication::translate("Backups", "这是正在使用的数据库");
     if (!problem.isEmpty())
-        return {RestoreEnd::Refused, QStringLiteral("无法恢复%1：%2。").arg(shown, problem), {}};
+        return {RestoreEnd::Refused,
+                QCoreApplication::translate("Backups", "无法恢复%1：%2。").arg(shown, problem),
+                {}};
     QString error;
     if (!writeBackup(db, QStringLiteral("restore"), &error, now, path))
         return {RestoreEnd::BackupFailed, error, {}};
@@ -378,8 +384,9 @@ RestoreResult restoreBackup(const QSqlDatabase& db, const QString& path, const Q
     // The file read is no longer spared.
     prune(backupFolder(db), {});
     if (!restored)
-        return {RestoreEnd::Failed, QStringLiteral("数据恢复失败！"), error};
-    return {RestoreEnd::Restored, QStringLiteral("数据恢复完毕！"), {}};
+        return {RestoreEnd::Failed, QCoreApplication::translate("Backups", "数据恢复失败！"),
+                error};
+    return {RestoreEnd::Restored, QCoreApplication::translate("Backups", "数据恢复完毕！"), {}};
 }
 
 } // namespace tessaly

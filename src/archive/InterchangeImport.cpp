@@ -8,6 +8,7 @@
 #include "SqlSupport.h"
 #include "Transaction.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -61,11 +62,14 @@ std::optional<QString> decodeUtf8(const QByteArray& bytes, ParsedImport& parsed)
         const QString decoded = line.decode(lines[i]); // decoding happens on conversion
         Q_UNUSED(decoded);
         if (line.hasError()) {
-            parsed.problems.append({lineWhere(int(i) + 1), QStringLiteral("不是UTF-8编码的文本")});
+            parsed.problems.append(
+                {lineWhere(int(i) + 1),
+                 QCoreApplication::translate("InterchangeImport", "不是UTF-8编码的文本")});
             return std::nullopt;
         }
     }
-    parsed.problems.append({lineWhere(1), QStringLiteral("不是UTF-8编码的文本")});
+    parsed.problems.append(
+        {lineWhere(1), QCoreApplication::translate("InterchangeImport", "不是UTF-8编码的文本")});
     return std::nullopt;
 }
 
@@ -111,7 +115,8 @@ std::optional<QList<CsvRecord>> splitCsv(const QString& text, ParsedImport& pars
                     const qsizetype quote = text.indexOf(QLatin1Char('"'), i);
                     if (quote < 0) {
                         parsed.problems.append(
-                            {lineWhere(record.line), QStringLiteral("引号未闭合")});
+                            {lineWhere(record.line),
+                             QCoreApplication::translate("InterchangeImport", "引号未闭合")});
                         return std::nullopt;
                     }
                     const QStringView part = QStringView(text).mid(i, quote - i);
@@ -165,18 +170,23 @@ std::optional<QList<int>> readHeader(const CsvRecord& header, ParsedImport& pars
         }
         const auto found = columnIndex().find(name);
         if (found == columnIndex().end()) {
-            parsed.problems.append({where, QStringLiteral("未知的列“%1”").arg(name)});
+            parsed.problems.append(
+                {where,
+                 QCoreApplication::translate("InterchangeImport", "未知的列“%1”").arg(name)});
             return std::nullopt;
         }
         if (!seen.insert(found.value()).second) {
-            parsed.problems.append({where, QStringLiteral("列“%1”重复").arg(name)});
+            parsed.problems.append(
+                {where, QCoreApplication::translate("InterchangeImport", "列“%1”重复").arg(name)});
             return std::nullopt;
         }
         targets.append(found.value());
     }
     for (const QString& column : programColumns())
         if (!seen.count(columnIndex().value(column))) {
-            parsed.problems.append({where, QStringLiteral("缺少列“%1”").arg(column)});
+            parsed.problems.append(
+                {where,
+                 QCoreApplication::translate("InterchangeImport", "缺少列“%1”").arg(column)});
             return std::nullopt;
         }
     return targets;
@@ -190,7 +200,8 @@ void parseCsv(const QString& text, ParsedImport& parsed) {
     while (next < records->size() && (*records)[next].blank())
         ++next;
     if (next == records->size()) {
-        parsed.problems.append({lineWhere(1), QStringLiteral("没有表头")});
+        parsed.problems.append(
+            {lineWhere(1), QCoreApplication::translate("InterchangeImport", "没有表头")});
         return;
     }
     const auto targets = readHeader((*records)[next], parsed);
@@ -204,9 +215,10 @@ void parseCsv(const QString& text, ParsedImport& parsed) {
             record.fields.removeLast();
         const QString where = lineWhere(record.line);
         if (record.fields.size() != targets->size()) {
-            parsed.problems.append({where, QStringLiteral("有%1列，应为%2列")
-                                               .arg(record.fields.size())
-                                               .arg(targets->size())});
+            parsed.problems.append(
+                {where, QCoreApplication::translate("InterchangeImport", "有%1列，应为%2列")
+                            .arg(record.fields.size())
+                            .arg(targets->size())});
             continue;
         }
         ImportRow row{where, QStringList(programColumns().size())};
@@ -250,13 +262,17 @@ void parseJsonObject(const QJsonObject& object, const QString& where, ParsedImpo
             continue;
         const auto found = columnIndex().find(it.key());
         if (found == columnIndex().end()) {
-            parsed.problems.append({where, QStringLiteral("未知的字段“%1”").arg(it.key())});
+            parsed.problems.append(
+                {where,
+                 QCoreApplication::translate("InterchangeImport", "未知的字段“%1”").arg(it.key())});
             return;
         }
         const auto text = jsonText(it.value());
         if (!text) {
             parsed.problems.append(
-                {where, QStringLiteral("字段“%1”不是文本、数字或布尔值").arg(it.key())});
+                {where,
+                 QCoreApplication::translate("InterchangeImport", "字段“%1”不是文本、数字或布尔值")
+                     .arg(it.key())});
             return;
         }
         row.values[found.value()] = *text;
@@ -265,7 +281,8 @@ void parseJsonObject(const QJsonObject& object, const QString& where, ParsedImpo
     for (std::size_t column = 0; column < given.size(); ++column)
         if (!given[column]) {
             parsed.problems.append(
-                {where, QStringLiteral("缺少字段“%1”").arg(programColumns()[qsizetype(column)])});
+                {where, QCoreApplication::translate("InterchangeImport", "缺少字段“%1”")
+                            .arg(programColumns()[qsizetype(column)])});
             return;
         }
     parsed.rows.append(row);
@@ -276,17 +293,21 @@ void parseJson(const QByteArray& bytes, ParsedImport& parsed) {
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
         parsed.problems.append({lineWhere(lineOfOffset(bytes, error.offset)),
-                                QStringLiteral("JSON格式错误：%1").arg(error.errorString())});
+                                QCoreApplication::translate("InterchangeImport", "JSON格式错误：%1")
+                                    .arg(error.errorString())});
         return;
     }
     if (!document.isArray()) {
-        parsed.problems.append({lineWhere(1), QStringLiteral("JSON内容应为程序对象的数组")});
+        parsed.problems.append(
+            {lineWhere(1),
+             QCoreApplication::translate("InterchangeImport", "JSON内容应为程序对象的数组")});
         return;
     }
     const QJsonArray array = document.array();
     for (qsizetype i = 0; i < array.size(); ++i) {
         if (!array[i].isObject()) {
-            parsed.problems.append({elementWhere(i), QStringLiteral("不是程序对象")});
+            parsed.problems.append({elementWhere(i), QCoreApplication::translate(
+                                                         "InterchangeImport", "不是程序对象")});
             continue;
         }
         parseJsonObject(array[i].toObject(), elementWhere(i), parsed);
@@ -342,7 +363,8 @@ public:
             return true;
         if (text.isEmpty() || text == QLatin1String("0") || isWord(text, "false"))
             return false;
-        refuse(QStringLiteral("%1“%2”应为TRUE/FALSE或1/0").arg(columnName(column), raw(column)));
+        refuse(QCoreApplication::translate("InterchangeImport", "%1“%2”应为TRUE/FALSE或1/0")
+                   .arg(columnName(column), raw(column)));
         return false;
     }
     template <std::size_t N>
@@ -354,7 +376,8 @@ public:
     QString box(int column) {
         const QString text = trimmed(column);
         if (!text.isEmpty() && !isDigits(text))
-            refuse(QStringLiteral("%1“%2”不是数字").arg(columnName(column), raw(column)));
+            refuse(QCoreApplication::translate("InterchangeImport", "%1“%2”不是数字")
+                       .arg(columnName(column), raw(column)));
         return text;
     }
     std::optional<int> integer(int column, int lowest, int highest) {
@@ -364,10 +387,9 @@ public:
         if (text.isEmpty())
             return std::nullopt;
         if (!ok || value < lowest || value > highest)
-            refuse(QStringLiteral("%1“%2”不是%3至%4的整数")
-                       .arg(columnName(column), raw(column))
-                       .arg(lowest)
-                       .arg(highest));
+            refuse(QCoreApplication::translate("InterchangeImport", "%1“%2”不是%3至%4的整数")
+                       .arg(columnName(column), raw(column), QString::number(lowest),
+                            QString::number(highest)));
         return ok ? std::optional<int>(value) : std::nullopt;
     }
 
@@ -402,9 +424,10 @@ std::optional<QString> timeDisagrees(const RowReader& reader, int column, const 
         return std::nullopt;
     const auto typed = typedTime(text);
     if (!typed)
-        return QStringLiteral("%1“%2”不是时间").arg(columnName(column), reader.raw(column));
+        return QCoreApplication::translate("InterchangeImport", "%1“%2”不是时间")
+            .arg(columnName(column), reader.raw(column));
     if (*typed != fromFields)
-        return QStringLiteral("%1“%2”与%3不一致")
+        return QCoreApplication::translate("InterchangeImport", "%1“%2”与%3不一致")
             .arg(columnName(column), reader.raw(column), QLatin1String(fields));
     return std::nullopt;
 }
@@ -459,25 +482,30 @@ RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
     r.JMTaoNo = options.set ? setLabel(*options.set) : reader.trimmed(columns.set);
     if (!setNumber(r.JMTaoNo)) {
         outcome.problem =
-            QStringLiteral("JMTaoNo“%1”不是第一套至第四套之一").arg(reader.raw(columns.set));
+            QCoreApplication::translate("InterchangeImport", "JMTaoNo“%1”不是%2至%3之一")
+                .arg(reader.raw(columns.set), setLabel(FirstSet), setLabel(LastSet));
         return outcome;
     }
     const QString marker = reader.trimmed(columns.marker);
     if (!marker.isEmpty() && marker != priorityMarker()) {
-        outcome.problem = QStringLiteral("YXCX“%1”应为“优先”或空").arg(reader.raw(columns.marker));
+        outcome.problem = QCoreApplication::translate("InterchangeImport", "YXCX“%1”应为“%2”或空")
+                              .arg(reader.raw(columns.marker), priorityMarker());
         return outcome;
     }
     r.YXCX = marker.isEmpty() ? QStringLiteral("") : priorityMarker();
     r.OrderNo = reader.trimmed(columns.orderNo);
     if (!r.OrderNo.isEmpty() && (r.OrderNo.size() > 3 || !isDigits(r.OrderNo))) {
-        outcome.problem = QStringLiteral("序号OrderNo“%1”不是三位以内的数字").arg(r.OrderNo);
+        outcome.problem =
+            QCoreApplication::translate("InterchangeImport", "序号OrderNo“%1”不是三位以内的数字")
+                .arg(r.OrderNo);
         return outcome;
     }
     for (std::size_t i = 0; i < r.QuMu.size(); ++i) {
         r.QuMu[i] = reader.raw(columns.tracks[i]);
         if (!encodeTrack(r.QuMu[i])) {
-            outcome.problem = QStringLiteral("曲目%1“%2”不是三位以内的数字")
-                                  .arg(columnName(columns.tracks[i]), r.QuMu[i]);
+            outcome.problem =
+                QCoreApplication::translate("InterchangeImport", "曲目%1“%2”不是三位以内的数字")
+                    .arg(columnName(columns.tracks[i]), r.QuMu[i]);
             return outcome;
         }
     }
@@ -607,7 +635,7 @@ ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
 }
 
 QString importDoneMessage(int count) {
-    return QStringLiteral("导入完成：共%1个程序。").arg(count);
+    return QCoreApplication::translate("InterchangeImport", "导入完成：共%1个程序。").arg(count);
 }
 
 } // namespace tessaly

@@ -42,21 +42,21 @@ TimetableWindow::TimetableWindow(Prompter& prompter, const QSqlDatabase& db, Pro
 
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("节目套数："), this));
+    row->addWidget(new QLabel(tr("节目套数："), this));
     m_setList = new QComboBox(this);
     m_setList->setObjectName(QStringLiteral("cmbSet"));
-    m_setList->setAccessibleName(QStringLiteral("节目套数"));
+    m_setList->setAccessibleName(tr("节目套数"));
     for (int each = FirstSet; each <= LastSet; ++each)
-        m_setList->addItem(setLabel(each));
+        m_setList->addItem(setDisplayName(each));
     row->addWidget(m_setList);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("LbStatus"));
     row->addWidget(m_status, 1);
-    auto* refreshButton = addButton(this, row, "sbRefresh", QStringLiteral("刷新"));
-    auto* print = addButton(this, row, "sbPrint", QStringLiteral("打印…"));
-    auto* pdf = addButton(this, row, "sbPdf", QStringLiteral("导出PDF…"));
-    auto* png = addButton(this, row, "sbPng", QStringLiteral("导出PNG…"));
-    auto* close = addButton(this, row, "sbexit", QStringLiteral("关闭"));
+    auto* refreshButton = addButton(this, row, "sbRefresh", tr("刷新"));
+    auto* print = addButton(this, row, "sbPrint", tr("打印…"));
+    auto* pdf = addButton(this, row, "sbPdf", tr("导出PDF…"));
+    auto* png = addButton(this, row, "sbPng", tr("导出PNG…"));
+    auto* close = addButton(this, row, "sbexit", tr("关闭"));
     layout->addLayout(row);
     m_view = new WeekView(this);
     layout->addWidget(m_view, 1);
@@ -88,7 +88,7 @@ void TimetableWindow::refresh() {
         m_status->setText(error);
         programs.emplace();
     } else {
-        m_status->setText(QStringLiteral("共 %1 个节目").arg(programs->size()));
+        m_status->setText(tr("共 %1 个节目").arg(programs->size()));
     }
     m_view->setSheet({setLabel(m_set), *programs});
 }
@@ -112,29 +112,29 @@ void TimetableWindow::printWeek() {
 
 QString TimetableWindow::askFileName(const QString& caption, const QString& suffix) {
     const QString suggested =
-        QDir::home().filePath(QStringLiteral("周节目表-%1.%2").arg(setLabel(m_set), suffix));
+        QDir::home().filePath(tr("周节目表-%1.%2").arg(setDisplayName(m_set), suffix));
     return QFileDialog::getSaveFileName(this, caption, suggested,
                                         QStringLiteral("%1 (*.%2)").arg(suffix.toUpper(), suffix));
 }
 
 void TimetableWindow::exportPdf() {
-    const QString path = askFileName(QStringLiteral("导出PDF"), QStringLiteral("pdf"));
+    const QString path = askFileName(tr("导出PDF"), QStringLiteral("pdf"));
     if (path.isEmpty())
         return;
     refresh();
     QString error;
     if (!writeWeekPdf(path, {m_view->picture().sheet()}, QDateTime::currentDateTime(), &error))
-        m_prompter.notice(QStringLiteral("导出失败：%1").arg(error));
+        m_prompter.notice(tr("导出失败：%1").arg(error));
 }
 
 void TimetableWindow::exportPng() {
-    const QString path = askFileName(QStringLiteral("导出PNG"), QStringLiteral("png"));
+    const QString path = askFileName(tr("导出PNG"), QStringLiteral("png"));
     if (path.isEmpty())
         return;
     refresh();
     QString error;
     if (!writeWeekPng(path, m_view->picture().sheet(), QDateTime::currentDateTime(), &error))
-        m_prompter.notice(QStringLiteral("导出失败：%1").arg(error));
+        m_prompter.notice(tr("导出失败：%1").arg(error));
 }
 
 } // namespace tessaly

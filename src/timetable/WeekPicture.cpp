@@ -1,7 +1,9 @@
 #include "WeekPicture.h"
 
+#include "ProgramSet.h"
 #include "WeekText.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QPagedPaintDevice>
@@ -173,17 +175,43 @@ void WeekPicture::paintPage(QPainter& painter, const QRectF& page, const QDateTi
     const QRectF titleRow(page.left(), page.top(), page.width(), unit * 2.6);
     painter.drawText(titleRow, Qt::AlignLeft | Qt::AlignVCenter, weekText::title(m_sheet.setLabel));
     painter.setFont(fontOfHeight(unit));
-    painter.drawText(titleRow, Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("节目套数：%1    共 %2 个节目    打印日期：%3")
-                         .arg(m_sheet.setLabel)
-                         .arg(m_sheet.programs.size())
-                         .arg(printed.toString(QStringLiteral("yyyy-MM-dd hh:mm"))));
+    painter.drawText(
+        titleRow, Qt::AlignRight | Qt::AlignVCenter,
+        QCoreApplication::translate("WeekPicture", "节目套数：%1    共 %2 个节目    打印日期：%3")
+            .arg(displayedSetLabel(m_sheet.setLabel), QString::number(m_sheet.programs.size()),
+                 printed.toString(QStringLiteral("yyyy-MM-dd hh:mm"))));
 
     const QRectF body = page.adjusted(0, titleRow.height() + unit, 0, 0);
     const qreal weekWidth = body.width() * 0.64;
     paintWeek(painter, QRectF(body.left(), body.top(), weekWidth, body.height()), unit);
     paintTable(painter, body.adjusted(weekWidth + unit * 1.5, 0, 0, 0), unit);
 }
+
+namespace {
+
+// The widths of the list's cells: their shares of the column, except that a cell whose texts
+// need more takes it from the cells with room to spare (the English texts are wider).
+QList<qreal> cellWidths(qreal columnWidth, const QList<qreal>& needed) {
+    static constexpr qreal Shares[] = {0.12, 0.38, 0.2, 0.1, 0.2};
+    QList<qreal> widths;
+    qreal missing = 0;
+    qreal spare = 0;
+    for (int cell = 0; cell < int(needed.size()); ++cell) {
+        widths.append(Shares[cell] * columnWidth);
+        missing += std::max<qreal>(0, needed[cell] - widths[cell]);
+        spare += std::max<qreal>(0, widths[cell] - needed[cell]);
+    }
+    if (missing <= 0)
+        return widths;
+    const qreal given = std::min(missing, spare);
+    for (int cell = 0; cell < int(widths.size()); ++cell) {
+        const qreal over = needed[cell] - widths[cell];
+        widths[cell] += over > 0 ? over * given / missing : over * given / spare;
+    }
+    return widths;
+}
+
+} // namespace
 
 // Every program in rows of OrderNo, times, weekdays, priority and source, in as many columns
 // as it takes for the rows to stay readable; the text shrinks only past that.
@@ -200,30 +228,46 @@ void WeekPicture::paintTable(QPainter& painter, const QRectF& area, qreal textHe
     const qsizetype rowsPerColumn = (count + columns - 1) / columns;
     const qreal gap = textHeight;
     const qreal columnWidth = (area.width() - gap * (columns - 1)) / columns;
-    static constexpr qreal Shares[] = {0.12, 0.38, 0.2, 0.1, 0.2};
+    const QFont headerFont = fontOfHeight(rowHeight * 0.78, true);
+    const QFont rowFont = fontOfHeight(rowHeight * 0.78);
+
+    QList<QStringList> rows;
+    for (const ProgramRecord& program : m_sheet.programs)
+        rows.append(weekText::tableRow(program));
+    const QStringList header = weekText::tableHeader();
+    QList<qreal> needed(header.size(), 0);
+    const auto need = [&needed](const QFont& font, const QStringList& cells) {
+        const QFontMetricsF metrics(font);
+        for (int cell = 0; cell < int(cells.size()); ++cell)
+            needed[cell] = std::max(needed[cell], metrics.horizontalAdvance(cells[cell] + u' '));
+    };
+    need(headerFont, header);
+    for (const QStringList& row : rows)
+        need(rowFont, row);
+    const QList<qreal> widths = cellWidths(columnWidth, needed);
 
     const auto paintRow = [&](qreal x, qreal y, const QStringList& cells) {
+        const QFontMetricsF metrics(painter.font());
         for (int cell = 0; cell < int(cells.size()); ++cell) {
-            const qreal width = Shares[cell] * columnWidth;
-            painter.drawText(QRectF(x, y, width, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                             cells[cell]);
-            x += width;
+            painter.drawText(QRectF(x, y, widths[cell], rowHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter,
+                             metrics.elidedText(cells[cell], Qt::ElideRight, widths[cell]));
+            x += widths[cell];
         }
     };
     for (int column = 0; column < columns; ++column) {
         const qreal x = area.left() + column * (columnWidth + gap);
-        painter.setFont(fontOfHeight(rowHeight * 0.78, true));
+        painter.setFont(headerFont);
         painter.setPen(Qt::black);
-        paintRow(x, area.top(), weekText::tableHeader());
+        paintRow(x, area.top(), header);
         painter.setPen(QPen(Frame, 0));
         painter.drawLine(QPointF(x, area.top() + rowHeight),
                          QPointF(x + columnWidth, area.top() + rowHeight));
-        painter.setFont(fontOfHeight(rowHeight * 0.78));
+        painter.setFont(rowFont);
         painter.setPen(Qt::black);
         const qsizetype first = column * rowsPerColumn;
         for (qsizetype i = first; i < std::min(count, first + rowsPerColumn); ++i)
-            paintRow(x, area.top() + (i - first + 1) * rowHeight,
-                     weekText::tableRow(m_sheet.programs[i]));
+            paintRow(x, area.top() + (i - first + 1) * rowHeight, rows[i]);
     }
 }
 
@@ -256,8 +300,9 @@ bool writeWeekPdf(const QString& path, const QList<WeekSheet>& sheets, const QDa
         QPdfWriter writer(&file);
         writer.setResolution(300);
         writer.setCreator(QStringLiteral("Tessaly"));
-        writer.setTitle(sheets.size() == 1 ? weekText::title(sheets.first().setLabel)
-                                           : QStringLiteral("周节目表"));
+        writer.setTitle(sheets.size() == 1
+                            ? weekText::title(sheets.first().setLabel)
+                            : QCoreApplication::translate("WeekPicture", "周节目表"));
         setUpWeekPage(writer);
         paintWeekPages(writer, sheets, printed);
     }
@@ -285,7 +330,7 @@ bool writeWeekPng(const QString& path, const WeekSheet& sheet, const QDateTime& 
     // A light compression: a large flat picture shrinks nearly as well and writes in half the time.
     if (!image.save(path, "PNG", 80)) {
         if (error)
-            *error = QStringLiteral("无法写入 %1").arg(path);
+            *error = QCoreApplication::translate("WeekPicture", "无法写入 %1").arg(path);
         return false;
     }
     return true;

@@ -15,7 +15,7 @@ namespace tessaly {
 
 // One set's week: its label and programs.
 struct WeekSheet {
-    QString setLabel;
+    QString setLabel; // as stored ("第一套"); the pages show its display form
     QList<ProgramRecord> programs;
 };
 

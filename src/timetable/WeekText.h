@@ -13,7 +13,8 @@ namespace weekText {
 
 // "星期一" .. "星期日" for 0 .. 6.
 QString dayName(int day);
-// "周节目表 - 第一套".
+// "周节目表 - 第一套" ("Weekly timetable - Set 1"): the stored label, shown as the operator
+// reads it.
 QString title(const QString& setLabel);
 // "08:00:00–08:30:00", the times as stored.
 QString times(const ProgramRecord& program);

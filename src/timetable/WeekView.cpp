@@ -70,7 +70,7 @@ private:
 class WeekViewAccessible final : public QAccessibleWidget {
 public:
     explicit WeekViewAccessible(WeekView* view)
-        : QAccessibleWidget(view, QAccessible::List, QStringLiteral("周节目表")) {}
+        : QAccessibleWidget(view, QAccessible::List, view->accessibleName()) {}
     ~WeekViewAccessible() override {
         for (const QAccessible::Id id : std::as_const(m_children))
             QAccessible::deleteAccessibleInterface(id);
@@ -127,7 +127,7 @@ WeekView::WeekView(QWidget* parent) : QWidget(parent) {
     }();
     Q_UNUSED(factoryInstalled);
     setObjectName(QStringLiteral("weekView"));
-    setAccessibleName(QStringLiteral("周节目表"));
+    setAccessibleName(tr("周节目表"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(false);
     setMinimumSize(640, 480);
