@@ -46,15 +46,17 @@ QComboBox* addSetList(QWidget* parent, const char* name, const QString& accessib
     auto* list = new QComboBox(parent);
     list->setObjectName(QLatin1String(name));
     list->setAccessibleName(accessibleName);
+    // Shown by their names, chosen by their stored labels.
     for (int set = FirstSet; set <= LastSet; ++set)
-        list->addItem(setLabel(set));
+        list->addItem(setDisplayName(set), setLabel(set));
     list->setCurrentIndex(-1);
     list->setGeometry(geometry);
     return list;
 }
 
+// A set named in a message: "[第一套]", as the operator reads its name.
 QString bracketed(const QString& label) {
-    return QLatin1Char('[') + label + QLatin1Char(']');
+    return QLatin1Char('[') + displayedSetLabel(label) + QLatin1Char(']');
 }
 
 const QString FileFilter = QStringLiteral("CSV (*.csv);;JSON (*.json)");
@@ -80,7 +82,7 @@ QString problemList(const QList<ImportProblem>& problems) {
     for (const ImportProblem& problem : problems.mid(0, ListedProblems))
         lines.append(problem.text());
     if (problems.size() > ListedProblems)
-        lines.append(QStringLiteral("……另有%1行有错误").arg(problems.size() - ListedProblems));
+        lines.append(EditorWindow::tr("……另有%1行有错误").arg(problems.size() - ListedProblems));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -96,12 +98,12 @@ EditorWindow::EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase&
           return takeBackup(m_db, QStringLiteral("import"), error).has_value();
       }) {
     setObjectName(QStringLiteral("frmEdit"));
-    setWindowTitle(QStringLiteral("程序编辑器"));
+    setWindowTitle(tr("程序编辑器"));
     setModal(true);
     setFixedSize(Width, Height);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
 
-    addBanner(this, QStringLiteral("程序编辑器"));
+    addBanner(this, tr("程序编辑器"));
     m_model = new ProgramListModel(db, ProgramTable::MusicTab, this);
     m_list = new ProgramListPanel(m_model, this);
     m_list->setGeometry(8, 48, 300, Height - 56);
@@ -130,14 +132,14 @@ EditorWindow::~EditorWindow() {
 
 void EditorWindow::buildButtons() {
     const auto at = [](int column) { return QRect(RightX + column * 100, ButtonsY, 92, 30); };
-    m_add = addButton(this, "sbAdd", QStringLiteral("增加程序"), at(0));
-    m_edit = addButton(this, "sbedit", QStringLiteral("修改程序"), at(1));
-    m_save = addButton(this, "sbSave", QStringLiteral("保存程序"), at(1));
-    m_delete = addButton(this, "sbDel", QStringLiteral("删除程序"), at(2));
-    m_cancel = addButton(this, "sbCancel", QStringLiteral("取消修改"), at(2));
-    m_copy = addButton(this, "sbCopy", QStringLiteral("复制程序"), at(3));
-    m_exit = addButton(this, "sbexit", QStringLiteral("退出页面"), at(4));
-    m_deleteAll = new QPushButton(QStringLiteral("全部删除"), this);
+    m_add = addButton(this, "sbAdd", tr("增加程序"), at(0));
+    m_edit = addButton(this, "sbedit", tr("修改程序"), at(1));
+    m_save = addButton(this, "sbSave", tr("保存程序"), at(1));
+    m_delete = addButton(this, "sbDel", tr("删除程序"), at(2));
+    m_cancel = addButton(this, "sbCancel", tr("取消修改"), at(2));
+    m_copy = addButton(this, "sbCopy", tr("复制程序"), at(3));
+    m_exit = addButton(this, "sbexit", tr("退出页面"), at(4));
+    m_deleteAll = new QPushButton(tr("全部删除"), this);
     m_deleteAll->setObjectName(QStringLiteral("sbDelAll"));
     m_deleteAll->setAutoDefault(false);
     m_list->addFooterWidget(m_deleteAll);
@@ -157,29 +159,27 @@ void EditorWindow::buildCopyPanel() {
     m_copyPanel->setObjectName(QStringLiteral("Pan_Copy"));
     m_copyPanel->setFrameShape(QFrame::StyledPanel);
     m_copyPanel->setGeometry(RightX, ButtonsY + 40, 500, 48);
-    (new QLabel(QStringLiteral("从："), m_copyPanel))->setGeometry(8, 12, 30, 24);
-    m_copySource =
-        addSetList(m_copyPanel, "cmbSource", QStringLiteral("复制 从"), QRect(38, 12, 90, 24));
-    (new QLabel(QStringLiteral("复制  到："), m_copyPanel))->setGeometry(140, 12, 70, 24);
-    m_copyTarget =
-        addSetList(m_copyPanel, "cmbObject", QStringLiteral("复制 到"), QRect(210, 12, 90, 24));
-    auto* copy =
-        addButton(m_copyPanel, "SpeedButton1", QStringLiteral("复制"), QRect(316, 10, 80, 28));
-    auto* close =
-        addButton(m_copyPanel, "SpeedButton2", QStringLiteral("关闭"), QRect(404, 10, 80, 28));
+    auto* from = new QLabel(tr("从："), m_copyPanel);
+    from->setGeometry(8, 12, 30, 24);
+    m_copySource = addSetList(m_copyPanel, "cmbSource", tr("复制 从"), QRect(38, 12, 90, 24));
+    fitCaption(from, {m_copySource});
+    (new QLabel(tr("复制  到："), m_copyPanel))->setGeometry(140, 12, 70, 24);
+    m_copyTarget = addSetList(m_copyPanel, "cmbObject", tr("复制 到"), QRect(210, 12, 90, 24));
+    auto* copy = addButton(m_copyPanel, "SpeedButton1", tr("复制"), QRect(316, 10, 80, 28));
+    auto* close = addButton(m_copyPanel, "SpeedButton2", tr("关闭"), QRect(404, 10, 80, 28));
     connect(copy, &QPushButton::clicked, this, &EditorWindow::SpeedButton1Click);
     connect(close, &QPushButton::clicked, this, &EditorWindow::SpeedButton2Click);
     m_copyPanel->hide();
 }
 
 void EditorWindow::buildGridMenu() {
-    m_exportSet = new QAction(QStringLiteral("导出本套…"), this);
+    m_exportSet = new QAction(tr("导出本套…"), this);
     m_exportSet->setObjectName(QStringLiteral("actExportSet"));
-    m_importSet = new QAction(QStringLiteral("导入到本套…"), this);
+    m_importSet = new QAction(tr("导入到本套…"), this);
     m_importSet->setObjectName(QStringLiteral("actImportSet"));
     connect(m_exportSet, &QAction::triggered, this, &EditorWindow::exportSetClick);
     connect(m_importSet, &QAction::triggered, this, &EditorWindow::importSetClick);
-    auto* timetable = new QAction(QStringLiteral("周节目表…"), this);
+    auto* timetable = new QAction(tr("周节目表…"), this);
     timetable->setObjectName(QStringLiteral("actTimetable"));
     connect(timetable, &QAction::triggered, this, &EditorWindow::openTimetable);
     m_list->addGridActions({timetable, m_exportSet, m_importSet});
@@ -307,7 +307,7 @@ void EditorWindow::sbSaveClick() {
 
 void EditorWindow::sbCancelClick() {
     m_copyPanel->hide();
-    if (!m_prompter.question(QStringLiteral("确实要取消吗？")))
+    if (!m_prompter.question(tr("确实要取消吗？")))
         return;
     enterMode(Mode::Browse);
     // The bound controls show the current record again; the time boxes wait for the next scroll.
@@ -317,7 +317,7 @@ void EditorWindow::sbCancelClick() {
 
 void EditorWindow::sbDelClick() {
     m_copyPanel->hide();
-    if (!m_prompter.question(QStringLiteral("确实要删除该记录吗？")))
+    if (!m_prompter.question(tr("确实要删除该记录吗？")))
         return;
     const ProgramRecord* current = currentRecord();
     if (!current)
@@ -360,25 +360,23 @@ void EditorWindow::SpeedButton2Click() {
 }
 
 void EditorWindow::SpeedButton1Click() {
-    const QString src = m_copySource->currentText();
-    const QString dst = m_copyTarget->currentText();
+    const QString src = m_copySource->currentData().toString();
+    const QString dst = m_copyTarget->currentData().toString();
     if (src.isEmpty() || dst.isEmpty()) {
-        m_prompter.notice(QStringLiteral("请选择需要复制的节目源和目标！"));
+        m_prompter.notice(tr("请选择需要复制的节目源和目标！"));
         return;
     }
     if (src == dst) {
-        m_prompter.notice(QStringLiteral("节目源和目标相同无法复制！"));
+        m_prompter.notice(tr("节目源和目标相同无法复制！"));
         return;
     }
-    if (!m_prompter.question(
-            QStringLiteral("确实需要将%1复制到%2吗？").arg(bracketed(src), bracketed(dst))))
+    if (!m_prompter.question(tr("确实需要将%1复制到%2吗？").arg(bracketed(src), bracketed(dst))))
         return;
     if (!m_prompter.question(
-            QStringLiteral("该操作将覆盖%1中原有的所有数据，确实需要进行该复制操作吗？")
-                .arg(bracketed(dst))))
+            tr("该操作将覆盖%1中原有的所有数据，确实需要进行该复制操作吗？").arg(bracketed(dst))))
         return;
     if (m_editor.programCount(src).value_or(0) == 0 &&
-        !m_prompter.question(QStringLiteral("%1没有记录，还需要复制吗？").arg(bracketed(src))))
+        !m_prompter.question(tr("%1没有记录，还需要复制吗？").arg(bracketed(src))))
         return;
     if (QString error; !takeBackup(m_db, QStringLiteral("copy"), &error)) {
         m_prompter.notice(error);
@@ -386,12 +384,11 @@ void EditorWindow::SpeedButton1Click() {
     }
     // The list is left as it is: it shows the target's former programs until a set is chosen.
     if (QString error; !m_editor.copySet(src, dst, &error)) {
-        m_prompter.failure(QStringLiteral("从%1复制到%2失败，%2的程序没有改动！")
-                               .arg(bracketed(src), bracketed(dst)),
-                           error);
+        m_prompter.failure(
+            tr("从%1复制到%2失败，%2的程序没有改动！").arg(bracketed(src), bracketed(dst)), error);
         return;
     }
-    m_prompter.notice(QStringLiteral("从%1复制到%2完成！").arg(bracketed(src), bracketed(dst)));
+    m_prompter.notice(tr("从%1复制到%2完成！").arg(bracketed(src), bracketed(dst)));
 }
 
 TimetableWindow* EditorWindow::openTimetable() {
@@ -427,7 +424,7 @@ void EditorWindow::exportSetClick() {
     if (m_mode != Mode::Browse)
         return;
     const QString label = m_filter->tickedSetLabel();
-    const QString path = m_chooseFile(true, QStringLiteral("导出%1").arg(bracketed(label)));
+    const QString path = m_chooseFile(true, tr("导出%1").arg(bracketed(label)));
     if (path.isEmpty())
         return;
     QString error;
@@ -438,26 +435,25 @@ void EditorWindow::exportSetClick() {
             writePrograms(*programs, formatOfPath(path).value_or(InterchangeFormat::Csv));
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
             file.write(bytes) == bytes.size() && file.flush()) {
-            m_prompter.notice(QStringLiteral("导出完成：共%1个程序。").arg(programs->size()));
+            m_prompter.notice(tr("导出完成：共%1个程序。").arg(programs->size()));
             return;
         }
-        error = QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(path), file.errorString());
+        error = tr("%1：%2").arg(QDir::toNativeSeparators(path), file.errorString());
     }
-    m_prompter.failure(QStringLiteral("导出失败！"), error);
+    m_prompter.failure(tr("导出失败！"), error);
 }
 
 void EditorWindow::importSetClick() {
     if (m_mode != Mode::Browse)
         return;
     const QString label = m_filter->tickedSetLabel();
-    const QString path = m_chooseFile(false, QStringLiteral("导入到%1").arg(bracketed(label)));
+    const QString path = m_chooseFile(false, tr("导入到%1").arg(bracketed(label)));
     if (path.isEmpty())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_prompter.failure(
-            QStringLiteral("导入失败，未导入任何程序！"),
-            QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        m_prompter.failure(tr("导入失败，未导入任何程序！"),
+                           tr("%1：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
         return;
     }
     const QByteArray bytes = file.readAll();
@@ -465,14 +461,14 @@ void EditorWindow::importSetClick() {
         m_db, bytes, formatOf(path, bytes), ImportOptions{setNumber(label), false}, m_importGuard);
     if (!result.problems.isEmpty()) {
         m_prompter.show({standardCaption(),
-                         QStringLiteral("导入失败，%1行有错误，未导入任何程序：\n%2")
+                         tr("导入失败，%1行有错误，未导入任何程序：\n%2")
                              .arg(result.problems.size())
                              .arg(problemList(result.problems)),
                          MessageBox::Icon::Warning});
         return;
     }
     if (!result.error.isEmpty()) {
-        m_prompter.failure(QStringLiteral("导入失败，未导入任何程序！"), result.error);
+        m_prompter.failure(tr("导入失败，未导入任何程序！"), result.error);
         return;
     }
     // As after a save: the set renumbered, in start order, and the reminder at the close.
@@ -488,7 +484,7 @@ void EditorWindow::done(int result) {
         if (m_mode != Mode::Browse)
             enterMode(Mode::Browse);
         if (m_editor.FormClose(m_filter->preheatText(), m_filter->delayText()))
-            m_prompter.notice(QStringLiteral("程序内容已发生变化，请重新进行程序装载！"));
+            m_prompter.notice(tr("程序内容已发生变化，请重新进行程序装载！"));
     }
     QDialog::done(result);
 }

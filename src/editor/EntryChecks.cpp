@@ -2,6 +2,8 @@
 
 #include "ProgramSet.h"
 
+#include <QCoreApplication>
+
 #include <limits>
 
 namespace tessaly {
@@ -11,29 +13,35 @@ namespace {
 struct RangeCheck {
     int box; // index into EntryForm::times
     int limit;
-    const char16_t* empty;
-    const char16_t* tooLarge;
+    const char* empty;
+    const char* tooLarge;
     const char* focus;
 };
 
 // Only the message of the end second closes with "！" among the range messages.
 const std::array<RangeCheck, 6> timeChecks{{
-    {0, 23, u"开始时间小时不能为空！", u"开始时间小时不能大于23", "edtKS1"},
-    {1, 59, u"开始时间分钟不能为空！", u"开始时间分钟不能大于59", "edtKS2"},
-    {2, 59, u"开始时间秒钟不能为空！", u"开始时间秒钟不能大于59", "edtKS3"},
-    {3, 23, u"结束时间小时不能为空！", u"结束时间小时不能大于23", "edtJS1"},
-    {4, 59, u"结束时间分钟不能为空！", u"结束时间分钟不能大于59", "edtJS2"},
-    {5, 59, u"结束时间秒钟不能为空！", u"结束时间秒钟不能大于59！", "edtJS3"},
+    {0, 23, QT_TRANSLATE_NOOP("EntryChecks", "开始时间小时不能为空！"),
+     QT_TRANSLATE_NOOP("EntryChecks", "开始时间小时不能大于23"), "edtKS1"},
+    {1, 59, QT_TRANSLATE_NOOP("EntryChecks", "开始时间分钟不能为空！"),
+     QT_TRANSLATE_NOOP("EntryChecks", "开始时间分钟不能大于59"), "edtKS2"},
+    {2, 59, QT_TRANSLATE_NOOP("EntryChecks", "开始时间秒钟不能为空！"),
+     QT_TRANSLATE_NOOP("EntryChecks", "开始时间秒钟不能大于59"), "edtKS3"},
+    {3, 23, QT_TRANSLATE_NOOP("EntryChecks", "结束时间小时不能为空！"),
+     QT_TRANSLATE_NOOP("EntryChecks", "结束时间小时不能大于23"), "edtJS1"},
+    {4, 59, QT_TRANSLATE_NOOP("EntryChecks", "结束时间分钟不能为空！"),
+     QT_TRANSLATE_NOOP("EntryChecks", "结束时间分钟不能大于59"), "edtJS2"},
+    {5, 59, QT_TRANSLATE_NOOP("EntryChecks", "结束时间秒钟不能为空！"),
+     QT_TRANSLATE_NOOP("EntryChecks", "结束时间秒钟不能大于59！"), "edtJS3"},
 }};
 
-EntryFailure failure(const char16_t* message, const char* focus) {
-    return {QString::fromUtf16(message), QString::fromLatin1(focus)};
+// The messages are kept untranslated in the tables and translated when shown.
+EntryFailure failure(const char* message, const char* focus) {
+    return {QCoreApplication::translate("EntryChecks", message), QString::fromLatin1(focus)};
 }
 
 // Checks one minutes box; on success the value is returned.
-std::optional<int> checkMinutes(const QString& text, const char16_t* empty,
-                                const char16_t* tooLarge, const char* focus,
-                                std::optional<EntryFailure>& refused) {
+std::optional<int> checkMinutes(const QString& text, const char* empty, const char* tooLarge,
+                                const char* focus, std::optional<EntryFailure>& refused) {
     if (text.isEmpty()) {
         refused = failure(empty, focus);
         return std::nullopt;
@@ -80,24 +88,27 @@ EntryCheck checkEntry(const EntryForm& form) {
         }
     }
     if (!form.volumeChosen) {
-        result.failure = failure(u"音量不能为空！", "cmbYL");
+        result.failure = failure(QT_TRANSLATE_NOOP("EntryChecks", "音量不能为空！"), "cmbYL");
         return result;
     }
-    result.preheat = checkMinutes(form.preheat, u"预热时间不能为空！", u"预热时间不能超过59分钟！",
-                                  "cmbYR", result.failure);
+    result.preheat = checkMinutes(
+        form.preheat, QT_TRANSLATE_NOOP("EntryChecks", "预热时间不能为空！"),
+        QT_TRANSLATE_NOOP("EntryChecks", "预热时间不能超过59分钟！"), "cmbYR", result.failure);
     if (result.failure)
         return result;
-    result.delay = checkMinutes(form.delay, u"延时时间不能为空！", u"延时时间不能超过59分钟！",
+    result.delay = checkMinutes(form.delay, QT_TRANSLATE_NOOP("EntryChecks", "延时时间不能为空！"),
+                                QT_TRANSLATE_NOOP("EntryChecks", "延时时间不能超过59分钟！"),
                                 "cmbYS", result.failure);
     if (result.failure)
         return result;
     if (std::find(form.weekdays.begin(), form.weekdays.end(), true) == form.weekdays.end())
-        result.failure = EntryFailure{QStringLiteral("播放星期不能全部为空！"), QString()};
+        result.failure = EntryFailure{
+            QCoreApplication::translate("EntryChecks", "播放星期不能全部为空！"), QString()};
     return result;
 }
 
 EntryFailure duplicateFailure() {
-    return failure(u"输入任务已存在，请重新设置！", "edtKS1");
+    return failure(QT_TRANSLATE_NOOP("EntryChecks", "输入任务已存在，请重新设置！"), "edtKS1");
 }
 
 bool startsClash(const ProgramRecord& candidate, const ProgramRecord& other) {

@@ -1,6 +1,7 @@
 #include "ProgramDetailPanel.h"
 
 #include "ProgramSet.h"
+#include "ProgramWindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -67,8 +68,8 @@ void addSpinner(QWidget* parent, QLineEdit* box, int number, int max) {
             box->setText(QString::number(value));
         });
     };
-    addStep(QStringLiteral("▴"), 1, QStringLiteral("增加"));
-    addStep(QStringLiteral("▾"), -1, QStringLiteral("减少"));
+    addStep(QStringLiteral("▴"), 1, ProgramDetailPanel::tr("增加"));
+    addStep(QStringLiteral("▾"), -1, ProgramDetailPanel::tr("减少"));
 }
 
 } // namespace
@@ -94,14 +95,15 @@ ProgramDetailPanel::~ProgramDetailPanel() {
 void ProgramDetailPanel::buildTimes() {
     const std::array<const char*, 6> names{"edtKS1", "edtKS2", "edtKS3",
                                            "edtJS1", "edtJS2", "edtJS3"};
-    const std::array<const char16_t*, 6> spoken{u"开始 时", u"开始 分", u"开始 秒",
-                                                u"结束 时", u"结束 分", u"结束 秒"};
-    addLabel(this, QStringLiteral("开始:"), QRect(8, 10, 40, 22));
-    addLabel(this, QStringLiteral("结束:"), QRect(250, 10, 40, 22));
+    static constexpr std::array<const char*, 6> spoken{
+        QT_TR_NOOP("开始 时"), QT_TR_NOOP("开始 分"), QT_TR_NOOP("开始 秒"),
+        QT_TR_NOOP("结束 时"), QT_TR_NOOP("结束 分"), QT_TR_NOOP("结束 秒")};
+    addLabel(this, tr("开始:"), QRect(8, 10, 40, 22));
+    addLabel(this, tr("结束:"), QRect(250, 10, 40, 22));
     for (int i = 0; i < 6; ++i) {
         const int x = (i < 3 ? 50 : 292) + (i % 3) * 62;
-        m_times[i] = addDigitBox(this, QString::fromLatin1(names[i]), QString::fromUtf16(spoken[i]),
-                                 2, QRect(x, 10, 30, 22));
+        m_times[i] = addDigitBox(this, QString::fromLatin1(names[i]), tr(spoken[i]), 2,
+                                 QRect(x, 10, 30, 22));
         m_times[i]->setText(QStringLiteral("0"));
         addSpinner(this, m_times[i], i + 1, i % 3 == 0 ? 23 : 59);
         if (i % 3 != 2)
@@ -110,51 +112,54 @@ void ProgramDetailPanel::buildTimes() {
 }
 
 void ProgramDetailPanel::buildWeekdays() {
-    addLabel(this, QStringLiteral("星期:"), QRect(8, 44, 40, 22));
-    const std::array<const char16_t*, 7> days{u"星期一", u"星期二", u"星期三", u"星期四",
-                                              u"星期五", u"星期六", u"星期日"};
+    addLabel(this, tr("星期:"), QRect(8, 44, 40, 22));
+    static constexpr std::array<const char*, 7> days{
+        QT_TR_NOOP("星期一"), QT_TR_NOOP("星期二"), QT_TR_NOOP("星期三"), QT_TR_NOOP("星期四"),
+        QT_TR_NOOP("星期五"), QT_TR_NOOP("星期六"), QT_TR_NOOP("星期日")};
     for (int i = 0; i < 7; ++i)
-        m_weekdays[i] = addCheckBox(this, QStringLiteral("chXQ%1").arg(i + 1),
-                                    QString::fromUtf16(days[i]), QRect(50 + i * 64, 44, 64, 22));
+        m_weekdays[i] = addCheckBox(this, QStringLiteral("chXQ%1").arg(i + 1), tr(days[i]),
+                                    QRect(50 + i * 64, 44, 64, 22));
 }
 
 void ProgramDetailPanel::buildTracks() {
-    m_trackCaption =
-        addLabel(this, QStringLiteral("曲目:"), QRect(8, 78, 40, 22), QStringLiteral("LbQM"));
+    m_trackCaption = addLabel(this, tr("曲目:"), QRect(8, 78, 40, 22), QStringLiteral("LbQM"));
     for (int i = 0; i < 6; ++i) {
         const int x = 50 + i * 52;
         m_tracks[i] = addDigitBox(this, QStringLiteral("edtQM%1").arg(i + 1),
-                                  QStringLiteral("曲目%1").arg(i + 1), 3, QRect(x, 78, 40, 22));
+                                  tr("曲目%1").arg(i + 1), 3, QRect(x, 78, 40, 22));
         if (i > 0)
             m_trackSeparators[i - 1] = addLabel(this, QStringLiteral(":"), QRect(x - 10, 78, 8, 22),
                                                 QStringLiteral("Lb%1").arg(i + 1));
     }
+    programWindow::fitCaption(m_trackCaption,
+                              {m_tracks[0], m_tracks[1], m_trackSeparators[0], m_tracks[2],
+                               m_trackSeparators[1], m_tracks[3], m_trackSeparators[2], m_tracks[4],
+                               m_trackSeparators[3], m_tracks[5], m_trackSeparators[4]});
 }
 
 void ProgramDetailPanel::buildVolume() {
-    addLabel(this, QStringLiteral("音量:"), QRect(8, 112, 40, 22));
+    auto* caption = addLabel(this, tr("音量:"), QRect(8, 112, 40, 22));
     m_volume = new QComboBox(this);
     m_volume->setObjectName(QStringLiteral("cmbYL"));
-    m_volume->setAccessibleName(QStringLiteral("音量"));
+    m_volume->setAccessibleName(tr("音量"));
     for (int volume = 0; volume < VolumeItems; ++volume)
         m_volume->addItem(QString::number(volume));
     m_volume->setGeometry(50, 112, 64, 22);
+    programWindow::fitCaption(caption, {m_volume});
 }
 
 void ProgramDetailPanel::buildZones() {
-    auto* group = new QGroupBox(QStringLiteral(" 分区："), this);
+    auto* group = new QGroupBox(tr(" 分区："), this);
     group->setObjectName(QStringLiteral("GroupFQ"));
     group->setGeometry(8, 144, 484, 56);
     for (int i = 0; i < 32; ++i) {
-        m_zones[i] =
-            addCheckBox(group, QStringLiteral("chFQ%1").arg(i + 1),
-                        QStringLiteral("%1分区").arg(i + 1), QRect(8 + i * 60, 24, 60, 22));
+        m_zones[i] = addCheckBox(group, QStringLiteral("chFQ%1").arg(i + 1),
+                                 tr("%1分区").arg(i + 1), QRect(8 + i * 60, 24, 60, 22));
         m_zones[i]->setVisible(i < VisibleZones);
     }
-    m_allOpen = addCheckBox(group, QStringLiteral("chAllOpen"), QStringLiteral("全开"),
-                            QRect(372, 24, 52, 22));
-    m_allClose = addCheckBox(group, QStringLiteral("chAllClose"), QStringLiteral("全关"),
-                             QRect(426, 24, 52, 22));
+    m_allOpen = addCheckBox(group, QStringLiteral("chAllOpen"), tr("全开"), QRect(372, 24, 52, 22));
+    m_allClose =
+        addCheckBox(group, QStringLiteral("chAllClose"), tr("全关"), QRect(426, 24, 52, 22));
     connect(m_allOpen, &QCheckBox::clicked, this,
             [this](bool checked) { zoneButtonClicked(checked, true); });
     connect(m_allClose, &QCheckBox::clicked, this,
@@ -165,8 +170,7 @@ void ProgramDetailPanel::buildSource() {
     // The source of a program cannot be changed here: the boxes are never shown.
     m_mp3 =
         addCheckBox(this, QStringLiteral("chMP3"), QStringLiteral("MP3"), QRect(8, 210, 60, 22));
-    m_radio =
-        addCheckBox(this, QStringLiteral("chSY"), QStringLiteral("收音"), QRect(70, 210, 60, 22));
+    m_radio = addCheckBox(this, QStringLiteral("chSY"), tr("收音"), QRect(70, 210, 60, 22));
     m_mp3->hide();
     m_radio->hide();
 }
@@ -207,7 +211,7 @@ void ProgramDetailPanel::showFields(const ProgramRecord& record) {
 }
 
 void ProgramDetailPanel::showSource(bool mp3) {
-    m_trackCaption->setText(mp3 ? QStringLiteral("曲目:") : QStringLiteral("电台:"));
+    m_trackCaption->setText(mp3 ? tr("曲目:") : tr("电台:"));
     for (int i = 1; i < 6; ++i) {
         m_tracks[i]->setVisible(mp3);
         m_trackSeparators[i - 1]->setVisible(mp3);

@@ -1,6 +1,7 @@
 #include "ProgramFilterPanel.h"
 
 #include "ProgramSet.h"
+#include "ProgramWindowLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,8 +39,9 @@ QComboBox* addMinutesBox(QWidget* parent, const QString& name, const QString& ac
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
     box->setEditText(QStringLiteral("0"));
     box->setGeometry(x + 44, 44, 64, 24);
-    auto* unit = new QLabel(QStringLiteral("分钟"), parent);
+    auto* unit = new QLabel(ProgramFilterPanel::tr("分钟"), parent);
     unit->setGeometry(x + 112, 44, 36, 24);
+    programWindow::fitCaption(label, {box, unit});
     return box;
 }
 
@@ -50,7 +52,7 @@ ProgramFilterPanel::ProgramFilterPanel(QWidget* parent) : QWidget(parent) {
     setFixedSize(500, 72);
     m_setPanel = addPanel(this, QStringLiteral("Pan_Taoshu"), QRect(0, 0, 340, 36));
     for (int set = FirstSet; set <= LastSet; ++set) {
-        auto* box = new QCheckBox(setLabel(set), m_setPanel);
+        auto* box = new QCheckBox(setDisplayName(set), m_setPanel);
         box->setObjectName(QStringLiteral("chJM%1").arg(set));
         box->setGeometry(8 + (set - FirstSet) * 82, 6, 80, 24);
         connect(box, &QCheckBox::clicked, this, [this, set] {
@@ -62,15 +64,13 @@ ProgramFilterPanel::ProgramFilterPanel(QWidget* parent) : QWidget(parent) {
     m_sets[0]->setChecked(true);
 
     auto* priorityPanel = addPanel(this, QStringLiteral("Pan_YX"), QRect(348, 0, 152, 36));
-    m_priority = new QCheckBox(QStringLiteral("优先程序"), priorityPanel);
+    m_priority = new QCheckBox(tr("优先程序"), priorityPanel);
     m_priority->setObjectName(QStringLiteral("chJM0"));
     m_priority->setGeometry(8, 6, 136, 24);
     connect(m_priority, &QCheckBox::clicked, this, &ProgramFilterPanel::priorityClicked);
 
-    m_preheat = addMinutesBox(this, QStringLiteral("cmbYR"), QStringLiteral("预热"),
-                              QStringLiteral("预热："), 0);
-    m_delay = addMinutesBox(this, QStringLiteral("cmbYS"), QStringLiteral("延时"),
-                            QStringLiteral("延时:"), 170);
+    m_preheat = addMinutesBox(this, QStringLiteral("cmbYR"), tr("预热"), tr("预热："), 0);
+    m_delay = addMinutesBox(this, QStringLiteral("cmbYS"), tr("延时"), tr("延时:"), 170);
 }
 
 void ProgramFilterPanel::tickSet(int set) {

@@ -52,9 +52,9 @@ QVariant ProgramListModel::data(const QModelIndex& index, int role) const {
     case EndColumn:
         return formatTimeOfDay(r.JSTime);
     case SetColumn:
-        return r.JMTaoNo;
+        return displayedSetLabel(r.JMTaoNo);
     case PriorityColumn:
-        return r.YXCX;
+        return isPriority(r) ? displayedPriority(r) : r.YXCX;
     default:
         return {};
     }
@@ -65,10 +65,20 @@ QVariant ProgramListModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
-    static const QStringList titles{QStringLiteral("序号"), QStringLiteral("开始时间"),
-                                    QStringLiteral("结束时间"), QStringLiteral("节目套数"),
-                                    QStringLiteral("优先")};
-    return titles.value(section);
+    switch (section) {
+    case OrderNoColumn:
+        return tr("序号");
+    case StartColumn:
+        return tr("开始时间");
+    case EndColumn:
+        return tr("结束时间");
+    case SetColumn:
+        return tr("节目套数");
+    case PriorityColumn:
+        return tr("优先");
+    default:
+        return {};
+    }
 }
 
 } // namespace tessaly

@@ -1,6 +1,7 @@
 #include "ProgramListPanel.h"
 
 #include "ProgramListModel.h"
+#include "ProgramSet.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -19,7 +20,7 @@ ProgramListPanel::ProgramListPanel(ProgramListModel* model, QWidget* parent)
 
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("grid"));
-    m_grid->setAccessibleName(QStringLiteral("节目列表"));
+    m_grid->setAccessibleName(tr("节目列表"));
     m_grid->setModel(model);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -35,11 +36,11 @@ ProgramListPanel::ProgramListPanel(ProgramListModel* model, QWidget* parent)
             });
 
     m_footer = new QHBoxLayout;
-    m_footer->addWidget(new QLabel(QStringLiteral("总共："), this));
+    m_footer->addWidget(new QLabel(tr("总共："), this));
     m_count = new QLabel(QStringLiteral("0"), this);
     m_count->setObjectName(QStringLiteral("LbNum"));
     m_footer->addWidget(m_count);
-    m_footer->addWidget(new QLabel(QStringLiteral("记录"), this));
+    m_footer->addWidget(new QLabel(tr("记录"), this));
     m_footer->addStretch();
     layout->addLayout(m_footer);
 }
@@ -48,10 +49,16 @@ ProgramListPanel::ProgramListPanel(ProgramListModel* model, QWidget* parent)
 void ProgramListPanel::sizeColumns() {
     const QFontMetrics metrics(m_grid->font());
     const int padding = 14;
+    const auto widest = [&](int column, const QString& cell) {
+        const QString title =
+            m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        return std::max(metrics.horizontalAdvance(title), metrics.horizontalAdvance(cell));
+    };
     const int time = metrics.horizontalAdvance(QStringLiteral("00:00:00")) + padding;
-    const int widths[] = {metrics.horizontalAdvance(QStringLiteral("序号")) + padding, time, time,
-                          metrics.horizontalAdvance(QStringLiteral("节目套数")) + padding,
-                          metrics.horizontalAdvance(QStringLiteral("优先")) + 2 * padding};
+    const int widths[] = {widest(ProgramListModel::OrderNoColumn, QStringLiteral("000")) + padding,
+                          time, time,
+                          widest(ProgramListModel::SetColumn, setDisplayName(LastSet)) + padding,
+                          widest(ProgramListModel::PriorityColumn, QString()) + 2 * padding};
     QHeaderView* header = m_grid->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Fixed);
     for (int column = 0; column < int(std::size(widths)); ++column)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <initializer_list>
+
 #include "Banner.h"
 
 namespace tessaly::programWindow {
@@ -23,6 +25,20 @@ inline QLabel* addBanner(QWidget* window, const QString& title) {
     banner->setGeometry(0, 0, Width, BannerHeight);
     banner->setPixmap(bannerPicture(banner->size(), title));
     return banner;
+}
+
+// A caption wider than its place (the layouts are made for the Chinese captions) takes the room it
+// needs and a small gap, and the controls on its right move over by as much. A caption that fits
+// stays as it is.
+inline void fitCaption(QLabel* caption, std::initializer_list<QWidget*> followers) {
+    constexpr int gap = 4;
+    const int needed = caption->sizeHint().width();
+    if (needed <= caption->width())
+        return;
+    const int extra = needed + gap - caption->width();
+    caption->resize(caption->width() + extra, caption->height());
+    for (QWidget* follower : followers)
+        follower->move(follower->x() + extra, follower->y());
 }
 
 } // namespace tessaly::programWindow

@@ -5,6 +5,7 @@
 #include "SqlSupport.h"
 #include "Transaction.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
@@ -33,8 +34,8 @@ void completeRecord(ProgramRecord& record, const ScheduleEditor::SaveRequest& re
 } // namespace
 
 QString setFullMessage(const QString& setLabel) {
-    return QStringLiteral("[%1]已有%2个程序，无法再增加！")
-        .arg(setLabel)
+    return QCoreApplication::translate("ScheduleEditor", "[%1]已有%2个程序，无法再增加！")
+        .arg(displayedSetLabel(setLabel))
         .arg(ScheduleEditor::MaxProgramsPerSet);
 }
 
@@ -85,7 +86,9 @@ ScheduleEditor::SaveOutcome ScheduleEditor::save(const SaveRequest& request) {
 
     QString error;
     if (!post(record, request.isNew, &error)) {
-        outcome.failure = EntryFailure{QStringLiteral("程序保存失败：") + error, QString()};
+        outcome.failure = EntryFailure{
+            QCoreApplication::translate("ScheduleEditor", "程序保存失败：%1").arg(error),
+            QString()};
         return outcome;
     }
     ProgramsChanged = true;
