@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Run inside xvfb-run by TitleBarTest: starts the Tessaly executable given as $1, opens the
-# editor and one of its message boxes with the mouse, and prints what the X server holds as
-# the title of each window ("main=...", "editor=...", "box=..."). Every wait is bounded.
+# Run inside xvfb-run by TitleBarTest: starts the Tessaly executable given as $1 with
+# `--lang $2`, opens the editor (titled $3) and one of its message boxes (titled $4) with the
+# mouse, and prints what the X server holds as the title of each window ("main=...",
+# "editor=...", "box=..."). Every wait is bounded.
 set -u
-"$1" &
+"$1" --lang "$2" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null' EXIT
 
@@ -40,8 +41,9 @@ click_until() {
 
 main="$(find_window Tessaly)" || { echo "no main window"; exit 1; }
 echo "main=$(xdotool getwindowname "$main")"
-# "程序编辑" on the main window, then "删除程序" in the editor (its question box).
-editor="$(click_until "$main" 170 146 程序编辑器)" || { echo "no editor"; exit 1; }
+# "程序编辑" on the main window, then "删除程序" in the editor (its question box); the buttons
+# sit on the same spots in both languages.
+editor="$(click_until "$main" 170 146 "$3")" || { echo "no editor"; exit 1; }
 echo "editor=$(xdotool getwindowname "$editor")"
-box="$(click_until "$editor" 562 397 信息提示)" || { echo "no message box"; exit 1; }
+box="$(click_until "$editor" 562 397 "$4")" || { echo "no message box"; exit 1; }
 echo "box=$(xdotool getwindowname "$box")"
