@@ -21,7 +21,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -32,21 +31,6 @@ namespace {
 
 const QString ProbeFrame = "FE0100FF";
 
-// The texts cut off in `window`. Qt's styles ask 80 px of any push button with a text, so the
-// narrower settings button is judged by its text and the style's margins instead.
-QStringList clippedIn(QWidget* window) {
-    QStringList clipped = clippedTextsIn(window);
-    for (auto* button : window->findChildren<QPushButton*>()) {
-        const int margins =
-            2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
-        if (button->width() < 80 &&
-            button->fontMetrics().horizontalAdvance(button->text()) + margins <= button->width())
-            clipped.removeIf([button](const QString& entry) {
-                return entry.startsWith(button->objectName() + ": ");
-            });
-    }
-    return clipped;
-}
 const QString CloseNotice = "FE0200FF";
 
 // The main window over a fresh database, a simulated player on COM1 and virtual time.
@@ -538,7 +522,7 @@ TEST_F(MainWindowTest, EnglishTextsFitInEveryState) {
     const auto expectEnglishThatFits = [this](const char* state) {
         SCOPED_TRACE(state);
         EXPECT_EQ(chineseTextsIn(window.get()), QStringList{});
-        EXPECT_EQ(clippedIn(window.get()), QStringList{});
+        EXPECT_EQ(clippedTextsIn(window.get()), QStringList{});
     };
     execute("update SysTab set Com = 7"); // a port without a device
     start();

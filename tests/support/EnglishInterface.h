@@ -3,14 +3,18 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTranslator>
 #include <QWidget>
@@ -95,22 +99,38 @@ inline QStringList chineseTextsIn(QWidget* root) {
     return found;
 }
 
-// The shown labels, buttons and check boxes of `root` whose one-line text is wider than the
-// control ("objectName: text"): in English the texts are longer, and none may be cut off.
+// The room a button's text needs. A push or tool button's size hint also holds the style's
+// minimum width (Fusion asks 80 px of any push button) and a tool button's frame, which a
+// narrow button of the window lacks in either language; what must fit is the text within the
+// button's margins. Check boxes and radio buttons need their indicator too: their hint says so.
+inline int roomNeeded(QAbstractButton* button) {
+    if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button))
+        return button->sizeHint().width();
+    const int text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width();
+    if (!qobject_cast<QPushButton*>(button))
+        return text;
+    // The margin and frame QCommonStyle adds around a push button's text.
+    const QStyle* style = button->style();
+    return text + style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+           2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+}
+
+// The shown labels and buttons of `root` whose one-line text is wider than the control
+// ("objectName: text"): in English the texts are longer, and none may be cut off.
 inline QStringList clippedTextsIn(QWidget* root) {
     QStringList clipped;
-    const auto check = [&clipped](QWidget* w, const QString& text) {
-        if (!text.isEmpty() && w->isVisible() && w->sizeHint().width() > w->width())
+    const auto check = [&clipped](QWidget* w, const QString& text, int needed) {
+        if (!text.isEmpty() && w->isVisible() && needed > w->width())
             clipped.append(QStringLiteral("%1: %2 (needs %3 px, has %4)")
                                .arg(w->objectName(), text)
-                               .arg(w->sizeHint().width())
+                               .arg(needed)
                                .arg(w->width()));
     };
     for (QWidget* w : root->findChildren<QWidget*>()) {
         if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap())
-            check(w, label->text());
+            check(w, label->text(), label->sizeHint().width());
         if (auto* button = qobject_cast<QAbstractButton*>(w))
-            check(w, button->text());
+            check(w, button->text(), roomNeeded(button));
     }
     return clipped;
 }
