@@ -1422,9 +1422,12 @@ The programs and the port settings are kept in this file.</translation>
         <source>总共：</source>
         <translation>Total:</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>记录</source>
-        <translation>programs</translation>
+        <translation>
+            <numerusform>program</numerusform>
+            <numerusform>programs</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -40,7 +40,10 @@ ProgramListPanel::ProgramListPanel(ProgramListModel* model, QWidget* parent)
     m_count = new QLabel(QStringLiteral("0"), this);
     m_count->setObjectName(QStringLiteral("LbNum"));
     m_footer->addWidget(m_count);
-    m_footer->addWidget(new QLabel(tr("记录"), this));
+    m_unit = new QLabel(this);
+    m_unit->setObjectName(QStringLiteral("LbNumUnit"));
+    m_footer->addWidget(m_unit);
+    updateCount();
     m_footer->addStretch();
     layout->addLayout(m_footer);
 }
@@ -94,7 +97,11 @@ void ProgramListPanel::addGridActions(const QList<QAction*>& actions) {
 }
 
 void ProgramListPanel::updateCount() {
-    m_count->setText(QString::number(m_model->rowCount()));
+    const int count = m_model->rowCount();
+    m_count->setText(QString::number(count));
+    // The word after the number is the same for any count in Chinese; English says
+    // "1 program" but "2 programs".
+    m_unit->setText(tr("记录", nullptr, count));
 }
 
 void ProgramListPanel::addFooterWidget(QWidget* widget) {

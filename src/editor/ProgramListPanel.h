@@ -40,6 +40,7 @@ private:
     ProgramListModel* m_model;
     QTableView* m_grid = nullptr;
     QLabel* m_count = nullptr; // LbNum
+    QLabel* m_unit = nullptr;  // the word after the count
     QHBoxLayout* m_footer = nullptr;
 };
 

@@ -55,6 +55,7 @@ TEST_F(EditorEnglishTest, EveryStateReadsInEnglishAndFits) {
     EXPECT_EQ(list.data(list.index(0, ProgramListModel::PriorityColumn), Qt::DisplayRole),
               "Priority");
     EXPECT_EQ(list.data(list.index(1, ProgramListModel::PriorityColumn), Qt::DisplayRole), "");
+    EXPECT_EQ(text("LbNumUnit"), "programs");
     QStringList menu;
     for (QAction* action : control<QTableView>("grid")->actions())
         menu.append(action->text());
@@ -87,6 +88,7 @@ TEST_F(EditorEnglishTest, MessagesNameSetsAsShownAndWhatIsStoredStaysChinese) {
     setTimes("07:00:00", "08:00:00");
     tick("chJM0");
     click("sbSave");
+    EXPECT_EQ(text("LbNumUnit"), "program") << "one program";
     {
         QSqlQuery query(data.database());
         ASSERT_TRUE(query.exec("select JMTaoNo, YXCX from MusicTab") && query.next());

@@ -29,6 +29,7 @@ std::vector<Message> readCatalogue(const QString& path) {
     QXmlStreamReader xml(&file);
     QString context;
     Message message;
+    bool numerus = false; // the translation holds one form per plural form
     while (xml.readNext() != QXmlStreamReader::Invalid && !xml.atEnd()) {
         if (xml.isEndElement() && xml.name() == QLatin1String("message"))
             messages.push_back(message);
@@ -39,14 +40,14 @@ std::vector<Message> readCatalogue(const QString& path) {
             context = xml.readElementText();
         } else if (name == QLatin1String("message")) {
             message = {context, {}, {}, {}, {}};
+            numerus = xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes");
         } else if (name == QLatin1String("source")) {
             message.source = xml.readElementText();
         } else if (name == QLatin1String("comment")) {
             message.comment = xml.readElementText();
         } else if (name == QLatin1String("translation")) {
             message.type = xml.attributes().value(QLatin1String("type")).toString();
-            if (!xml.attributes().hasAttribute(QLatin1String("numerus")) ||
-                xml.attributes().value(QLatin1String("numerus")) != QLatin1String("yes"))
+            if (!numerus)
                 message.translations.append(xml.readElementText());
         } else if (name == QLatin1String("numerusform")) {
             message.translations.append(xml.readElementText());
