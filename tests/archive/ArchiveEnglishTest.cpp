@@ -47,8 +47,7 @@ TEST_F(ArchiveEnglishTest, BackupDialogReadsInEnglishAndFitsWithAndWithoutBackup
     {
         BackupDialog empty(prompter, data.database());
         empty.show();
-        EXPECT_EQ(chineseTextsIn(&empty), QStringList());
-        EXPECT_EQ(clippedTextsIn(&empty), QStringList());
+        EXPECT_EQ(englishFaultsIn(&empty), QStringList{});
     }
 
     QString error;
@@ -60,8 +59,7 @@ TEST_F(ArchiveEnglishTest, BackupDialogReadsInEnglishAndFitsWithAndWithoutBackup
     auto* table = dialog.findChild<QTableWidget*>("gridBackups");
     EXPECT_EQ(table->horizontalHeaderItem(3)->text(), "Set 1");
     EXPECT_EQ(table->item(0, 2)->text(), "copy") << "the operation as the file name holds it";
-    EXPECT_EQ(chineseTextsIn(&dialog), QStringList());
-    EXPECT_EQ(clippedTextsIn(&dialog), QStringList());
+    EXPECT_EQ(englishFaultsIn(&dialog), QStringList{});
 
     dialog.findChild<QPushButton*>("sbRestore")->click();
     EXPECT_EQ(prompter.shownTexts(),

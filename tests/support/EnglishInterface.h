@@ -135,4 +135,10 @@ inline QStringList clippedTextsIn(QWidget* root) {
     return clipped;
 }
 
+// What keeps `root` from reading as a whole English window: texts left in Chinese and texts
+// cut off. Empty when the window is right.
+inline QStringList englishFaultsIn(QWidget* root) {
+    return chineseTextsIn(root) + clippedTextsIn(root);
+}
+
 } // namespace tessaly::testing
