@@ -122,6 +122,274 @@
         <source>周节目表已导出：%1</source>
         <translation>Weekly timetable exported: %1</translation>
     </message>
+    <message>
+        <source>列出备份，最新的在前：文件、时间、操作，以及各套与读取表中的程序数。</source>
+        <translation>Lists the backups, newest first: file, time, operation and the programs of each set and of the read-back table.</translation>
+    </message>
+    <message>
+        <source>先备份当前的程序，再用备份 FILE 中的内容替换它们（全部四套、读取表与设置）。</source>
+        <translation>Backs up the current programs, then replaces them (all sets, the read-back table and the settings) by those of the backup FILE.</translation>
+    </message>
+    <message>
+        <source>节目数据库（默认：tessaly-cli 旁的 PlayerDB.mdb，否则为
+~/.local/share/Tessaly/PlayerDB.mdb，首次使用时新建）。</source>
+        <translation>The program database (default: PlayerDB.mdb beside tessaly-cli, else
+~/.local/share/Tessaly/PlayerDB.mdb, laid on first use).</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>path</translation>
+    </message>
+    <message>
+        <source>串口 COM&lt;n&gt;，1 到 20（默认：设置中保存的端口）。</source>
+        <translation>The serial port COM&lt;n&gt;, 1 to 20 (default: the port saved in the settings).</translation>
+    </message>
+    <message>
+        <source>节目套号，1 到 4。</source>
+        <translation>The program set, 1 to 4.</translation>
+    </message>
+    <message>
+        <source>全部四套。</source>
+        <translation>All four sets.</translation>
+    </message>
+    <message>
+        <source>只取优先程序。</source>
+        <translation>Only the priority programs.</translation>
+    </message>
+    <message>
+        <source>最近从播放器读取的程序。</source>
+        <translation>The programs last read from the player.</translation>
+    </message>
+    <message>
+        <source>要写入的文件（export 不给时写到标准输出）。</source>
+        <translation>The file to write (export: standard output when not given).</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>file</translation>
+    </message>
+    <message>
+        <source>说明所用的数据库。</source>
+        <translation>Say which database is used.</translation>
+    </message>
+    <message>
+        <source>替换各套原有的程序，而不是追加。</source>
+        <translation>Replace the sets&apos; programs, not add to them.</translation>
+    </message>
+    <message>
+        <source>csv 或 json（默认：按文件名）。</source>
+        <translation>csv or json (default: by the file&apos;s name).</translation>
+    </message>
+    <message>
+        <source>格式</source>
+        <translation>format</translation>
+    </message>
+    <message>
+        <source>把与播放器往来的每一帧连同时间追加到此文件。</source>
+        <translation>Append every frame to and from the player to this file, with the time.</translation>
+    </message>
+    <message>
+        <source>语言：zh 或 en（默认：系统的语言）。</source>
+        <translation>The language: zh or en (default: the system&apos;s language).</translation>
+    </message>
+    <message>
+        <source>显示本帮助。</source>
+        <translation>Show this help.</translation>
+    </message>
+    <message>
+        <source>用法：tessaly-cli [选项] 命令</source>
+        <translation>Usage: tessaly-cli [options] command</translation>
+    </message>
+    <message>
+        <source>命令行上的 Tessaly：与窗口相同的操作，无需显示器。
+命令把最终消息写到标准输出，把进度写到标准错误。
+退出状态：0 完成，1 失败，2 命令行有误或没有数据库。
+COM&lt;n&gt; 是 TESSALY_COM&lt;n&gt; 所指的设备，否则为本机第 n 个串口设备。</source>
+        <translation>Tessaly on the command line: the same operations as the windows, without a display.
+A command prints its final message on standard output and its progress on standard
+error. Exit status: 0 done, 1 failed, 2 bad command line or no database.
+COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, or the n-th serial device present.</translation>
+    </message>
+    <message>
+        <source>命令：</source>
+        <translation>Commands:</translation>
+    </message>
+    <message>
+        <source>选项：</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>未知选项：%1</source>
+        <translation>unknown option: %1</translation>
+    </message>
+    <message>
+        <source>%1 需要一个值</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>%1 不带值</source>
+        <translation>%1 takes no value</translation>
+    </message>
+    <message>
+        <source>tessaly-cli：%1（参见 tessaly-cli --help）</source>
+        <translation>tessaly-cli: %1 (see tessaly-cli --help)</translation>
+    </message>
+    <message>
+        <source>--%1 给出了不止一次</source>
+        <translation>--%1 is given more than once</translation>
+    </message>
+    <message>
+        <source>请给出一个命令，且只给一个</source>
+        <translation>give exactly one command</translation>
+    </message>
+    <message>
+        <source>未知命令“%1”</source>
+        <translation>unknown command &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>%1 需要一个 %2</source>
+        <translation>%1 takes one %2</translation>
+    </message>
+    <message>
+        <source>--port 只能是 1 到 20 的数字</source>
+        <translation>--port takes a number from 1 to 20</translation>
+    </message>
+    <message>
+        <source>--set 只能是 1 到 4 的数字</source>
+        <translation>--set takes a number from 1 to 4</translation>
+    </message>
+    <message>
+        <source>%1：不接受 --output</source>
+        <translation>%1: takes no --output</translation>
+    </message>
+    <message>
+        <source>--format 只能是 csv 或 json</source>
+        <translation>--format takes csv or json</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>tessaly-cli：端口忙：COM%1（%2）正被其他程序使用</source>
+        <translation>tessaly-cli: port busy: COM%1 (%2) is in use by another program</translation>
+    </message>
+    <message>
+        <source>不接受任何选项</source>
+        <translation>takes no options</translation>
+    </message>
+    <message>
+        <source>请给出 --set N 或 --all，二者选一</source>
+        <translation>give either --set N or --all</translation>
+    </message>
+    <message>
+        <source>不接受 --priority、--read、--replace、--format 或 --output</source>
+        <translation>takes no --priority, --read, --replace, --format or --output</translation>
+    </message>
+    <message>
+        <source>tessaly-cli：%1</source>
+        <translation>tessaly-cli: %1</translation>
+    </message>
+    <message>
+        <source>数据库：%1</source>
+        <translation>database: %1</translation>
+    </message>
+    <message>
+        <source>tessaly-cli：无法写入通讯记录%1：%2</source>
+        <translation>tessaly-cli: cannot write the traffic log %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入标准输出</source>
+        <translation>standard output cannot be written</translation>
+    </message>
+    <message>
+        <source>tessaly-cli：%1：%2</source>
+        <translation>tessaly-cli: %1: %2</translation>
+    </message>
+    <message>
+        <source>已导出%1个程序</source>
+        <translation>%1 programs exported</translation>
+    </message>
+    <message>
+        <source>不接受 --all、--priority 或 --replace</source>
+        <translation>takes no --all, --priority or --replace</translation>
+    </message>
+    <message>
+        <source>不接受 --all、--priority、--read 或 --output</source>
+        <translation>takes no --all, --priority, --read or --output</translation>
+    </message>
+    <message>
+        <source>把电脑中的程序（或读取的程序）写成 CSV 或 JSON，写到 FILE 或标准输出。</source>
+        <translation>Writes the PC&apos;s programs (or the read-back ones) as CSV or JSON, to FILE or standard output.</translation>
+    </message>
+    <message>
+        <source>把 CSV 或 JSON 文件中的程序加入电脑（--replace：替换相应各套），按编辑器的规则检查，要么全部导入，要么一个也不导入。</source>
+        <translation>Adds the programs of a CSV or JSON file to the PC&apos;s (--replace: in place of their sets&apos;), all or none, checked as the editor checks.</translation>
+    </message>
+    <message>
+        <source>清除播放器中的第 N 套（或整个播放器），再把电脑中的程序装载进去。</source>
+        <translation>Clears set N (or the whole player) and loads the PC&apos;s programs into it.</translation>
+    </message>
+    <message>
+        <source>列出 COM1 到 COM20 及其设备与适配器。</source>
+        <translation>Lists COM1 to COM20 with their devices and adapters.</translation>
+    </message>
+    <message>
+        <source>COM%1（%2）无法打开</source>
+        <translation>COM%1 (%2) cannot be opened</translation>
+    </message>
+    <message>
+        <source>无设备</source>
+        <translation>no device</translation>
+    </message>
+    <message>
+        <source>询问播放器是否在该端口上应答。</source>
+        <translation>Asks whether the player answers on the port.</translation>
+    </message>
+    <message>
+        <source>除 --priority 外不接受任何选项</source>
+        <translation>takes no options but --priority</translation>
+    </message>
+    <message>
+        <source>除 --set 和 --read 外不接受任何选项</source>
+        <translation>takes no options but --set and --read</translation>
+    </message>
+    <message>
+        <source>把一套读入读取表（连同播放器的预热与延时），或把全部四套读入电脑的程序。</source>
+        <translation>Reads a set into the read-back table (with the player&apos;s pre-heat and delay), or all four sets into the PC&apos;s programs.</translation>
+    </message>
+    <message>
+        <source>用读取的一套（或其中的优先程序）连同播放器的预热与延时覆盖电脑中的程序。</source>
+        <translation>Saves the read-back set (or its priority programs) over the PC&apos;s, with the player&apos;s pre-heat and delay.</translation>
+    </message>
+    <message>
+        <source>列出电脑中的程序（或读取的程序），每个一行。</source>
+        <translation>Prints the PC&apos;s programs (or the read-back ones), one line each.</translation>
+    </message>
+    <message>
+        <source>读取播放器但不保存，与电脑中的程序比较；有不同时状态为 1，并列出每处不同。</source>
+        <translation>Reads the player without storing anything and compares it with the PC&apos;s programs; status 1 names every difference.</translation>
+    </message>
+    <message>
+        <source>不接受 --all 或 --priority（不给 --set 即为全部四套）</source>
+        <translation>takes no --all or --priority (all four sets without --set)</translation>
+    </message>
+    <message>
+        <source>请给出 --output FILE（.pdf 或 .png）</source>
+        <translation>give --output FILE (.pdf or .png)</translation>
+    </message>
+    <message>
+        <source>--output 须是 .pdf 或 .png 文件</source>
+        <translation>--output names a .pdf or a .png file</translation>
+    </message>
+    <message>
+        <source>一个 PNG 只容纳一套：请给出 --set N</source>
+        <translation>a PNG holds one set: give --set N</translation>
+    </message>
+    <message>
+        <source>把第 N 套（不给 --set 即为全部四套；给 --read 则为读取的程序）的周节目表写成 PDF（每套一页）或一套的 PNG，按文件扩展名决定。</source>
+        <translation>Writes the weekly timetable of set N (all four without --set; the read-back programs with --read) as a PDF, one page a set, or as a PNG of one set, by the file&apos;s extension.</translation>
+    </message>
 </context>
 <context>
     <name>DataModule</name>
@@ -147,6 +415,18 @@
         <translation>First run: a new program database was created:
 %1
 The programs and the port settings are kept in this file.</translation>
+    </message>
+    <message>
+        <source>无法创建文件夹%1</source>
+        <translation>cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>无法复制%1：%2</source>
+        <translation>cannot copy %1: %2</translation>
+    </message>
+    <message>
+        <source>无法创建%1</source>
+        <translation>cannot create %1</translation>
     </message>
 </context>
 <context>
@@ -328,6 +608,28 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>导入完成：共%1个程序。</source>
         <translation>Import complete. Programs imported: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>Language</name>
+    <message>
+        <source>无法载入英文界面文本，界面保持中文</source>
+        <translation>the English texts cannot be loaded; the interface stays in Chinese</translation>
+    </message>
+    <message>
+        <source>--lang 需要一个值：zh 或 en</source>
+        <translation>--lang needs a value: zh or en</translation>
+    </message>
+    <message>
+        <source>--lang 只能是 zh 或 en，不能是“%1”</source>
+        <translation>--lang takes zh or en, not &quot;%1&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>无法写入通讯记录%1：%2</source>
+        <translation>the traffic log %1 cannot be written: %2</translation>
     </message>
 </context>
 <context>

@@ -21,12 +21,14 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
     // --lang zh|en, else the system's language; before any window, so that every text follows.
     const LanguageChoice language = chooseLanguage(QApplication::arguments(), QLocale::system());
-    if (!language.error.isEmpty()) {
-        qWarning("tessaly: %s", qPrintable(language.error));
+    const bool translated = useLanguage(language.language);
+    if (language.refused) {
+        qWarning("tessaly: %s", qPrintable(refusalText(language)));
         return 2;
     }
-    if (!useLanguage(language.language))
-        qWarning("tessaly: the English texts cannot be loaded; the window stays in Chinese");
+    if (!translated)
+        qWarning("tessaly: %s", qPrintable(QCoreApplication::translate(
+                                    "Language", "无法载入英文界面文本，界面保持中文")));
 
     Session session;
     RealClock clock;
@@ -37,8 +39,9 @@ int main(int argc, char* argv[]) {
     if (!tracePath.isEmpty())
         traced.emplace(serial, tracePath);
     if (traced && !traced->isLogging())
-        qWarning("Tessaly: the traffic log %s cannot be written: %s", qPrintable(tracePath),
-                 qPrintable(traced->errorText()));
+        qWarning("tessaly: %s",
+                 qPrintable(QCoreApplication::translate("Main", "无法写入通讯记录%1：%2")
+                                .arg(tracePath, traced->errorText())));
     DeviceChannel channel(traced ? static_cast<SerialLink&>(*traced) : serial, session.link);
     MessageBoxPrompter prompter;
     DataModule data; // frmDM: the connection stays closed until the main window is shown

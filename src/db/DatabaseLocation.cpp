@@ -16,7 +16,8 @@ namespace {
 // side file first, so that an interrupted first run leaves no half database to be found.
 bool layFresh(const QString& path, const QString& templatePath, QString* error) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        *error = QStringLiteral("cannot create the folder %1").arg(QFileInfo(path).absolutePath());
+        *error = QCoreApplication::translate("DatabaseLocation", "无法创建文件夹%1")
+                     .arg(QFileInfo(path).absolutePath());
         return false;
     }
     if (!QFileInfo::exists(templatePath))
@@ -25,7 +26,8 @@ bool layFresh(const QString& path, const QString& templatePath, QString* error) 
     QFile::remove(partial);
     QFile source(templatePath);
     if (!source.copy(partial)) {
-        *error = QStringLiteral("cannot copy %1: %2").arg(templatePath, source.errorString());
+        *error = QCoreApplication::translate("DatabaseLocation", "无法复制%1：%2")
+                     .arg(templatePath, source.errorString());
         return false;
     }
     // The template is installed read-only; the operator's copy must be writable.
@@ -33,7 +35,7 @@ bool layFresh(const QString& path, const QString& templatePath, QString* error) 
                                        QFile::ReadOther);
     if (!QFile::rename(partial, path)) {
         QFile::remove(partial);
-        *error = QStringLiteral("cannot create %1").arg(path);
+        *error = QCoreApplication::translate("DatabaseLocation", "无法创建%1").arg(path);
         return false;
     }
     return true;

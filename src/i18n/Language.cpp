@@ -23,7 +23,7 @@ LanguageChoice chooseLanguage(const QStringList& arguments, const QLocale& local
         QString value;
         if (arguments.at(i) == option) {
             if (i + 1 == arguments.size())
-                return {languageOf(locale), QStringLiteral("--lang needs a value: zh or en")};
+                return {languageOf(locale), QString()};
             value = arguments.at(i + 1);
         } else if (arguments.at(i).startsWith(option + QLatin1Char('='))) {
             value = arguments.at(i).mid(option.size() + 1);
@@ -31,10 +31,17 @@ LanguageChoice chooseLanguage(const QStringList& arguments, const QLocale& local
             continue;
         }
         if (const auto named = languageNamed(value))
-            return {*named, {}};
-        return {languageOf(locale), QStringLiteral("--lang takes zh or en, not \"%1\"").arg(value)};
+            return {*named, std::nullopt};
+        return {languageOf(locale), value};
     }
-    return {languageOf(locale), {}};
+    return {languageOf(locale), std::nullopt};
+}
+
+QString refusalText(const LanguageChoice& choice) {
+    if (!choice.refused || choice.refused->isEmpty())
+        return QCoreApplication::translate("Language", "--lang 需要一个值：zh 或 en");
+    return QCoreApplication::translate("Language", "--lang 只能是 zh 或 en，不能是“%1”")
+        .arg(*choice.refused);
 }
 
 bool useLanguage(Language language) {

@@ -20,11 +20,15 @@ Language languageOf(const QLocale& locale);
 
 struct LanguageChoice {
     Language language = Language::Chinese;
-    QString error; // --lang with a value other than zh or en
+    // Set when --lang had no value or one other than zh and en (then empty or that value).
+    std::optional<QString> refused;
 };
 
 // --lang zh|en (or --lang=en) among the arguments wins over the locale.
 LanguageChoice chooseLanguage(const QStringList& arguments, const QLocale& locale);
+
+// Why a refused --lang was refused, in the language installed at the time of the call.
+QString refusalText(const LanguageChoice& choice);
 
 // Installs the translation of `language` on the running application. Chinese needs none.
 bool useLanguage(Language language);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace tessaly;
@@ -63,14 +64,24 @@ TEST_F(CliTest, BadCommandLinesEndWithStatusTwoAndSayWhy) {
     }
 }
 
-TEST_F(CliTest, HelpListsTheCommands) {
-    for (const char* help : {"--help", "--help-all"}) {
-        const auto run = runCli(TESSALY_CLI, {help});
-        EXPECT_EQ(run.exitCode, 0) << help << ": " << run.err.toStdString();
-        EXPECT_TRUE(run.out.contains("probe")) << run.out.toStdString();
-        EXPECT_TRUE(run.out.contains("--db")) << run.out.toStdString();
-        EXPECT_TRUE(run.out.contains("--help-all")) << run.out.toStdString();
-    }
+TEST_F(CliTest, HelpListsTheCommandsInTheChosenLanguage) {
+    static const QRegularExpression han(QStringLiteral("[\\x{4E00}-\\x{9FFF}]"));
+    const struct {
+        const char* language;
+        const char* helpLine;
+    } languages[] = {{"zh", "显示本帮助。"}, {"en", "Show this help."}};
+    for (const auto& language : languages)
+        for (const char* help : {"--help", "--help-all"}) {
+            SCOPED_TRACE(std::string(language.language) + " " + help);
+            const auto run = runCli(TESSALY_CLI, {"--lang", language.language, help});
+            EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+            for (const char* listed : {"probe", "import", "--db", "--help-all", language.helpLine})
+                EXPECT_TRUE(run.out.contains(QString::fromUtf8(listed))) << run.out.toStdString();
+            if (QLatin1String(language.language) == QLatin1String("en"))
+                EXPECT_FALSE(run.out.contains(han)) << run.out.toStdString();
+        }
+    const auto wrong = runCli(TESSALY_CLI, {"--lang", "en", "--set"});
+    EXPECT_EQ(wrong.err, "tessaly-cli: --set needs a value (see tessaly-cli --help)\n");
 }
 
 TEST_F(CliTest, AMissingDatabaseGivesTheProgramsMessageAndStatusTwo) {
@@ -118,7 +129,8 @@ TEST_F(CliTest, MessagesFollowTheLanguageOptionElseTheLocale) {
     }
     const auto refused = runCli(TESSALY_CLI, {"--lang", "fr", "probe"});
     EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_TRUE(refused.err.contains("zh or en")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("--lang 只能是 zh 或 en，不能是“fr”"))
+        << refused.err.toStdString();
     EXPECT_TRUE(refused.out.isEmpty());
 }
 
@@ -137,7 +149,7 @@ TEST_F(CliTest, ProbeTellsWhetherThePlayerAnswers) {
     run = cli({"--port", "1", "probe"}); // COM1 names a device that is not there
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "连接失败\n");
-    EXPECT_TRUE(run.err.contains("COM1 (/nonexistent) cannot be opened")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("COM1（/nonexistent）无法打开")) << run.err.toStdString();
 }
 
 // The cause line follows the usual failure.

@@ -46,7 +46,7 @@ TEST_F(InstalledCliTest, TheFirstRunLaysTheDatabaseInTheUserDataFolderAndSaysWhe
     run = cli({"--verbose", "list"}); // found now: no second notice, the path on request
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_FALSE(run.err.contains("首次运行")) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("database: " + userDatabase())) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("数据库：" + userDatabase())) << run.err.toStdString();
 }
 
 TEST_F(InstalledCliTest, ADamagedUserDatabaseStaysAndFailsAsAnyDatabaseDoes) {
@@ -67,7 +67,7 @@ TEST_F(InstalledCliTest, ADatabaseBesideTheProgramOrNamedWithDbComesFirst) {
     ASSERT_TRUE(createPlayerDatabase(root.filePath("named.mdb"), &error));
     auto run = cli({"--verbose", "--db", root.filePath("named.mdb"), "list"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.err.contains("database: " + root.filePath("named.mdb")));
+    EXPECT_TRUE(run.err.contains("数据库：" + root.filePath("named.mdb")));
 
     ASSERT_TRUE(createPlayerDatabase(root.filePath("bin/PlayerDB.mdb"), &error));
     run = cli({"--verbose", "list"});

@@ -130,7 +130,7 @@ TEST_F(LoadCli, ASecondProgramOnTheSamePortIsRefusedWhileALoadRuns) {
         const qint64 tookMs = timer.elapsed();
         const std::string name = second.join(' ').toStdString();
         EXPECT_EQ(refused.exitCode, 1) << name << ": " << refused.err.toStdString();
-        EXPECT_TRUE(refused.err.contains("port busy")) << refused.err.toStdString();
+        EXPECT_TRUE(refused.err.contains("端口忙")) << refused.err.toStdString();
         EXPECT_TRUE(refused.err.contains(QString("tessaly-cli（进程 %1）").arg(load.processId())))
             << "the holder named: " << refused.err.toStdString();
         EXPECT_TRUE(refused.err.contains(player.device())) << refused.err.toStdString();

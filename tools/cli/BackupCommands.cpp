@@ -47,8 +47,8 @@ QCoro::Task<int> runRestore(CliContext& context) {
 CliCommand backupsCommand() {
     return {QStringLiteral("backups"),
             QStringLiteral("backups"),
-            QStringLiteral("Lists the backups, newest first: file, time, operation and the "
-                           "programs of each set and of the read-back table."),
+            QCoreApplication::translate(
+                "Cli", "列出备份，最新的在前：文件、时间、操作，以及各套与读取表中的程序数。"),
             takesNoOptions,
             runBackups,
             false};
@@ -57,8 +57,8 @@ CliCommand backupsCommand() {
 CliCommand restoreCommand() {
     CliCommand command{
         QStringLiteral("restore"), QStringLiteral("restore FILE"),
-        QStringLiteral("Backs up the current programs, then replaces them (all sets, the "
-                       "read-back table and the settings) by those of the backup FILE."),
+        QCoreApplication::translate(
+            "Cli", "先备份当前的程序，再用备份 FILE 中的内容替换它们（全部四套、读取表与设置）。"),
         takesNoOptions, runRestore};
     command.usesPort = false;
     command.argument = QStringLiteral("FILE");

@@ -11,6 +11,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace tessaly::cli {
 
@@ -25,53 +28,124 @@ struct ParsedLine {
     CliOptions options;
 };
 
-const QCommandLineOption DatabaseOption(
-    QStringLiteral("db"),
-    QStringLiteral("The program database (default: PlayerDB.mdb beside tessaly-cli, else\n"
-                   "~/.local/share/Tessaly/PlayerDB.mdb, laid on first use)."),
-    QStringLiteral("path"));
-const QCommandLineOption VerboseOption(QStringLiteral("verbose"),
-                                       QStringLiteral("Say which database is used."));
-const QCommandLineOption PortOption(
-    QStringLiteral("port"),
-    QStringLiteral("The serial port COM<n>, 1 to 20 (default: the port saved in the settings)."),
-    QStringLiteral("n"));
-const QCommandLineOption SetOption(QStringLiteral("set"),
-                                   QStringLiteral("The program set, 1 to 4."), QStringLiteral("n"));
-const QCommandLineOption AllOption(QStringLiteral("all"), QStringLiteral("All four sets."));
-const QCommandLineOption PriorityOption(QStringLiteral("priority"),
-                                        QStringLiteral("Only the priority programs."));
-const QCommandLineOption ReadOption(QStringLiteral("read"),
-                                    QStringLiteral("The programs last read from the player."));
-const QCommandLineOption
-    ReplaceOption(QStringLiteral("replace"),
-                  QStringLiteral("Replace the sets' programs, not add to them."));
-const QCommandLineOption FormatOption(QStringLiteral("format"),
-                                      QStringLiteral("csv or json (default: by the file's name)."),
-                                      QStringLiteral("format"));
-const QCommandLineOption
-    OutputOption(QStringLiteral("output"),
-                 QStringLiteral("The file to write (export: standard output when not given)."),
-                 QStringLiteral("file"));
-// Read in main() before anything is said; listed here so that the parser accepts it.
-const QCommandLineOption LanguageOption(
-    QStringLiteral("lang"),
-    QStringLiteral("The language of the messages: zh or en (default: the system's language)."),
-    QStringLiteral("zh|en"));
-const QCommandLineOption TraceOption(
-    QStringLiteral("trace"),
-    QStringLiteral("Append every frame to and from the player to this file, with the time."),
-    QStringLiteral("file"));
+// The options, their help in the running language: made when the command line is read, after
+// main() has chosen the language.
+struct Options {
+    QCommandLineOption database{
+        QStringLiteral("db"),
+        QCoreApplication::translate("Cli",
+                                    "节目数据库（默认：tessaly-cli 旁的 PlayerDB.mdb，否则为\n"
+                                    "~/.local/share/Tessaly/PlayerDB.mdb，首次使用时新建）。"),
+        QCoreApplication::translate("Cli", "路径")};
+    QCommandLineOption port{
+        QStringLiteral("port"),
+        QCoreApplication::translate("Cli", "串口 COM<n>，1 到 20（默认：设置中保存的端口）。"),
+        QStringLiteral("n")};
+    QCommandLineOption set{QStringLiteral("set"),
+                           QCoreApplication::translate("Cli", "节目套号，1 到 4。"),
+                           QStringLiteral("n")};
+    QCommandLineOption all{QStringLiteral("all"), QCoreApplication::translate("Cli", "全部四套。")};
+    QCommandLineOption priority{QStringLiteral("priority"),
+                                QCoreApplication::translate("Cli", "只取优先程序。")};
+    QCommandLineOption read{QStringLiteral("read"),
+                            QCoreApplication::translate("Cli", "最近从播放器读取的程序。")};
+    QCommandLineOption output{
+        QStringLiteral("output"),
+        QCoreApplication::translate("Cli", "要写入的文件（export 不给时写到标准输出）。"),
+        QCoreApplication::translate("Cli", "文件")};
+    QCommandLineOption verbose{QStringLiteral("verbose"),
+                               QCoreApplication::translate("Cli", "说明所用的数据库。")};
+    QCommandLineOption replace{
+        QStringLiteral("replace"),
+        QCoreApplication::translate("Cli", "替换各套原有的程序，而不是追加。")};
+    QCommandLineOption format{QStringLiteral("format"),
+                              QCoreApplication::translate("Cli", "csv 或 json（默认：按文件名）。"),
+                              QCoreApplication::translate("Cli", "格式")};
+    QCommandLineOption trace{
+        QStringLiteral("trace"),
+        QCoreApplication::translate("Cli", "把与播放器往来的每一帧连同时间追加到此文件。"),
+        QCoreApplication::translate("Cli", "文件")};
+    // Read in main() before anything is said; listed here so that the parser accepts it.
+    QCommandLineOption language{
+        QStringLiteral("lang"),
+        QCoreApplication::translate("Cli", "语言：zh 或 en（默认：系统的语言）。"),
+        QStringLiteral("zh|en")};
+    QCommandLineOption help{
+        {QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("help-all")},
+        QCoreApplication::translate("Cli", "显示本帮助。")};
 
-QString commandList(const QList<CliCommand>& commands) {
-    QString text = QStringLiteral(
-        "Tessaly on the command line: the same operations as the windows, without a display.\n"
-        "A command prints its final message on standard output and its progress on standard\n"
-        "error. Exit status: 0 done, 1 failed, 2 bad command line or no database.\n"
-        "COM<n> means the device named by TESSALY_COM<n>, or the n-th serial device present.\n\n"
-        "Commands:");
+    QList<QCommandLineOption> list() const {
+        return {database, port,    set,    all,   priority, read, output,
+                verbose,  replace, format, trace, language, help};
+    }
+};
+
+QString optionSyntax(const QCommandLineOption& option) {
+    QStringList names;
+    for (const QString& name : option.names())
+        names.append((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+    QString syntax = names.join(QStringLiteral(", "));
+    if (!option.valueName().isEmpty())
+        syntax += QStringLiteral(" <%1>").arg(option.valueName());
+    return syntax;
+}
+
+// Columns a text takes in a terminal: Chinese characters and full-width signs take two.
+qsizetype terminalWidth(const QString& text) {
+    qsizetype width = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
+                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
+                          (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
+                          (u >= 0xFFE0 && u <= 0xFFE6);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+// The help, written here rather than by QCommandLineParser, whose own words ("Usage:",
+// "Options:") would stay English in a Chinese help.
+QString helpText(const Options& options, const QList<CliCommand>& commands) {
+    QString text =
+        QCoreApplication::translate("Cli", "用法：tessaly-cli [选项] 命令") + QLatin1Char('\n');
+    text += QCoreApplication::translate(
+        "Cli", "命令行上的 Tessaly：与窗口相同的操作，无需显示器。\n"
+               "命令把最终消息写到标准输出，把进度写到标准错误。\n"
+               "退出状态：0 完成，1 失败，2 命令行有误或没有数据库。\n"
+               "COM<n> 是 TESSALY_COM<n> 所指的设备，否则为本机第 n 个串口设备。");
+    text += QLatin1String("\n\n") + QCoreApplication::translate("Cli", "命令：");
     for (const auto& command : commands)
         text += QStringLiteral("\n  %1\n      %2").arg(command.synopsis, command.summary);
+    text += QLatin1String("\n\n") + QCoreApplication::translate("Cli", "选项：");
+    qsizetype width = 0;
+    for (const auto& option : options.list())
+        width = std::max(width, terminalWidth(optionSyntax(option)));
+    for (const auto& option : options.list()) {
+        const QString indent(width + 4, QLatin1Char(' '));
+        QString description = option.description();
+        description.replace(QLatin1Char('\n'), QLatin1Char('\n') + indent);
+        const QString syntax = optionSyntax(option);
+        const QString padding(width - terminalWidth(syntax), QLatin1Char(' '));
+        text += QStringLiteral("\n  %1%2  %3").arg(syntax, padding, description);
+    }
+    return text + QLatin1Char('\n');
+}
+
+// QCommandLineParser says what is wrong in English; the error is said again in the running
+// language from what the parser knows.
+QString parseError(const QCommandLineParser& parser) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return QCoreApplication::translate("Cli", "未知选项：%1")
+            .arg(QStringLiteral("--") + unknown.join(QStringLiteral(", --")));
+    static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
+    const QString text = parser.errorText();
+    const QString option = quoted.match(text).captured(1);
+    if (text.startsWith(QLatin1String("Missing value")))
+        return QCoreApplication::translate("Cli", "%1 需要一个值").arg(option);
+    if (text.startsWith(QLatin1String("Unexpected value")))
+        return QCoreApplication::translate("Cli", "%1 不带值").arg(option);
     return text;
 }
 
@@ -84,7 +158,8 @@ std::optional<int> boundedNumber(const QString& text, int lowest, int highest) {
 }
 
 int usageError(CliOutput& output, const QString& text) {
-    output.info(QStringLiteral("tessaly-cli: %1 (see tessaly-cli --help)").arg(text));
+    output.info(
+        QCoreApplication::translate("Cli", "tessaly-cli：%1（参见 tessaly-cli --help）").arg(text));
     return ExitUsage;
 }
 
@@ -103,67 +178,70 @@ QString repeatedOption(const QCommandLineParser& parser) {
 // Fills `line` from the arguments; returns an exit code when the command line ends here.
 std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& commands,
                          CliOutput& output, ParsedLine& line) {
+    const Options options;
     QCommandLineParser parser;
-    parser.setApplicationDescription(commandList(commands));
-    parser.addOptions({DatabaseOption, PortOption, SetOption, AllOption, PriorityOption, ReadOption,
-                       OutputOption, VerboseOption, ReplaceOption, FormatOption, TraceOption,
-                       LanguageOption});
-    const auto help = parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (below)."));
+    parser.addOptions(options.list());
     if (!parser.parse(arguments))
-        return usageError(output, parser.errorText());
-    // The help option brings --help-all along; there are no further options for it to show.
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        std::fputs(parser.helpText().toUtf8().constData(), stdout);
+        return usageError(output, parseError(parser));
+    if (parser.isSet(options.help)) {
+        std::fputs(helpText(options, commands).toUtf8().constData(), stdout);
         return ExitSuccess;
     }
 
     if (const QString repeated = repeatedOption(parser); !repeated.isEmpty())
-        return usageError(output, QStringLiteral("--%1 is given more than once").arg(repeated));
+        return usageError(output,
+                          QCoreApplication::translate("Cli", "--%1 给出了不止一次").arg(repeated));
 
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return usageError(output, QStringLiteral("give exactly one command"));
+        return usageError(output, QCoreApplication::translate("Cli", "请给出一个命令，且只给一个"));
     for (const auto& command : commands)
         if (command.name == positional.first())
             line.command = &command;
     if (!line.command)
-        return usageError(output, QStringLiteral("unknown command '%1'").arg(positional.first()));
+        return usageError(
+            output, QCoreApplication::translate("Cli", "未知命令“%1”").arg(positional.first()));
     const qsizetype takes = line.command->argument.isEmpty() ? 0 : 1;
     if (positional.size() != takes + 1)
-        return usageError(output, takes == 0
-                                      ? QStringLiteral("give exactly one command")
-                                      : QStringLiteral("%1 takes one %2")
-                                            .arg(line.command->name, line.command->argument));
+        return usageError(
+            output, takes == 0 ? QCoreApplication::translate("Cli", "请给出一个命令，且只给一个")
+                               : QCoreApplication::translate("Cli", "%1 需要一个 %2")
+                                     .arg(line.command->name, line.command->argument));
     if (takes == 1)
         line.options.file = positional.at(1);
 
-    line.databasePath = parser.value(DatabaseOption);
-    line.verbose = parser.isSet(VerboseOption);
-    if (parser.isSet(PortOption)) {
-        line.port = boundedNumber(parser.value(PortOption), PortMap::FirstCom, PortMap::LastCom);
+    line.databasePath = parser.value(options.database);
+    line.verbose = parser.isSet(options.verbose);
+    if (parser.isSet(options.port)) {
+        line.port = boundedNumber(parser.value(options.port), PortMap::FirstCom, PortMap::LastCom);
         if (!line.port)
-            return usageError(output, QStringLiteral("--port takes a number from 1 to 20"));
+            return usageError(output,
+                              QCoreApplication::translate("Cli", "--port 只能是 1 到 20 的数字"));
     }
-    if (parser.isSet(SetOption)) {
-        line.options.set = boundedNumber(parser.value(SetOption), 1, 4);
+    if (parser.isSet(options.set)) {
+        line.options.set = boundedNumber(parser.value(options.set), 1, 4);
         if (!line.options.set)
-            return usageError(output, QStringLiteral("--set takes a number from 1 to 4"));
+            return usageError(output,
+                              QCoreApplication::translate("Cli", "--set 只能是 1 到 4 的数字"));
     }
-    line.options.all = parser.isSet(AllOption);
-    line.options.priority = parser.isSet(PriorityOption);
-    line.options.read = parser.isSet(ReadOption);
-    line.options.replace = parser.isSet(ReplaceOption);
-    line.options.format = parser.value(FormatOption);
-    line.options.output = parser.value(OutputOption);
-    if (parser.isSet(OutputOption) && !line.command->writesFile)
-        return usageError(output, QStringLiteral("%1: takes no --output").arg(line.command->name));
-    line.tracePath = parser.value(TraceOption);
-    if (parser.isSet(FormatOption) && line.options.format != QLatin1String("csv") &&
+    line.options.all = parser.isSet(options.all);
+    line.options.priority = parser.isSet(options.priority);
+    line.options.read = parser.isSet(options.read);
+    line.options.replace = parser.isSet(options.replace);
+    line.options.format = parser.value(options.format);
+    line.options.output = parser.value(options.output);
+    if (parser.isSet(options.output) && !line.command->writesFile)
+        return usageError(
+            output,
+            QCoreApplication::translate("Cli", "%1：不接受 --output").arg(line.command->name));
+    line.tracePath = parser.value(options.trace);
+    if (parser.isSet(options.format) && line.options.format != QLatin1String("csv") &&
         line.options.format != QLatin1String("json"))
-        return usageError(output, QStringLiteral("--format takes csv or json"));
+        return usageError(output,
+                          QCoreApplication::translate("Cli", "--format 只能是 csv 或 json"));
     if (const QString wrong = line.command->checkOptions(line.options); !wrong.isEmpty())
-        return usageError(output, QStringLiteral("%1: %2").arg(line.command->name, wrong));
+        return usageError(
+            output, QCoreApplication::translate("Cli", "%1：%2").arg(line.command->name, wrong));
     return std::nullopt;
 }
 
@@ -189,9 +267,10 @@ PortOutcome takePort(SerialLink& serial, const Session& session, const PortMap& 
         // a port that cannot be opened at all is the command's to report
         return opened == 0 ? PortOutcome::Taken : PortOutcome::NotOpened;
     const QString device = portMap.deviceFor(com);
-    output.info(QStringLiteral("tessaly-cli: port busy: COM%1 (%2) is in use by another program")
-                    .arg(com)
-                    .arg(device));
+    output.info(
+        QCoreApplication::translate("Cli", "tessaly-cli：端口忙：COM%1（%2）正被其他程序使用")
+            .arg(com)
+            .arg(device));
     output.message(
         QCoreApplication::translate("Cli", "串口COM%1（%2）正被其他程序使用，请稍后再试！")
             .arg(com)
@@ -215,15 +294,16 @@ bool hasInterchangeOptions(const CliOptions& options) {
 QString takesNoOptions(const CliOptions& options) {
     if (options.set || options.all || options.priority || options.read ||
         hasInterchangeOptions(options))
-        return QStringLiteral("takes no options");
+        return QCoreApplication::translate("Cli", "不接受任何选项");
     return {};
 }
 
 QString takesSetOrAll(const CliOptions& options) {
     if (options.set.has_value() == options.all)
-        return QStringLiteral("give either --set N or --all");
+        return QCoreApplication::translate("Cli", "请给出 --set N 或 --all，二者选一");
     if (options.priority || options.read || hasInterchangeOptions(options))
-        return QStringLiteral("takes no --priority, --read, --replace, --format or --output");
+        return QCoreApplication::translate(
+            "Cli", "不接受 --priority、--read、--replace、--format 或 --output");
     return {};
 }
 
@@ -239,17 +319,18 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
         if (found.laidFresh)
             output.info(freshDatabaseNotice(found.path));
         if (!found.error.isEmpty())
-            output.info(QStringLiteral("tessaly-cli: %1").arg(found.error));
+            output.info(QCoreApplication::translate("Cli", "tessaly-cli：%1").arg(found.error));
     }
     if (line.command->usesDatabase && line.verbose)
-        output.info(QStringLiteral("database: %1").arg(line.databasePath));
+        output.info(QCoreApplication::translate("Cli", "数据库：%1").arg(line.databasePath));
 
     LinePrompter prompter(output);
     DataModule data;
     ScriptedPrompter unseen; // the box is printed here, its cause with the file it concerns
     if (line.command->usesDatabase && !data.ConnectDatabaseFile(unseen, line.databasePath)) {
         output.message(databaseFailureBox().text);
-        output.info(QStringLiteral("%1: %2").arg(line.databasePath, data.errorText()));
+        output.info(
+            QCoreApplication::translate("Cli", "%1：%2").arg(line.databasePath, data.errorText()));
         return ExitUsage;
     }
 
@@ -263,7 +344,7 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
     if (!line.tracePath.isEmpty()) {
         traced.emplace(posix, line.tracePath);
         if (!traced->isLogging())
-            output.info(QStringLiteral("tessaly-cli: cannot write the traffic log %1: %2")
+            output.info(QCoreApplication::translate("Cli", "tessaly-cli：无法写入通讯记录%1：%2")
                             .arg(line.tracePath, traced->errorText()));
     }
     SerialLink& serial = traced ? static_cast<SerialLink&>(*traced) : posix;

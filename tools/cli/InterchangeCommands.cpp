@@ -30,7 +30,7 @@ bool writeOut(const QString& path, const QByteArray& bytes, QString* error) {
                              std::size_t(bytes.size());
         std::fflush(stdout);
         if (!written)
-            *error = QStringLiteral("standard output cannot be written");
+            *error = QCoreApplication::translate("Cli", "无法写入标准输出");
         return written;
     }
     QFile file(path);
@@ -53,10 +53,11 @@ QCoro::Task<int> runExport(CliContext& context) {
     }
     const QByteArray bytes = writePrograms(*programs, chosenFormat(options, options.output));
     if (!writeOut(options.output, bytes, &error)) {
-        context.output.info(QStringLiteral("tessaly-cli: %1: %2").arg(options.output, error));
+        context.output.info(
+            QCoreApplication::translate("Cli", "tessaly-cli：%1：%2").arg(options.output, error));
         co_return ExitFailed;
     }
-    context.output.info(QStringLiteral("%1 programs exported").arg(programs->size()));
+    context.output.info(QCoreApplication::translate("Cli", "已导出%1个程序").arg(programs->size()));
     co_return ExitSuccess;
 }
 
@@ -90,13 +91,13 @@ QCoro::Task<int> runImport(CliContext& context) {
 
 QString takesExportOptions(const CliOptions& options) {
     if (options.all || options.priority || options.replace)
-        return QStringLiteral("takes no --all, --priority or --replace");
+        return QCoreApplication::translate("Cli", "不接受 --all、--priority 或 --replace");
     return {};
 }
 
 QString takesImportOptions(const CliOptions& options) {
     if (options.all || options.priority || options.read || !options.output.isEmpty())
-        return QStringLiteral("takes no --all, --priority, --read or --output");
+        return QCoreApplication::translate("Cli", "不接受 --all、--priority、--read 或 --output");
     return {};
 }
 
@@ -105,8 +106,8 @@ QString takesImportOptions(const CliOptions& options) {
 CliCommand exportCommand() {
     return {QStringLiteral("export"),
             QStringLiteral("export [--set N] [--read] [--format csv|json] [--output FILE]"),
-            QStringLiteral("Writes the PC's programs (or the read-back ones) as CSV or JSON, "
-                           "to FILE or standard output."),
+            QCoreApplication::translate(
+                "Cli", "把电脑中的程序（或读取的程序）写成 CSV 或 JSON，写到 FILE 或标准输出。"),
             takesExportOptions,
             runExport,
             false,
@@ -117,8 +118,10 @@ CliCommand importCommand() {
     CliCommand command{
         QStringLiteral("import"),
         QStringLiteral("import [--set N] [--replace] [--format csv|json] FILE"),
-        QStringLiteral("Adds the programs of a CSV or JSON file to the PC's (--replace: in "
-                       "place of their sets'), all or none, checked as the editor checks."),
+        QCoreApplication::translate(
+            "Cli", "把 CSV 或 JSON "
+                   "文件中的程序加入电脑（--"
+                   "replace：替换相应各套），按编辑器的规则检查，要么全部导入，要么一个也不导入。"),
         takesImportOptions,
         runImport,
         false};

@@ -65,8 +65,8 @@ QCoro::Task<int> runLoad(CliContext& context) {
 
 CliCommand loadCommand() {
     return {QStringLiteral("load"), QStringLiteral("load --set N | load --all"),
-            QStringLiteral("Clears set N (or the whole player) and loads the PC's programs "
-                           "into it."),
+            QCoreApplication::translate(
+                "Cli", "清除播放器中的第 N 套（或整个播放器），再把电脑中的程序装载进去。"),
             takesSetOrAll, runLoad};
 }
 

@@ -1,6 +1,8 @@
 #include "CliCommand.h"
 #include "PortInventory.h"
 
+#include <QCoreApplication>
+
 namespace tessaly::cli {
 
 namespace {
@@ -16,7 +18,7 @@ QCoro::Task<int> runPorts(CliContext& context) {
 
 CliCommand portsCommand() {
     CliCommand command{QStringLiteral("ports"), QStringLiteral("ports"),
-                       QStringLiteral("Lists COM1 to COM20 with their devices and adapters."),
+                       QCoreApplication::translate("Cli", "列出 COM1 到 COM20 及其设备与适配器。"),
                        takesNoOptions, runPorts};
     command.usesPort = false;
     command.usesDatabase = false;

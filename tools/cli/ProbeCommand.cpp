@@ -15,9 +15,10 @@ QCoro::Task<int> runProbe(CliContext& context) {
     const int com = context.session.link.PortNumber;
     if (result == ProbeResult::PortNotOpened) {
         const QString device = context.portMap.deviceFor(com);
-        context.output.info(QStringLiteral("COM%1 (%2) cannot be opened")
-                                .arg(com)
-                                .arg(device.isEmpty() ? QStringLiteral("no device") : device));
+        context.output.info(
+            QCoreApplication::translate("Cli", "COM%1（%2）无法打开")
+                .arg(com)
+                .arg(device.isEmpty() ? QCoreApplication::translate("Cli", "无设备") : device));
     }
     const bool connected = result == ProbeResult::Accepted;
     context.output.message(connected ? QCoreApplication::translate("Cli", "连接成功")
@@ -29,7 +30,7 @@ QCoro::Task<int> runProbe(CliContext& context) {
 
 CliCommand probeCommand() {
     return {QStringLiteral("probe"), QStringLiteral("probe"),
-            QStringLiteral("Asks whether the player answers on the port."), takesNoOptions,
+            QCoreApplication::translate("Cli", "询问播放器是否在该端口上应答。"), takesNoOptions,
             runProbe};
 }
 

@@ -157,13 +157,13 @@ QCoro::Task<int> runVerify(CliContext& context) {
 
 QString takesPriorityOnly(const CliOptions& options) {
     if (options.set || options.all || options.read || hasInterchangeOptions(options))
-        return QStringLiteral("takes no options but --priority");
+        return QCoreApplication::translate("Cli", "除 --priority 外不接受任何选项");
     return {};
 }
 
 QString takesSetAndRead(const CliOptions& options) {
     if (options.all || options.priority || hasInterchangeOptions(options))
-        return QStringLiteral("takes no options but --set and --read");
+        return QCoreApplication::translate("Cli", "除 --set 和 --read 外不接受任何选项");
     return {};
 }
 
@@ -171,32 +171,33 @@ QString takesSetAndRead(const CliOptions& options) {
 
 CliCommand readCommand() {
     return {QStringLiteral("read"), QStringLiteral("read --set N | read --all"),
-            QStringLiteral("Reads a set into the read-back table (with the player's pre-heat and "
-                           "delay), or all four sets into the PC's programs."),
+            QCoreApplication::translate(
+                "Cli", "把一套读入读取表（连同播放器的预热与延时），或把全部四套读入电脑的程序。"),
             takesSetOrAll, runRead};
 }
 
 CliCommand saveReadCommand() {
     return {QStringLiteral("save-read"), QStringLiteral("save-read [--priority]"),
-            QStringLiteral("Saves the read-back set (or its priority programs) over the PC's, "
-                           "with the player's pre-heat and delay."),
+            QCoreApplication::translate(
+                "Cli", "用读取的一套（或其中的优先程序）连同播放器的预热与延时覆盖电脑中的程序。"),
             takesPriorityOnly, runSaveRead};
 }
 
 CliCommand listCommand() {
     return {QStringLiteral("list"),
             QStringLiteral("list [--set N] [--read]"),
-            QStringLiteral("Prints the PC's programs (or the read-back ones), one line each."),
+            QCoreApplication::translate("Cli", "列出电脑中的程序（或读取的程序），每个一行。"),
             takesSetAndRead,
             runList,
             false};
 }
 
 CliCommand verifyCommand() {
-    return {QStringLiteral("verify"), QStringLiteral("verify --set N | verify --all"),
-            QStringLiteral("Reads the player without storing anything and compares it with the "
-                           "PC's programs; status 1 names every difference."),
-            takesSetOrAll, runVerify};
+    return {
+        QStringLiteral("verify"), QStringLiteral("verify --set N | verify --all"),
+        QCoreApplication::translate(
+            "Cli", "读取播放器但不保存，与电脑中的程序比较；有不同时状态为 1，并列出每处不同。"),
+        takesSetOrAll, runVerify};
 }
 
 } // namespace tessaly::cli

@@ -23,13 +23,14 @@ bool isPdf(const QString& path) {
 
 QString checkTimetableOptions(const CliOptions& options) {
     if (options.all || options.priority)
-        return QStringLiteral("takes no --all or --priority (all four sets without --set)");
+        return QCoreApplication::translate("Cli",
+                                           "不接受 --all 或 --priority（不给 --set 即为全部四套）");
     if (options.output.isEmpty())
-        return QStringLiteral("give --output FILE (.pdf or .png)");
+        return QCoreApplication::translate("Cli", "请给出 --output FILE（.pdf 或 .png）");
     if (!isPdf(options.output) && !isPng(options.output))
-        return QStringLiteral("--output names a .pdf or a .png file");
+        return QCoreApplication::translate("Cli", "--output 须是 .pdf 或 .png 文件");
     if (isPng(options.output) && !options.set)
-        return QStringLiteral("a PNG holds one set: give --set N");
+        return QCoreApplication::translate("Cli", "一个 PNG 只容纳一套：请给出 --set N");
     return {};
 }
 
@@ -69,9 +70,9 @@ QCoro::Task<int> runTimetable(CliContext& context) {
 CliCommand timetableCommand() {
     CliCommand command{
         QStringLiteral("timetable"), QStringLiteral("timetable [--set N] [--read] --output FILE"),
-        QStringLiteral("Writes the weekly timetable of set N (all four without --set; the "
-                       "read-back programs with --read) as a PDF, one page a set, or as a PNG "
-                       "of one set, by the file's extension."),
+        QCoreApplication::translate(
+            "Cli", "把第 N 套（不给 --set 即为全部四套；给 --read 则为读取的程序）的周节目表写成 "
+                   "PDF（每套一页）或一套的 PNG，按文件扩展名决定。"),
         checkTimetableOptions, runTimetable};
     command.usesPort = false;
     command.writesFile = true;

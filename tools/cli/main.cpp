@@ -28,15 +28,20 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     const auto application = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tessaly-cli"));
-    // The messages follow --lang zh|en, else the system's language; help and diagnostics on
-    // standard error are English either way.
+    // Every text follows --lang zh|en, else the system's language.
     const auto language = tessaly::chooseLanguage(QCoreApplication::arguments(), QLocale::system());
-    if (!language.error.isEmpty()) {
-        std::fprintf(stderr, "tessaly-cli: %s (see tessaly-cli --help)\n",
-                     qPrintable(language.error));
+    const bool translated = tessaly::useLanguage(language.language);
+    if (language.refused) {
+        const QString text =
+            QCoreApplication::translate("Cli", "tessaly-cli：%1（参见 tessaly-cli --help）")
+                .arg(tessaly::refusalText(language));
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
         return 2;
     }
-    if (!tessaly::useLanguage(language.language))
-        std::fprintf(stderr, "tessaly-cli: the English texts cannot be loaded\n");
+    if (!translated)
+        std::fprintf(stderr, "tessaly-cli: %s\n",
+                     QCoreApplication::translate("Language", "无法载入英文界面文本，界面保持中文")
+                         .toUtf8()
+                         .constData());
     return tessaly::cli::runCommandLine(QCoreApplication::arguments(), tessaly::cli::allCommands());
 }
