@@ -1,4 +1,5 @@
 #include "PortInventory.h"
+#include "TerminalText.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -16,24 +17,6 @@ QString usbIdOf(const SerialAdapter& adapter) {
     return QStringLiteral("%1:%2")
         .arg(*adapter.vendorId, 4, 16, QLatin1Char('0'))
         .arg(*adapter.productId, 4, 16, QLatin1Char('0'));
-}
-
-// Terminal columns: CJK and full-width characters take two.
-int displayWidth(const QString& text) {
-    int width = 0;
-    for (const QChar c : text) {
-        const ushort u = c.unicode();
-        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
-                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
-                          (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
-                          (u >= 0xFFE0 && u <= 0xFFE6);
-        width += wide ? 2 : 1;
-    }
-    return width;
-}
-
-QString padded(const QString& text, int width) {
-    return text + QString(qMax(0, width - displayWidth(text)), QLatin1Char(' '));
 }
 
 } // namespace
@@ -86,13 +69,13 @@ QStringList alignedPortLines(const QList<PortEntry>& entries) {
     QList<int> widths(5, 0);
     for (const auto& row : rows)
         for (int column = 0; column < row.size(); ++column)
-            widths[column] = qMax(widths[column], displayWidth(row[column]));
+            widths[column] = qMax(widths[column], terminalWidth(row[column]));
 
     QStringList lines;
     for (const auto& row : rows) {
         QString line;
         for (int column = 0; column < row.size(); ++column)
-            line += padded(row[column], widths[column]) + QStringLiteral("  ");
+            line += paddedToWidth(row[column], widths[column]) + QStringLiteral("  ");
         lines.append(line.trimmed());
     }
     return lines;

@@ -7,6 +7,7 @@
 #include "PosixSerialLink.h"
 #include "RealClock.h"
 #include "SettingsStore.h"
+#include "TerminalText.h"
 #include "TracingSerialLink.h"
 
 #include <QCommandLineParser>
@@ -90,20 +91,6 @@ QString optionSyntax(const QCommandLineOption& option) {
     return syntax;
 }
 
-// Columns a text takes in a terminal: Chinese characters and full-width signs take two.
-qsizetype terminalWidth(const QString& text) {
-    qsizetype width = 0;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
-                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
-                          (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
-                          (u >= 0xFFE0 && u <= 0xFFE6);
-        width += wide ? 2 : 1;
-    }
-    return width;
-}
-
 // The help, written here rather than by QCommandLineParser, whose own words ("Usage:",
 // "Options:") would stay English in a Chinese help.
 QString helpText(const Options& options, const QList<CliCommand>& commands) {
@@ -118,16 +105,15 @@ QString helpText(const Options& options, const QList<CliCommand>& commands) {
     for (const auto& command : commands)
         text += QStringLiteral("\n  %1\n      %2").arg(command.synopsis, command.summary);
     text += QLatin1String("\n\n") + QCoreApplication::translate("Cli", "选项：");
-    qsizetype width = 0;
+    int width = 0;
     for (const auto& option : options.list())
         width = std::max(width, terminalWidth(optionSyntax(option)));
     for (const auto& option : options.list()) {
         const QString indent(width + 4, QLatin1Char(' '));
         QString description = option.description();
         description.replace(QLatin1Char('\n'), QLatin1Char('\n') + indent);
-        const QString syntax = optionSyntax(option);
-        const QString padding(width - terminalWidth(syntax), QLatin1Char(' '));
-        text += QStringLiteral("\n  %1%2  %3").arg(syntax, padding, description);
+        text += QStringLiteral("\n  %1  %2")
+                    .arg(paddedToWidth(optionSyntax(option), width), description);
     }
     return text + QLatin1Char('\n');
 }
