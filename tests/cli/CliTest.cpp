@@ -1,4 +1,4 @@
-#include "CliProcess.h"
+#include "CliDatabaseTest.h"
 #include "PlayerDatabase.h"
 #include "PlayerProcess.h"
 
@@ -15,24 +15,13 @@ using namespace tessaly::testing;
 
 namespace {
 
-// A fresh database in a folder of its own; the CLI is pointed at it with --db.
-class CliTest : public ::testing::Test {
+// A fresh database; the port COM1 names no device unless a test gives one.
+class CliTest : public CliDatabaseTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        QString error;
-        ASSERT_TRUE(createPlayerDatabase(database(), &error)) << error.toStdString();
+    CliRun cli(const QStringList& arguments,
+               const QString& com1Device = QStringLiteral("/nonexistent")) {
+        return cliOnDatabase(arguments, {{QStringLiteral("TESSALY_COM1"), com1Device}});
     }
-
-    QString database() const { return folder.filePath(databaseFileName()); }
-
-    CliRun cli(QStringList arguments, const QString& com1Device = QStringLiteral("/nonexistent")) {
-        arguments.prepend(database());
-        arguments.prepend(QStringLiteral("--db"));
-        return runCli(TESSALY_CLI, arguments, {{QStringLiteral("TESSALY_COM1"), com1Device}});
-    }
-
-    QTemporaryDir folder;
 };
 
 struct UsageCase {

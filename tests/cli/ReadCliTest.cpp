@@ -1,4 +1,4 @@
-#include "CliProcess.h"
+#include "CliDatabaseTest.h"
 #include "DataModule.h"
 #include "PlayerDatabase.h"
 #include "PlayerProcess.h"
@@ -47,17 +47,13 @@ QList<ProgramRecord> pcSetTwo() {
     return programs;
 }
 
-class ReadCliTest : public ::testing::Test {
+class ReadCliTest : public CliDatabaseTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        QString error;
-        ASSERT_TRUE(createPlayerDatabase(database(), &error)) << error.toStdString();
+        CliDatabaseTest::SetUp();
+        store(ProgramTable::MusicTab, pcSetTwo());
         ScriptedPrompter prompter;
         ASSERT_TRUE(data.ConnectDatabaseFile(prompter, database()));
-        ProgramStore store(data.database());
-        for (const auto& program : pcSetTwo())
-            ASSERT_TRUE(store.insert(ProgramTable::MusicTab, program));
         writePlayerState(pcSetTwo(), 0);
     }
 
@@ -76,16 +72,12 @@ protected:
         ASSERT_TRUE(player.saveState(state(), &error)) << error.toStdString();
     }
 
-    QString database() const { return folder.filePath(databaseFileName()); }
     QString state() const { return folder.filePath("player.json"); }
 
-    CliRun cli(QStringList arguments, const QString& device) {
-        arguments.prepend(database());
-        arguments.prepend(QStringLiteral("--db"));
-        return runCli(TESSALY_CLI, arguments, {{QStringLiteral("TESSALY_COM1"), device}});
+    CliRun cli(const QStringList& arguments, const QString& device) {
+        return cliOnDatabase(arguments, {{QStringLiteral("TESSALY_COM1"), device}});
     }
 
-    QTemporaryDir folder;
     DataModule data;
 };
 

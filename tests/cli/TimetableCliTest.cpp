@@ -1,4 +1,4 @@
-#include "CliProcess.h"
+#include "CliDatabaseTest.h"
 #include "DataModule.h"
 #include "PlayerDatabase.h"
 #include "ProgramStore.h"
@@ -19,27 +19,16 @@ using namespace tessaly::testing;
 namespace {
 
 // The sample week of forty programs in set 1 (and a week of read-back programs in set 3).
-class TimetableCliTest : public ::testing::Test {
+class TimetableCliTest : public CliDatabaseTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        QString error;
-        ASSERT_TRUE(createPlayerDatabase(database(), &error)) << error.toStdString();
-        ScriptedPrompter prompter;
-        DataModule data;
-        ASSERT_TRUE(data.ConnectDatabaseFile(prompter, database()));
-        ProgramStore store(data.database());
-        for (const auto& program : sampleWeek(1))
-            ASSERT_TRUE(store.insert(ProgramTable::MusicTab, program));
-        ASSERT_TRUE(store.insert(ProgramTable::MusicReadTab,
-                                 timedProgram(3, 1, QTime(5, 43, 21), QTime(6, 0))));
+        CliDatabaseTest::SetUp();
+        store(ProgramTable::MusicTab, sampleWeek(1));
+        store(ProgramTable::MusicReadTab, {timedProgram(3, 1, QTime(5, 43, 21), QTime(6, 0))});
     }
 
-    QString database() const { return folder.filePath(databaseFileName()); }
-    CliRun cli(QStringList arguments) {
-        arguments.prepend(database());
-        arguments.prepend(QStringLiteral("--db"));
-        return runCli(TESSALY_CLI, arguments, {{QStringLiteral("QT_QPA_PLATFORM"), QString()}});
+    CliRun cli(const QStringList& arguments) {
+        return cliOnDatabase(arguments, {{QStringLiteral("QT_QPA_PLATFORM"), QString()}});
     }
     // The text of the PDF, page by page, as pdftotext reads it.
     QStringList pdfPages(const QString& pdf) {
