@@ -2,6 +2,8 @@
 
 #include "ProgramSet.h"
 
+#include <QSaveFile>
+
 #include <algorithm>
 
 namespace tessaly {
@@ -116,6 +118,15 @@ QByteArray writeJson(const QList<ProgramRecord>& programs) {
 
 QByteArray writePrograms(const QList<ProgramRecord>& programs, InterchangeFormat format) {
     return format == InterchangeFormat::Json ? writeJson(programs) : writeCsv(programs);
+}
+
+bool saveExportFile(const QString& path, const QByteArray& bytes, QString* error) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }
 
 } // namespace tessaly

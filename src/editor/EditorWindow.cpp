@@ -430,15 +430,14 @@ void EditorWindow::exportSetClick() {
     QString error;
     const auto programs = programsForExport(m_db, ProgramTable::MusicTab, setNumber(label), &error);
     if (programs) {
-        QFile file(path);
         const QByteArray bytes =
             writePrograms(*programs, formatOfPath(path).value_or(InterchangeFormat::Csv));
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-            file.write(bytes) == bytes.size() && file.flush()) {
+        QString cause;
+        if (saveExportFile(path, bytes, &cause)) {
             m_prompter.notice(tr("导出完成：共%1个程序。").arg(programs->size()));
             return;
         }
-        error = tr("%1：%2").arg(QDir::toNativeSeparators(path), file.errorString());
+        error = tr("%1：%2").arg(QDir::toNativeSeparators(path), cause);
     }
     m_prompter.failure(tr("导出失败！"), error);
 }

@@ -4,11 +4,11 @@
 #include "WeekText.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -290,8 +290,10 @@ void paintWeekPages(QPagedPaintDevice& device, const QList<WeekSheet>& sheets,
 
 bool writeWeekPdf(const QString& path, const QList<WeekSheet>& sheets, const QDateTime& printed,
                   QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside the file and renamed over it when whole: a failed or killed export leaves an
+    // earlier file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
         if (error)
             *error = file.errorString();
         return false;
@@ -306,7 +308,7 @@ bool writeWeekPdf(const QString& path, const QList<WeekSheet>& sheets, const QDa
         setUpWeekPage(writer);
         paintWeekPages(writer, sheets, printed);
     }
-    if (file.error() != QFileDevice::NoError) {
+    if (file.error() != QFileDevice::NoError || !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;
@@ -328,7 +330,8 @@ bool writeWeekPng(const QString& path, const WeekSheet& sheet, const QDateTime& 
             painter, QRectF(image.rect()).adjusted(margin, margin, -margin, -margin), printed);
     }
     // A light compression: a large flat picture shrinks nearly as well and writes in half the time.
-    if (!image.save(path, "PNG", 80)) {
+    QSaveFile file(path); // whole or not at all, as the PDF
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG", 80) || !file.commit()) {
         if (error)
             *error = QCoreApplication::translate("WeekPicture", "无法写入 %1").arg(path);
         return false;

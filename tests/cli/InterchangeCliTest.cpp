@@ -11,8 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <sys/resource.h>
 
 using namespace tessaly;
 using namespace tessaly::testing;
@@ -169,4 +172,40 @@ TEST_F(InterchangeCli, TheTrafficLogHasALinePerFrameWithWhatItIs) {
                                    {{"TESSALY_COM1", player.device()}});
     EXPECT_EQ(untraced.exitCode, 0);
     EXPECT_EQ(QString::fromUtf8(contents(log)).count('\n'), lines.size()) << "off by default";
+}
+
+// A file written by tessaly-cli and stopped part way (here by the file size limit, SIGXFSZ)
+// leaves the file it was to replace as it was: never a file cut short. The exports, the
+// timetable's PDF and its PNG.
+TEST_F(InterchangeCli, AnExportKilledWhileItWritesLeavesTheEarlierFileAsItWas) {
+    QList<ProgramRecord> many;
+    for (int set = FirstSet; set <= LastSet; ++set)
+        for (int i = 1; i <= 999; ++i)
+            many.append(sampleProgram(set, formatOrderNo(i), i % 24, QString::number(i)));
+    ASSERT_TRUE(ProgramStore(data.database()).insertAll(ProgramTable::MusicTab, many));
+    const QByteArray earlier = "an earlier export\r\n";
+    const QStringList commands[] = {
+        {"export", "--output", folder.filePath("programs.csv")},
+        {"timetable", "--output", folder.filePath("week.pdf")},
+        {"timetable", "--set", "1", "--output", folder.filePath("week.png")}};
+    for (const QStringList& command : commands) {
+        SCOPED_TRACE(command.join(' ').toStdString());
+        const QString target = command.last();
+        write(target, earlier);
+        QProcess writer;
+        writer.setChildProcessModifier([] {
+            const rlimit limit{32 * 1024, 32 * 1024}; // each file is larger
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        writer.start(TESSALY_CLI, QStringList{"--db", source} + command);
+        ASSERT_TRUE(writer.waitForFinished(60000));
+        ASSERT_EQ(writer.exitStatus(), QProcess::CrashExit) << "the size limit stopped it";
+        const QByteArray left = contents(target);
+        EXPECT_TRUE(left == earlier) << "the file holds " << left.size() << " bytes";
+
+        ASSERT_EQ(cli(source, command).exitCode, 0) << "without the limit";
+        EXPECT_GT(contents(target).size(), 32 * 1024);
+    }
+    EXPECT_EQ(contents(folder.filePath("programs.csv")).count("\r\n"),
+              1 + ProgramStore(data.database()).count(ProgramTable::MusicTab).value_or(0));
 }

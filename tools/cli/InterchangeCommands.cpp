@@ -33,13 +33,7 @@ bool writeOut(const QString& path, const QByteArray& bytes, QString* error) {
             *error = QCoreApplication::translate("Cli", "无法写入标准输出");
         return written;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size() || !file.flush()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return saveExportFile(path, bytes, error);
 }
 
 QCoro::Task<int> runExport(CliContext& context) {
