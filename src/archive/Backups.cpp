@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlQuery>
-#include <QUrl>
 
 #include <algorithm>
 #include <atomic>
@@ -123,10 +122,8 @@ public:
         static std::atomic<int> counter{0};
         m_name = QStringLiteral("tessaly-archive-%1").arg(++counter);
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-        url.setQuery(QStringLiteral("mode=ro"));
         m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-        m_db.setDatabaseName(QString::fromLatin1(url.toEncoded()));
+        m_db.setDatabaseName(openReadOnlyUri(path));
         m_db.open();
     }
     ~FileConnection() {

@@ -24,6 +24,13 @@ QString withTrailingSeparator(const QString& dir) {
     const QString absolute = QDir(dir).absolutePath();
     return absolute.endsWith(QLatin1Char('/')) ? absolute : absolute + QLatin1Char('/');
 }
+
+QString fileUri(const QString& path, const QString& mode) {
+    // QUrl percent-encodes UTF-8, blanks, '?', '#' and '%' in the path, as SQLite expects.
+    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    url.setQuery(QStringLiteral("mode=") + mode);
+    return QString::fromLatin1(url.toEncoded());
+}
 } // namespace
 
 MessageBox databaseFailureBox(const QString& cause) {
@@ -36,10 +43,11 @@ MessageBox databaseFailureBox(const QString& cause) {
 }
 
 QString openExistingUri(const QString& path) {
-    // QUrl percent-encodes UTF-8, blanks, '?', '#' and '%' in the path, as SQLite expects.
-    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    url.setQuery(QStringLiteral("mode=rw"));
-    return QString::fromLatin1(url.toEncoded());
+    return fileUri(path, QStringLiteral("rw"));
+}
+
+QString openReadOnlyUri(const QString& path) {
+    return fileUri(path, QStringLiteral("ro"));
 }
 
 DataModule::DataModule() : m_connectionName(uniqueConnectionName()) {

@@ -49,5 +49,7 @@ MessageBox databaseFailureBox(const QString& cause = {});
 
 // The SQLite URI that opens path read-write and never creates it.
 QString openExistingUri(const QString& path);
+// The SQLite URI that opens path read-only.
+QString openReadOnlyUri(const QString& path);
 
 } // namespace tessaly
