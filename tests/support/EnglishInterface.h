@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AccessibleText.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
@@ -135,10 +137,10 @@ inline QStringList clippedTextsIn(QWidget* root) {
     return clipped;
 }
 
-// What keeps `root` from reading as a whole English window: texts left in Chinese and texts
-// cut off. Empty when the window is right.
+// What keeps `root` from reading as a whole English window: texts left in Chinese, texts cut
+// off, and labels a screen reader would not read as they are shown. Empty when it is right.
 inline QStringList englishFaultsIn(QWidget* root) {
-    return chineseTextsIn(root) + clippedTextsIn(root);
+    return chineseTextsIn(root) + clippedTextsIn(root) + labelsNotReadAsShown(root);
 }
 
 } // namespace tessaly::testing
