@@ -47,7 +47,7 @@ void check(const QByteArray& bytes, InterchangeFormat format) {
                 !record.JSTime.isValid() || record.YinLiang < 0 || record.YinLiang > 38)
                 std::abort(); // a row the editor would refuse was let through
         for (const ImportProblem& problem : parsed.problems + checked.problems)
-            if (problem.where.isEmpty() || problem.message.isEmpty())
+            if (problem.where.number < 0 || problem.message.isEmpty())
                 std::abort();
     }
 }

@@ -609,6 +609,18 @@ The programs and the port settings are kept in this file.</translation>
         <source>导入完成：共%1个程序。</source>
         <translation>Import complete. Programs imported: %1.</translation>
     </message>
+    <message>
+        <source>第%1行</source>
+        <translation>line %1</translation>
+    </message>
+    <message>
+        <source>第%1个元素</source>
+        <translation>element %1</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>

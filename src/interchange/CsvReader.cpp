@@ -53,7 +53,7 @@ std::optional<QList<CsvRecord>> splitCsv(const QString& text, ParsedImport& pars
                     const qsizetype quote = text.indexOf(QLatin1Char('"'), i);
                     if (quote < 0) {
                         parsed.problems.append(
-                            {lineWhere(record.line),
+                            {ImportPlace::line(record.line),
                              QCoreApplication::translate("InterchangeImport", "引号未闭合")});
                         return std::nullopt;
                     }
@@ -99,7 +99,7 @@ std::optional<QList<int>> readHeader(const CsvRecord& header, ParsedImport& pars
         names.removeLast();
     QList<int> targets;
     std::set<int> seen;
-    const QString where = lineWhere(header.line);
+    const ImportPlace where = ImportPlace::line(header.line);
     for (const QString& raw : names) {
         const QString name = raw.trimmed();
         if (isAutoId(name)) {
@@ -109,8 +109,8 @@ std::optional<QList<int>> readHeader(const CsvRecord& header, ParsedImport& pars
         const auto found = columnIndex().find(name);
         if (found == columnIndex().end()) {
             parsed.problems.append(
-                {where,
-                 QCoreApplication::translate("InterchangeImport", "未知的列“%1”").arg(name)});
+                {where, QCoreApplication::translate("InterchangeImport", "未知的列“%1”")
+                            .arg(quotable(name))});
             return std::nullopt;
         }
         if (!seen.insert(found.value()).second) {
@@ -141,7 +141,7 @@ void readCsv(const QString& text, ParsedImport& parsed) {
         ++next;
     if (next == records->size()) {
         parsed.problems.append(
-            {lineWhere(1), QCoreApplication::translate("InterchangeImport", "没有表头")});
+            {ImportPlace::line(1), QCoreApplication::translate("InterchangeImport", "没有表头")});
         return;
     }
     const auto targets = readHeader((*records)[next], parsed);
@@ -153,7 +153,7 @@ void readCsv(const QString& text, ParsedImport& parsed) {
             continue;
         while (record.fields.size() > targets->size() && record.fields.last().trimmed().isEmpty())
             record.fields.removeLast();
-        const QString where = lineWhere(record.line);
+        const ImportPlace where = ImportPlace::line(record.line);
         if (record.fields.size() != targets->size()) {
             parsed.problems.append(
                 {where, QCoreApplication::translate("InterchangeImport", "有%1列，应为%2列")

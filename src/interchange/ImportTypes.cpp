@@ -2,14 +2,24 @@
 
 #include "ProgramStore.h"
 
+#include <QCoreApplication>
+
 namespace tessaly {
 
-QString lineWhere(int line) {
-    return QStringLiteral("line %1").arg(line);
+namespace {
+
+constexpr qsizetype QuotedCharacters = 40;
+
+} // namespace
+
+QString ImportPlace::text() const {
+    return kind == Kind::Line
+               ? QCoreApplication::translate("InterchangeImport", "第%1行").arg(number)
+               : QCoreApplication::translate("InterchangeImport", "第%1个元素").arg(number);
 }
 
-QString elementWhere(qsizetype index) {
-    return QStringLiteral("element %1").arg(index);
+QString ImportProblem::text() const {
+    return QCoreApplication::translate("InterchangeImport", "%1：%2").arg(where.text(), message);
 }
 
 const QHash<QString, int>& columnIndex() {
@@ -24,6 +34,16 @@ const QHash<QString, int>& columnIndex() {
 
 bool isAutoId(const QString& column) {
     return column == QLatin1String("AutoID");
+}
+
+QString quotable(const QString& value) {
+    if (value.size() <= QuotedCharacters)
+        return value;
+    // Never cut a surrogate pair in two.
+    qsizetype cut = QuotedCharacters;
+    if (value[cut - 1].isHighSurrogate())
+        --cut;
+    return value.left(cut) + QChar(0x2026);
 }
 
 } // namespace tessaly

@@ -5,21 +5,37 @@
 #include <QString>
 #include <QStringList>
 
+#include <compare>
+
 namespace tessaly {
 
-// A refused row, or a file that cannot be read at all: where ("line 7", or "element 3" of a
-// JSON array, counted from 0) and why.
+// Where in a file: a line, or an element of a JSON array (counted from 0), named in the
+// window's language ("第2行", "line 2"; "第3个元素", "element 3").
+struct ImportPlace {
+    enum class Kind { Line, Element };
+    Kind kind = Kind::Line;
+    qsizetype number = 0;
+
+    static ImportPlace line(qsizetype number) { return {Kind::Line, number}; }
+    static ImportPlace element(qsizetype index) { return {Kind::Element, index}; }
+
+    QString text() const;
+    auto operator<=>(const ImportPlace&) const = default;
+};
+
+// A refused row, or a file that cannot be read at all: where and why.
 struct ImportProblem {
-    QString where;
+    ImportPlace where;
     QString message;
 
-    QString text() const { return where + QStringLiteral(": ") + message; }
+    QString text() const; // "第7行：…", "line 7: …"
     bool operator==(const ImportProblem&) const = default;
 };
 
-// One program of the file, its values as texts in programColumns() order.
+// One program of the file, its values as texts in programColumns() order, each as the file
+// writes it.
 struct ImportRow {
-    QString where;
+    ImportPlace where;
     QStringList values;
 };
 
@@ -28,13 +44,13 @@ struct ParsedImport {
     QList<ImportProblem> problems; // rows of the wrong shape, or the file's own fault
 };
 
-// Where a problem is: a line of the file, or an element of a JSON array.
-QString lineWhere(int line);
-QString elementWhere(qsizetype index);
-
 // The place of each column name in programColumns().
 const QHash<QString, int>& columnIndex();
 // AutoID may come along in a file; its value is never taken.
 bool isAutoId(const QString& column);
+
+// A value as a message quotes it: at most its first 40 characters, "…" for the rest, so that
+// a message about a wrong value never grows into a wall of text.
+QString quotable(const QString& value);
 
 } // namespace tessaly

@@ -31,13 +31,13 @@ std::optional<QString> decodeUtf8(const QByteArray& bytes, ParsedImport& parsed)
         Q_UNUSED(decoded);
         if (line.hasError()) {
             parsed.problems.append(
-                {lineWhere(int(i) + 1),
+                {ImportPlace::line(int(i) + 1),
                  QCoreApplication::translate("InterchangeImport", "不是UTF-8编码的文本")});
             return std::nullopt;
         }
     }
-    parsed.problems.append(
-        {lineWhere(1), QCoreApplication::translate("InterchangeImport", "不是UTF-8编码的文本")});
+    parsed.problems.append({ImportPlace::line(1), QCoreApplication::translate(
+                                                      "InterchangeImport", "不是UTF-8编码的文本")});
     return std::nullopt;
 }
 
@@ -75,10 +75,7 @@ ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
     const CheckedImport checked = checkImportRows(parsed.rows, options, kept);
     result.problems = parsed.problems + checked.problems;
     std::stable_sort(result.problems.begin(), result.problems.end(),
-                     [&](const auto& a, const auto& b) {
-                         return a.where.section(QLatin1Char(' '), 1).toInt() <
-                                b.where.section(QLatin1Char(' '), 1).toInt();
-                     });
+                     [](const auto& a, const auto& b) { return a.where < b.where; });
     if (!result.succeeded())
         return result;
     if (beforeWrite && !beforeWrite(&result.error))

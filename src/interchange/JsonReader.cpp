@@ -39,7 +39,7 @@ std::optional<QString> jsonText(const QJsonValue& value) {
     }
 }
 
-void parseJsonObject(const QJsonObject& object, const QString& where, ParsedImport& parsed) {
+void parseJsonObject(const QJsonObject& object, const ImportPlace& where, ParsedImport& parsed) {
     ImportRow row{where, QStringList(programColumns().size())};
     std::vector<bool> given(std::size_t(programColumns().size()), false);
     for (auto it = object.begin(); it != object.end(); ++it) {
@@ -48,8 +48,8 @@ void parseJsonObject(const QJsonObject& object, const QString& where, ParsedImpo
         const auto found = columnIndex().find(it.key());
         if (found == columnIndex().end()) {
             parsed.problems.append(
-                {where,
-                 QCoreApplication::translate("InterchangeImport", "未知的字段“%1”").arg(it.key())});
+                {where, QCoreApplication::translate("InterchangeImport", "未知的字段“%1”")
+                            .arg(quotable(it.key()))});
             return;
         }
         const auto text = jsonText(it.value());
@@ -79,25 +79,26 @@ void readJson(const QByteArray& bytes, ParsedImport& parsed) {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
-        parsed.problems.append({lineWhere(lineOfOffset(bytes, error.offset)),
+        parsed.problems.append({ImportPlace::line(lineOfOffset(bytes, error.offset)),
                                 QCoreApplication::translate("InterchangeImport", "JSON格式错误：%1")
                                     .arg(error.errorString())});
         return;
     }
     if (!document.isArray()) {
         parsed.problems.append(
-            {lineWhere(1),
+            {ImportPlace::line(1),
              QCoreApplication::translate("InterchangeImport", "JSON内容应为程序对象的数组")});
         return;
     }
     const QJsonArray array = document.array();
     for (qsizetype i = 0; i < array.size(); ++i) {
         if (!array[i].isObject()) {
-            parsed.problems.append({elementWhere(i), QCoreApplication::translate(
-                                                         "InterchangeImport", "不是程序对象")});
+            parsed.problems.append(
+                {ImportPlace::element(i),
+                 QCoreApplication::translate("InterchangeImport", "不是程序对象")});
             continue;
         }
-        parseJsonObject(array[i].toObject(), elementWhere(i), parsed);
+        parseJsonObject(array[i].toObject(), ImportPlace::element(i), parsed);
     }
 }
 

@@ -56,6 +56,7 @@ public:
 
     const QString& raw(int column) const { return m_row.values[column]; }
     QString trimmed(int column) const { return raw(column).trimmed(); }
+    QString quoted(int column) const { return quotable(raw(column)); }
 
     bool flag(int column) {
         const QString text = trimmed(column);
@@ -64,7 +65,7 @@ public:
         if (text.isEmpty() || text == QLatin1String("0") || isWord(text, "false"))
             return false;
         refuse(QCoreApplication::translate("InterchangeImport", "%1“%2”应为TRUE/FALSE或1/0")
-                   .arg(columnName(column), raw(column)));
+                   .arg(columnName(column), quoted(column)));
         return false;
     }
     template <std::size_t N>
@@ -77,7 +78,7 @@ public:
         const QString text = trimmed(column);
         if (!text.isEmpty() && !isDigits(text))
             refuse(QCoreApplication::translate("InterchangeImport", "%1“%2”不是数字")
-                       .arg(columnName(column), raw(column)));
+                       .arg(columnName(column), quoted(column)));
         return text;
     }
     std::optional<int> integer(int column, int lowest, int highest) {
@@ -88,7 +89,7 @@ public:
             return std::nullopt;
         if (!ok || value < lowest || value > highest)
             refuse(QCoreApplication::translate("InterchangeImport", "%1“%2”不是%3至%4的整数")
-                       .arg(columnName(column), raw(column), QString::number(lowest),
+                       .arg(columnName(column), quoted(column), QString::number(lowest),
                             QString::number(highest)));
         return ok ? std::optional<int>(value) : std::nullopt;
     }
@@ -125,10 +126,10 @@ std::optional<QString> timeDisagrees(const RowReader& reader, int column, const 
     const auto typed = typedTime(text);
     if (!typed)
         return QCoreApplication::translate("InterchangeImport", "%1“%2”不是时间")
-            .arg(columnName(column), reader.raw(column));
+            .arg(columnName(column), reader.quoted(column));
     if (*typed != fromFields)
         return QCoreApplication::translate("InterchangeImport", "%1“%2”与%3不一致")
-            .arg(columnName(column), reader.raw(column), QLatin1String(fields));
+            .arg(columnName(column), reader.quoted(column), QLatin1String(fields));
     return std::nullopt;
 }
 
@@ -183,13 +184,13 @@ RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
     if (!setNumber(r.JMTaoNo)) {
         outcome.problem =
             QCoreApplication::translate("InterchangeImport", "JMTaoNo“%1”不是%2至%3之一")
-                .arg(reader.raw(columns.set), setLabel(FirstSet), setLabel(LastSet));
+                .arg(reader.quoted(columns.set), setLabel(FirstSet), setLabel(LastSet));
         return outcome;
     }
     const QString marker = reader.trimmed(columns.marker);
     if (!marker.isEmpty() && marker != priorityMarker()) {
         outcome.problem = QCoreApplication::translate("InterchangeImport", "YXCX“%1”应为“%2”或空")
-                              .arg(reader.raw(columns.marker), priorityMarker());
+                              .arg(reader.quoted(columns.marker), priorityMarker());
         return outcome;
     }
     r.YXCX = marker.isEmpty() ? QStringLiteral("") : priorityMarker();
@@ -197,7 +198,7 @@ RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
     if (!r.OrderNo.isEmpty() && (r.OrderNo.size() > 3 || !isDigits(r.OrderNo))) {
         outcome.problem =
             QCoreApplication::translate("InterchangeImport", "序号OrderNo“%1”不是三位以内的数字")
-                .arg(r.OrderNo);
+                .arg(quotable(r.OrderNo));
         return outcome;
     }
     for (std::size_t i = 0; i < r.QuMu.size(); ++i) {
@@ -205,7 +206,7 @@ RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
         if (!encodeTrack(r.QuMu[i])) {
             outcome.problem =
                 QCoreApplication::translate("InterchangeImport", "曲目%1“%2”不是三位以内的数字")
-                    .arg(columnName(columns.tracks[i]), r.QuMu[i]);
+                    .arg(columnName(columns.tracks[i]), quotable(r.QuMu[i]));
             return outcome;
         }
     }

@@ -108,7 +108,7 @@ TEST_F(InterchangeCli, AFileWithBadRowsIsRefusedWholeAndTheDatabaseKeepsItsBytes
     const QByteArray before = contents(fresh);
     const CliRun run = cli(fresh, {"import", "--replace", file});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "line 3: 开始时间小时不能大于23\n"
+    EXPECT_EQ(run.out, "第3行：开始时间小时不能大于23\n"
                        "1行有错误，未导入任何程序。\n")
         << run.out.toStdString();
     EXPECT_EQ(contents(fresh), before);
@@ -116,7 +116,7 @@ TEST_F(InterchangeCli, AFileWithBadRowsIsRefusedWholeAndTheDatabaseKeepsItsBytes
     write(file, "[{\"OrderNo\": }]");
     const CliRun json = cli(fresh, {"import", "--format", "json", file});
     EXPECT_EQ(json.exitCode, 1);
-    EXPECT_TRUE(json.out.startsWith("line 1: JSON格式错误：")) << json.out.toStdString();
+    EXPECT_TRUE(json.out.startsWith("第1行：JSON格式错误：")) << json.out.toStdString();
     EXPECT_EQ(contents(fresh), before);
 }
 

@@ -82,8 +82,8 @@ TEST_F(EditorMenuTest, AnImportWithBadRowsListsThemAndChangesNothing) {
     ASSERT_FALSE(prompter.shown().isEmpty());
     EXPECT_EQ(prompter.shown().last().icon, MessageBox::Icon::Warning);
     EXPECT_EQ(lastMessage(), "导入失败，2行有错误，未导入任何程序：\n"
-                             "line 2: 结束时间小时不能大于23\n"
-                             "line 3: 输入任务已存在，请重新设置！");
+                             "第2行：结束时间小时不能大于23\n"
+                             "第3行：输入任务已存在，请重新设置！");
     EXPECT_EQ(storedCount(Set1), 1);
 
     window->setImportGuard([](QString* error) {
