@@ -538,10 +538,6 @@ The programs and the port settings are kept in this file.</translation>
         <translation>missing column “%1”</translation>
     </message>
     <message>
-        <source>没有表头</source>
-        <translation>no header row</translation>
-    </message>
-    <message>
         <source>有%1列，应为%2列</source>
         <translation>%1 columns, expected %2</translation>
     </message>
@@ -620,6 +616,10 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>文件中没有程序，未导入。</source>
+        <translation>The file holds no program; nothing was imported.</translation>
     </message>
 </context>
 <context>

@@ -458,6 +458,10 @@ void EditorWindow::importSetClick() {
     const QByteArray bytes = file.readAll();
     const ImportResult result = importPrograms(
         m_db, bytes, formatOf(path, bytes), ImportOptions{setNumber(label), false}, m_importGuard);
+    if (!result.refusal.isEmpty()) {
+        m_prompter.show({standardCaption(), result.refusal, MessageBox::Icon::Warning});
+        return;
+    }
     if (!result.problems.isEmpty()) {
         m_prompter.show({standardCaption(),
                          tr("导入失败，%1行有错误，未导入任何程序：\n%2")

@@ -139,11 +139,8 @@ void readCsv(const QString& text, ParsedImport& parsed) {
     qsizetype next = 0;
     while (next < records->size() && (*records)[next].blank())
         ++next;
-    if (next == records->size()) {
-        parsed.problems.append(
-            {ImportPlace::line(1), QCoreApplication::translate("InterchangeImport", "没有表头")});
-        return;
-    }
+    if (next == records->size())
+        return; // nothing but blank lines: no program
     const auto targets = readHeader((*records)[next], parsed);
     if (!targets)
         return;

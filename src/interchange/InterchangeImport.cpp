@@ -61,6 +61,12 @@ ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
                             const BeforeImportWrite& beforeWrite) {
     ImportResult result;
     const ParsedImport parsed = parseImport(bytes, format);
+    if (parsed.rows.isEmpty() && parsed.problems.isEmpty()) {
+        // Nothing to add; with --replace it would only empty the sets.
+        result.refusal =
+            QCoreApplication::translate("InterchangeImport", "文件中没有程序，未导入。");
+        return result;
+    }
     ProgramStore store(db);
     const auto kept = [&](const QString& label) {
         if (options.replace)

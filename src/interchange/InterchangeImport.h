@@ -29,12 +29,14 @@ using BeforeImportWrite = std::function<bool(QString* error)>;
 struct ImportResult {
     int imported = 0;
     QList<ImportProblem> problems; // refused rows: nothing was written
+    QString refusal;               // the file holds no program: nothing was done
     QString error;                 // the database or beforeWrite failed: nothing was written
 
-    bool succeeded() const { return problems.isEmpty() && error.isEmpty(); }
+    bool succeeded() const { return problems.isEmpty() && refusal.isEmpty() && error.isEmpty(); }
 };
 
-// Reads, checks and stores the programs of a file into MusicTab: all rows or none. With
+// Reads, checks and stores the programs of a file into MusicTab: all rows or none; a file
+// without a program is refused before anything else (beforeWrite included). With
 // replace, each target set is emptied first; each set that receives programs is then numbered
 // by start time as the editor numbers it. All in one transaction.
 ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,

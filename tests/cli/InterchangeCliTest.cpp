@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -118,6 +119,44 @@ TEST_F(InterchangeCli, AFileWithBadRowsIsRefusedWholeAndTheDatabaseKeepsItsBytes
     EXPECT_EQ(json.exitCode, 1);
     EXPECT_TRUE(json.out.startsWith("第1行：JSON格式错误：")) << json.out.toStdString();
     EXPECT_EQ(contents(fresh), before);
+}
+
+// Files that hold nothing to import are refused with nothing changed and no backup.
+TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
+    const QString text = cli(source, {"export"}).out; // without the BOM
+    const QString header = text.left(text.indexOf("\r\n") + 2);
+    const QString path = folder.filePath("import.txt");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QStringList options;
+        int exitCode;
+        QString out;
+        QString err;
+    } cases[] = {
+        {"header only",
+         header.toUtf8(),
+         {"--replace", "--set", "1"},
+         1,
+         "文件中没有程序，未导入。\n",
+         ""},
+    };
+    for (const auto& file : cases) {
+        SCOPED_TRACE(file.name);
+        write(path, file.bytes);
+        const QByteArray before = contents(source);
+        const CliRun run =
+            cli(file.exitCode == 0 ? fresh : source, file.options + QStringList{"import", path});
+        EXPECT_EQ(run.exitCode, file.exitCode) << run.err.toStdString();
+        EXPECT_EQ(run.out, file.out);
+        EXPECT_EQ(run.err, file.err);
+        if (file.exitCode == 0) {
+            EXPECT_EQ(cli(fresh, {"export"}).out, text);
+        } else {
+            EXPECT_EQ(contents(source), before);
+            EXPECT_FALSE(QFileInfo::exists(folder.filePath("backups"))) << "no backup taken";
+        }
+    }
 }
 
 TEST_F(InterchangeCli, BadCommandLinesAreUsageErrors) {

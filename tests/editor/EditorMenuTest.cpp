@@ -101,4 +101,21 @@ TEST_F(EditorMenuTest, AnImportWithBadRowsListsThemAndChangesNothing) {
     EXPECT_EQ(storedCount(Set2), 0);
 }
 
+TEST_F(EditorMenuTest, AFileWithoutProgramsIsRefusedAndChangesNothing) {
+    store(Set1, QTime(7, 0));
+    open();
+    const QString csv = folder.filePath("set1.csv");
+    runMenu("actExportSet", csv);
+    QFile file(csv);
+    const QByteArray header = fileText(csv).split('\n').first();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(header + '\n');
+    file.close();
+
+    runMenu("actImportSet", csv);
+    EXPECT_EQ(lastMessage(), "文件中没有程序，未导入。");
+    EXPECT_EQ(prompter.shown().last().icon, MessageBox::Icon::Warning);
+    EXPECT_EQ(storedCount(Set1), 1);
+}
+
 } // namespace

@@ -148,6 +148,29 @@ TEST_F(InterchangeTest, ExportedProgramsComeBackFieldForField) {
     }
 }
 
+TEST_F(InterchangeTest, AFileWithoutProgramsIsRefusedBeforeAnythingHappens) {
+    const ProgramRecord kept = sampleProgram(1, "001", 8);
+    store({kept});
+    const QByteArray header = programColumns().join(',').toUtf8();
+    const std::pair<const char*, std::pair<QByteArray, InterchangeFormat>> files[] = {
+        {"header only", {header + "\r\n", InterchangeFormat::Csv}},
+        {"header and blank lines",
+         {"\xEF\xBB\xBF\n" + header + "\n\n,,,\n", InterchangeFormat::Csv}},
+        {"empty", {"", InterchangeFormat::Csv}},
+        {"empty array", {" [ ]\n", InterchangeFormat::Json}},
+    };
+    for (const auto& [name, file] : files)
+        for (const bool replace : {false, true}) {
+            bool asked = false;
+            const auto result = importPrograms(db(), file.first, file.second, {1, replace},
+                                               [&](QString*) { return asked = true; });
+            EXPECT_EQ(result.refusal, "文件中没有程序，未导入。") << name;
+            EXPECT_FALSE(result.succeeded()) << name;
+            EXPECT_FALSE(asked) << name << ": no backup for an import that adds nothing";
+            EXPECT_EQ(stored(), withoutIds({kept})) << name;
+        }
+}
+
 TEST_F(InterchangeTest, FormatFollowsTheNameElseTheContent) {
     EXPECT_EQ(formatOf("a.JSON", "x"), InterchangeFormat::Json);
     EXPECT_EQ(formatOf("a.csv", "[]"), InterchangeFormat::Csv);

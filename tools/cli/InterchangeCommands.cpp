@@ -67,6 +67,10 @@ QCoro::Task<int> runImport(CliContext& context) {
     const auto result =
         importPrograms(context.data.database(), bytes, chosenFormat(options, options.file, bytes),
                        ImportOptions{options.set, options.replace}, context.beforeImportWrite);
+    if (!result.refusal.isEmpty()) {
+        context.output.message(result.refusal);
+        co_return ExitFailed;
+    }
     for (const ImportProblem& problem : result.problems)
         context.output.message(problem.text());
     if (!result.problems.isEmpty()) {
