@@ -621,6 +621,10 @@ The programs and the port settings are kept in this file.</translation>
         <source>文件中没有程序，未导入。</source>
         <translation>The file holds no program; nothing was imported.</translation>
     </message>
+    <message>
+        <source>MP3“%1”与ShouYin“%2”应一个为1、一个为0（MP3或收音）</source>
+        <translation>MP3 “%1” and ShouYin “%2”: one must be 1 and the other 0 (MP3 or radio)</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>

@@ -60,7 +60,8 @@ template <std::size_t N> void appendFlags(QStringList& texts, const std::array<b
 
 } // namespace
 
-// The order of programColumns().
+// The order of programColumns(). ShouYin is written as the load sends the source, by MP3 alone:
+// a pair an older version stored NULL, or both set, still goes out as exactly one of the two.
 QStringList columnTexts(const ProgramRecord& r) {
     QStringList texts{r.OrderNo,
                       formatTimeOfDay(r.KSTime),
@@ -68,7 +69,7 @@ QStringList columnTexts(const ProgramRecord& r) {
                       r.JMTaoNo,
                       r.YXCX,
                       flagText(r.MP3),
-                      flagText(r.ShouYin),
+                      flagText(!r.MP3),
                       optionalText(r.YuRe),
                       optionalText(r.YuanShi)};
     for (const int value : {r.KS1, r.KS2, r.KS3, r.JS1, r.JS2, r.JS3})

@@ -31,7 +31,8 @@ enum class ColumnKind {
 };
 ColumnKind columnKind(const QString& column);
 
-// The record's values as texts, in programColumns() order (flags as "1" or "0").
+// The record's values as texts, in programColumns() order (flags as "1" or "0"; ShouYin the
+// opposite of MP3, as the load sends the pair).
 QStringList columnTexts(const ProgramRecord& record);
 
 } // namespace tessaly

@@ -180,6 +180,14 @@ RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
         return outcome;
     }
 
+    if (r.MP3 == r.ShouYin) {
+        outcome.problem =
+            QCoreApplication::translate("InterchangeImport",
+                                        "MP3“%1”与ShouYin“%2”应一个为1、一个为0（MP3或收音）")
+                .arg(reader.quoted(columns.mp3), reader.quoted(columns.radio));
+        return outcome;
+    }
+
     r.JMTaoNo = options.set ? setLabel(*options.set) : reader.trimmed(columns.set);
     if (!setNumber(r.JMTaoNo)) {
         outcome.problem =

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -121,10 +122,36 @@ TEST_F(InterchangeCli, AFileWithBadRowsIsRefusedWholeAndTheDatabaseKeepsItsBytes
     EXPECT_EQ(contents(fresh), before);
 }
 
-// Files that hold nothing to import are refused with nothing changed and no backup.
+// What the editor, the player or an older version left goes out and comes back unchanged: MP3
+// and ShouYin stored NULL, and two programs of one class starting together on different
+// weekdays.
+TEST_F(InterchangeCli, WhatThePlayerOrAnOlderVersionLeftGoesOutAndComesBackUnchanged) {
+    QSqlQuery change(data.database());
+    for (const char* statement :
+         {"UPDATE MusicTab SET MP3 = NULL, ShouYin = NULL WHERE JMTaoNo = '第二套'",
+          "UPDATE MusicTab SET KS1 = 7, KSTime = '07:00:00', Week1 = 0 WHERE JMTaoNo = '第三套' "
+          "AND OrderNo = '002'",
+          "UPDATE MusicTab SET Week2 = 0, Week3 = 0, Week4 = 0, Week5 = 0 WHERE JMTaoNo = '第三套' "
+          "AND OrderNo = '001'"})
+        ASSERT_TRUE(change.exec(statement)) << statement;
+    for (const char* format : {"csv", "json"}) {
+        const QString file = folder.filePath(QStringLiteral("programs.") + format);
+        ASSERT_EQ(cli(source, {"export", "--output", file}).exitCode, 0);
+        const CliRun imported = cli(fresh, {"import", "--replace", file});
+        EXPECT_EQ(imported.out, "导入完成：共12个程序。\n") << format;
+        EXPECT_EQ(cli(fresh, {"export", "--format", format}).out,
+                  cli(source, {"export", "--format", format}).out);
+    }
+}
+
+// Files that hold nothing to import, or a program the player could not take, are refused with
+// nothing changed and no backup.
 TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
     const QString text = cli(source, {"export"}).out; // without the BOM
     const QString header = text.left(text.indexOf("\r\n") + 2);
+    QStringList lines = text.split("\r\n");
+    QStringList bothSources = lines[1].split(',');
+    bothSources[programColumns().indexOf("ShouYin")] = "1";
     const QString path = folder.filePath("import.txt");
     const struct {
         const char* name;
@@ -139,6 +166,12 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
          {"--replace", "--set", "1"},
          1,
          "文件中没有程序，未导入。\n",
+         ""},
+        {"MP3 and radio",
+         (header + bothSources.join(',')).toUtf8(),
+         {},
+         1,
+         "第2行：MP3“1”与ShouYin“1”应一个为1、一个为0（MP3或收音）\n1行有错误，未导入任何程序。\n",
          ""},
     };
     for (const auto& file : cases) {

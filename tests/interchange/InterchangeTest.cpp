@@ -148,6 +148,35 @@ TEST_F(InterchangeTest, ExportedProgramsComeBackFieldForField) {
     }
 }
 
+// What the player or an older version left in the table goes out and comes back as it was:
+// two programs of one class starting together on different weekdays, and MP3 and ShouYin
+// stored NULL, written as the load sends them (a radio program).
+TEST_F(InterchangeTest, WhatThePlayerOrAnOlderVersionLeftComesBackUnchanged) {
+    ProgramRecord monday = sampleProgram(1, "001", 8);
+    monday.Week = {true, false, false, false, false, false, false};
+    ProgramRecord tuesday = sampleProgram(1, "002", 8, "002");
+    tuesday.Week = {false, true, false, false, false, false, false};
+    ProgramRecord other = sampleProgram(2, "001", 9);
+    ProgramRecord older = sampleProgram(2, "002", 10);
+    store({monday, tuesday, other, older});
+    rawExec("UPDATE MusicTab SET MP3 = NULL, ShouYin = NULL WHERE JMTaoNo = ? AND OrderNo = ?",
+            {setLabel(2), "002"});
+
+    const QList<ProgramRecord> first = stored();
+    for (const InterchangeFormat format : {InterchangeFormat::Csv, InterchangeFormat::Json}) {
+        const QByteArray exported = writePrograms(first, format);
+        ASSERT_TRUE(store().deleteAll(ProgramTable::MusicTab));
+        const auto result = import(exported, format, {std::nullopt, true});
+        ASSERT_TRUE(result.succeeded())
+            << texts(result.problems).join('\n').toStdString() << result.error.toStdString();
+        EXPECT_EQ(writePrograms(stored(), format), exported);
+    }
+    ProgramRecord radio = stored().last();
+    EXPECT_EQ(std::pair(radio.MP3, radio.ShouYin), std::pair(false, true));
+    EXPECT_EQ(columnTexts(first.last()).mid(5, 2), (QStringList{"0", "1"}))
+        << "exported as the load sends it";
+}
+
 TEST_F(InterchangeTest, AFileWithoutProgramsIsRefusedBeforeAnythingHappens) {
     const ProgramRecord kept = sampleProgram(1, "001", 8);
     store({kept});
@@ -219,6 +248,14 @@ TEST_F(InterchangeTest, EveryBadRowIsNamedAndNothingIsWritten) {
          csvWith({{"YinLiang", "39"}}),
          InterchangeFormat::Csv,
          {"第2行：音量不能为空！"}},
+        {"both MP3 and radio",
+         csvWith({{"MP3", "1"}, {"ShouYin", "1"}}),
+         InterchangeFormat::Csv,
+         {"第2行：MP3“1”与ShouYin“1”应一个为1、一个为0（MP3或收音）"}},
+        {"neither MP3 nor radio",
+         csvWith({{"MP3", "0"}, {"ShouYin", ""}}),
+         InterchangeFormat::Csv,
+         {"第2行：MP3“0”与ShouYin“”应一个为1、一个为0（MP3或收音）"}},
         {"a long value is quoted by its first 40 characters",
          csvWith({{"JMTaoNo", QString(400, 'x')}}),
          InterchangeFormat::Csv,
