@@ -44,9 +44,9 @@ void check(const QByteArray& bytes, InterchangeFormat format) {
             std::abort(); // a row neither stored nor refused
         for (const ProgramRecord& record : checked.records)
             if (!setNumber(record.JMTaoNo) || !record.KSTime.isValid() ||
-                !record.JSTime.isValid() || record.YinLiang < 0 || record.YinLiang > 38 ||
+                !record.JSTime.isValid() || record.YinLiang < 0 || record.YinLiang > 255 ||
                 record.MP3 == record.ShouYin)
-                std::abort(); // a row the editor would refuse was let through
+                std::abort(); // a row the load could not send as it is was let through
         for (const ImportProblem& problem : parsed.problems + checked.problems)
             if (problem.where.number < 0 || problem.message.isEmpty())
                 std::abort();

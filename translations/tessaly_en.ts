@@ -625,6 +625,14 @@ The programs and the port settings are kept in this file.</translation>
         <source>MP3“%1”与ShouYin“%2”应一个为1、一个为0（MP3或收音）</source>
         <translation>MP3 “%1” and ShouYin “%2”: one must be 1 and the other 0 (MP3 or radio)</translation>
     </message>
+    <message>
+        <source>音量%1超出0-%2</source>
+        <translation>volume %1 is outside 0-%2</translation>
+    </message>
+    <message>
+        <source>音量“%1”不是0-%2的整数</source>
+        <translation>volume “%1” is not a whole number from 0 to %2</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>

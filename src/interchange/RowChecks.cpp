@@ -10,7 +10,6 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <limits>
 
 namespace tessaly {
 
@@ -133,6 +132,25 @@ std::optional<QString> timeDisagrees(const RowReader& reader, int column, const 
     return std::nullopt;
 }
 
+// The largest volume the load sends: the frame carries it in one byte. The editor offers 0 to
+// 38 for typing, but a player gives back volumes up to this, and what it gave back goes back.
+constexpr int MaxImportVolume = 255;
+
+// Why the volume cannot be sent, if it cannot.
+std::optional<QString> volumeProblem(const RowReader& reader, int column) {
+    static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
+    const QString text = reader.trimmed(column);
+    bool ok = false;
+    const int volume = text.toInt(&ok);
+    if (ok && volume >= 0 && volume <= MaxImportVolume)
+        return std::nullopt;
+    if (wholeNumber.match(text).hasMatch())
+        return QCoreApplication::translate("InterchangeImport", "音量%1超出0-%2")
+            .arg(quotable(text), QString::number(MaxImportVolume));
+    return QCoreApplication::translate("InterchangeImport", "音量“%1”不是0-%2的整数")
+        .arg(reader.quoted(column), QString::number(MaxImportVolume));
+}
+
 // The program of one row, or why the editor or the load would refuse it. The set label and
 // the duplicate rule come later, with the other rows.
 struct RowOutcome {
@@ -149,9 +167,8 @@ RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
     EntryForm form;
     for (std::size_t i = 0; i < form.times.size(); ++i)
         form.times[i] = reader.box(columns.times[i]);
-    const auto volume = reader.integer(columns.volume, std::numeric_limits<int>::min(),
-                                       std::numeric_limits<int>::max());
-    form.volumeChosen = volume && *volume >= 0 && *volume <= MaxVolume; // the list offers 0..38
+    // An empty volume is the editor's empty list; its range comes once the editor's checks pass.
+    form.volumeChosen = !reader.trimmed(columns.volume).isEmpty();
     reader.flags(columns.week, r.Week);
     form.weekdays = r.Week;
     // The pre-heat and delay boxes belong to the window, not to a program.
@@ -170,7 +187,11 @@ RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
         return outcome;
     }
     applyTimes(r, form.times);
-    r.YinLiang = *volume;
+    if (const auto wrong = volumeProblem(reader, columns.volume)) {
+        outcome.problem = wrong;
+        return outcome;
+    }
+    r.YinLiang = reader.trimmed(columns.volume).toInt();
     if (auto wrong = timeDisagrees(reader, columns.startTime, r.KSTime, "KS1-KS3")) {
         outcome.problem = wrong;
         return outcome;

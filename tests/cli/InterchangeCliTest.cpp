@@ -122,13 +122,15 @@ TEST_F(InterchangeCli, AFileWithBadRowsIsRefusedWholeAndTheDatabaseKeepsItsBytes
     EXPECT_EQ(contents(fresh), before);
 }
 
-// What the editor, the player or an older version left goes out and comes back unchanged: MP3
-// and ShouYin stored NULL, and two programs of one class starting together on different
-// weekdays.
+// What the editor, the player or an older version left goes out and comes back unchanged: a
+// volume the player gave back, MP3 and ShouYin stored NULL, and two programs of one class
+// starting together on different weekdays.
 TEST_F(InterchangeCli, WhatThePlayerOrAnOlderVersionLeftGoesOutAndComesBackUnchanged) {
     QSqlQuery change(data.database());
     for (const char* statement :
-         {"UPDATE MusicTab SET MP3 = NULL, ShouYin = NULL WHERE JMTaoNo = '第二套'",
+         {"UPDATE MusicTab SET YinLiang = 255 WHERE JMTaoNo = '第一套' AND OrderNo = '001'",
+          "UPDATE MusicTab SET YinLiang = 39 WHERE JMTaoNo = '第一套' AND OrderNo = '002'",
+          "UPDATE MusicTab SET MP3 = NULL, ShouYin = NULL WHERE JMTaoNo = '第二套'",
           "UPDATE MusicTab SET KS1 = 7, KSTime = '07:00:00', Week1 = 0 WHERE JMTaoNo = '第三套' "
           "AND OrderNo = '002'",
           "UPDATE MusicTab SET Week2 = 0, Week3 = 0, Week4 = 0, Week5 = 0 WHERE JMTaoNo = '第三套' "
@@ -152,6 +154,8 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
     QStringList lines = text.split("\r\n");
     QStringList bothSources = lines[1].split(',');
     bothSources[programColumns().indexOf("ShouYin")] = "1";
+    QStringList loud = lines[1].split(',');
+    loud[programColumns().indexOf("YinLiang")] = "300";
     const QString path = folder.filePath("import.txt");
     const struct {
         const char* name;
@@ -172,6 +176,12 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
          {},
          1,
          "第2行：MP3“1”与ShouYin“1”应一个为1、一个为0（MP3或收音）\n1行有错误，未导入任何程序。\n",
+         ""},
+        {"volume",
+         (header + loud.join(',')).toUtf8(),
+         {},
+         1,
+         "第2行：音量300超出0-255\n1行有错误，未导入任何程序。\n",
          ""},
     };
     for (const auto& file : cases) {

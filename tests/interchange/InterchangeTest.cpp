@@ -149,16 +149,18 @@ TEST_F(InterchangeTest, ExportedProgramsComeBackFieldForField) {
 }
 
 // What the player or an older version left in the table goes out and comes back as it was:
-// two programs of one class starting together on different weekdays, and MP3 and ShouYin
-// stored NULL, written as the load sends them (a radio program).
+// two programs of one class starting together on different weekdays, volumes the editor does
+// not offer, and MP3 and ShouYin stored NULL, written as the load sends them (a radio program).
 TEST_F(InterchangeTest, WhatThePlayerOrAnOlderVersionLeftComesBackUnchanged) {
     ProgramRecord monday = sampleProgram(1, "001", 8);
     monday.Week = {true, false, false, false, false, false, false};
     ProgramRecord tuesday = sampleProgram(1, "002", 8, "002");
     tuesday.Week = {false, true, false, false, false, false, false};
-    ProgramRecord other = sampleProgram(2, "001", 9);
+    tuesday.YinLiang = 39;
+    ProgramRecord loud = sampleProgram(2, "001", 9);
+    loud.YinLiang = 255;
     ProgramRecord older = sampleProgram(2, "002", 10);
-    store({monday, tuesday, other, older});
+    store({monday, tuesday, loud, older});
     rawExec("UPDATE MusicTab SET MP3 = NULL, ShouYin = NULL WHERE JMTaoNo = ? AND OrderNo = ?",
             {setLabel(2), "002"});
 
@@ -244,10 +246,22 @@ TEST_F(InterchangeTest, EveryBadRowIsNamedAndNothingIsWritten) {
          csvWith({{"JS3", "60"}, {"JSTime", ""}}),
          InterchangeFormat::Csv,
          {"第2行：结束时间秒钟不能大于59！"}},
-        {"volume over 38",
-         csvWith({{"YinLiang", "39"}}),
+        {"empty volume",
+         csvWith({{"YinLiang", ""}}),
          InterchangeFormat::Csv,
          {"第2行：音量不能为空！"}},
+        {"volume over a byte",
+         csvWith({{"YinLiang", "300"}}),
+         InterchangeFormat::Csv,
+         {"第2行：音量300超出0-255"}},
+        {"negative volume",
+         csvWith({{"YinLiang", "-1"}}),
+         InterchangeFormat::Csv,
+         {"第2行：音量-1超出0-255"}},
+        {"volume that is no whole number",
+         csvWith({{"YinLiang", "2.5"}}),
+         InterchangeFormat::Csv,
+         {"第2行：音量“2.5”不是0-255的整数"}},
         {"both MP3 and radio",
          csvWith({{"MP3", "1"}, {"ShouYin", "1"}}),
          InterchangeFormat::Csv,
