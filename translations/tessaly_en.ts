@@ -633,6 +633,54 @@ The programs and the port settings are kept in this file.</translation>
         <source>音量“%1”不是0-%2的整数</source>
         <translation>volume “%1” is not a whole number from 0 to %2</translation>
     </message>
+    <message>
+        <source>数组之后还有内容</source>
+        <translation>more content after the array</translation>
+    </message>
+    <message>
+        <source>缺少“,”或“]”</source>
+        <translation>“,” or “]” expected</translation>
+    </message>
+    <message>
+        <source>字段名应为带引号的文本</source>
+        <translation>a field name must be quoted text</translation>
+    </message>
+    <message>
+        <source>缺少“:”</source>
+        <translation>“:” expected</translation>
+    </message>
+    <message>
+        <source>缺少“,”或“}”</source>
+        <translation>“,” or “}” expected</translation>
+    </message>
+    <message>
+        <source>字段“%1”重复</source>
+        <translation>field “%1” appears twice</translation>
+    </message>
+    <message>
+        <source>此处应为一个值</source>
+        <translation>a value expected</translation>
+    </message>
+    <message>
+        <source>嵌套过深</source>
+        <translation>nested too deeply</translation>
+    </message>
+    <message>
+        <source>文本缺少结尾的引号</source>
+        <translation>text without its closing quote</translation>
+    </message>
+    <message>
+        <source>文本中有未转义的控制字符</source>
+        <translation>an unescaped control character in text</translation>
+    </message>
+    <message>
+        <source>无效的转义序列</source>
+        <translation>invalid escape sequence</translation>
+    </message>
+    <message>
+        <source>无效的数字</source>
+        <translation>invalid number</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>

@@ -50,7 +50,7 @@ ParsedImport parseImport(const QByteArray& input, InterchangeFormat format) {
     if (!text)
         return parsed;
     if (format == InterchangeFormat::Json)
-        readJson(bytes, parsed);
+        readJson(*text, parsed);
     else
         readCsv(*text, parsed);
     return parsed;

@@ -156,6 +156,9 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
     bothSources[programColumns().indexOf("ShouYin")] = "1";
     QStringList loud = lines[1].split(',');
     loud[programColumns().indexOf("YinLiang")] = "300";
+    QByteArray json = cli(source, {"export", "--format", "json"}).out.toUtf8();
+    const QByteArray volume = "\"YinLiang\": 20";
+    json.replace(json.indexOf(volume), volume.size(), "\"YinLiang\": 1e300");
     const QString path = folder.filePath("import.txt");
     const struct {
         const char* name;
@@ -182,6 +185,13 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
          {},
          1,
          "第2行：音量300超出0-255\n1行有错误，未导入任何程序。\n",
+         ""},
+        {"JSON number named as written",
+         json,
+         {"--lang", "en", "--replace"},
+         1,
+         "element 0: volume “1e300” is not a whole number from 0 to 255\n"
+         "1 lines have errors; no program was imported.\n",
          ""},
     };
     for (const auto& file : cases) {

@@ -107,6 +107,17 @@ QByteArray csvWith(const QList<std::pair<QString, QString>>& changes,
         .toUtf8();
 }
 
+// The same as a JSON array of one object; the values are written into it as they are given.
+QByteArray jsonWith(const QList<std::pair<QString, QString>>& changes,
+                    const ProgramRecord& program = sampleProgram(1, "001", 8)) {
+    QByteArray json = writeJson({program});
+    for (const auto& [column, value] : changes) {
+        const QRegularExpression field("(\"" + column + "\": )(\"[^\"]*\"|[^,}]*)");
+        json = QString::fromUtf8(json).replace(field, "\\1" + value).toUtf8();
+    }
+    return json;
+}
+
 QStringList texts(const QList<ImportProblem>& problems) {
     QStringList lines;
     for (const auto& problem : problems)
@@ -189,6 +200,7 @@ TEST_F(InterchangeTest, AFileWithoutProgramsIsRefusedBeforeAnythingHappens) {
          {"\xEF\xBB\xBF\n" + header + "\n\n,,,\n", InterchangeFormat::Csv}},
         {"empty", {"", InterchangeFormat::Csv}},
         {"empty array", {" [ ]\n", InterchangeFormat::Json}},
+        {"empty JSON", {"\n", InterchangeFormat::Json}},
     };
     for (const auto& [name, file] : files)
         for (const bool replace : {false, true}) {
@@ -334,11 +346,24 @@ TEST_F(InterchangeTest, EveryBadRowIsNamedAndNothingIsWritten) {
         {"malformed JSON",
          "[\n{\"OrderNo\": \"001\",\n}",
          InterchangeFormat::Json,
-         {"第3行：JSON格式错误：object is missing after a comma"}},
+         {"第3行：JSON格式错误：字段名应为带引号的文本"}},
         {"JSON element",
-         "[{\"OrderNo\": 1}, 5]",
+         "[{\"OrderNo\": 1}, 5, {\"OrderNo\": [1]}, {\"MP3\": 1, \"MP3\": 0}]",
          InterchangeFormat::Json,
-         {"第0个元素：缺少字段“KSTime”", "第1个元素：不是程序对象"}},
+         {"第0个元素：缺少字段“KSTime”", "第1个元素：不是程序对象",
+          "第2个元素：字段“OrderNo”不是文本、数字或布尔值", "第3个元素：字段“MP3”重复"}},
+        {"JSON number named as written",
+         jsonWith({{"YinLiang", "1e300"}, {"KS1", "8.0"}}),
+         InterchangeFormat::Json,
+         {"第0个元素：音量“1e300”不是0-255的整数"}},
+        {"JSON after the array",
+         "[]\n[]",
+         InterchangeFormat::Json,
+         {"第2行：JSON格式错误：数组之后还有内容"}},
+        {"JSON nested past any program",
+         "[" + QByteArray(100, '[') + QByteArray(100, ']') + "]",
+         InterchangeFormat::Json,
+         {"第1行：JSON格式错误：嵌套过深"}},
     };
     for (const BadFile& bad : cases) {
         const auto result = import(bad.bytes, bad.format);
