@@ -518,10 +518,6 @@ The programs and the port settings are kept in this file.</translation>
 <context>
     <name>InterchangeImport</name>
     <message>
-        <source>不是UTF-8编码的文本</source>
-        <translation>not UTF-8 text</translation>
-    </message>
-    <message>
         <source>引号未闭合</source>
         <translation>unclosed quote</translation>
     </message>
@@ -680,6 +676,14 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>无效的数字</source>
         <translation>invalid number</translation>
+    </message>
+    <message>
+        <source>不是UTF-8或GB18030编码的文本</source>
+        <translation>neither UTF-8 nor GB18030 text</translation>
+    </message>
+    <message>
+        <source>文件不是UTF-8编码，已按GB18030编码读取。</source>
+        <translation>The file is not UTF-8; it was read as GB18030.</translation>
     </message>
 </context>
 <context>

@@ -458,15 +458,17 @@ void EditorWindow::importSetClick() {
     const QByteArray bytes = file.readAll();
     const ImportResult result = importPrograms(
         m_db, bytes, formatOf(path, bytes), ImportOptions{setNumber(label), false}, m_importGuard);
+    // How the file was read helps to understand both what was refused and what came in.
+    const QString encoding = result.readAsGb18030 ? gb18030Notice() + QLatin1Char('\n') : QString();
     if (!result.refusal.isEmpty()) {
-        m_prompter.show({standardCaption(), result.refusal, MessageBox::Icon::Warning});
+        m_prompter.show({standardCaption(), encoding + result.refusal, MessageBox::Icon::Warning});
         return;
     }
     if (!result.problems.isEmpty()) {
         m_prompter.show({standardCaption(),
-                         tr("导入失败，%1行有错误，未导入任何程序：\n%2")
-                             .arg(result.problems.size())
-                             .arg(problemList(result.problems)),
+                         encoding + tr("导入失败，%1行有错误，未导入任何程序：\n%2")
+                                        .arg(result.problems.size())
+                                        .arg(problemList(result.problems)),
                          MessageBox::Icon::Warning});
         return;
     }
@@ -477,7 +479,7 @@ void EditorWindow::importSetClick() {
     // As after a save: the set renumbered, in start order, and the reminder at the close.
     m_editor.ProgramsChanged = true;
     openList(label, SetRows::All, true);
-    m_prompter.notice(importDoneMessage(result.imported));
+    m_prompter.notice(encoding + importDoneMessage(result.imported));
 }
 
 void EditorWindow::done(int result) {

@@ -42,6 +42,7 @@ struct ImportRow {
 struct ParsedImport {
     QList<ImportRow> rows;
     QList<ImportProblem> problems; // rows of the wrong shape, or the file's own fault
+    bool readAsGb18030 = false;    // the file was not UTF-8 and was read as GB18030
 };
 
 // The place of each column name in programColumns().

@@ -18,35 +18,52 @@ namespace {
 
 const QByteArray Bom("\xEF\xBB\xBF");
 
-// The text of the bytes, or the line of the first that is not UTF-8.
-std::optional<QString> decodeUtf8(const QByteArray& bytes, ParsedImport& parsed) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+std::optional<QString> decoded(QStringDecoder&& decoder, const QByteArray& bytes) {
+    if (!decoder.isValid())
+        return std::nullopt;
     QString text = decoder.decode(bytes);
-    if (!decoder.hasError())
-        return text;
+    return decoder.hasError() ? std::nullopt : std::optional<QString>(text);
+}
+
+std::optional<QString> decodedUtf8(const QByteArray& bytes) {
+    return decoded(QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless), bytes);
+}
+
+// The line of the first byte that is not UTF-8.
+int firstLineNotUtf8(const QByteArray& bytes) {
     const QList<QByteArray> lines = bytes.split('\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QStringDecoder line(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString decoded = line.decode(lines[i]); // decoding happens on conversion
-        Q_UNUSED(decoded);
-        if (line.hasError()) {
-            parsed.problems.append(
-                {ImportPlace::line(int(i) + 1),
-                 QCoreApplication::translate("InterchangeImport", "不是UTF-8编码的文本")});
-            return std::nullopt;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (!decodedUtf8(lines[i]))
+            return int(i) + 1;
+    return 1;
+}
+
+// The text of the file: UTF-8, with or without a BOM; else GB18030, what a Chinese
+// spreadsheet's plain CSV holds, when every byte of it decodes as that (a file with a UTF-8
+// BOM says what it is and is not read otherwise). Nothing, with the first line that is not
+// UTF-8, for a file that is neither.
+std::optional<QString> decodeText(const QByteArray& input, ParsedImport& parsed) {
+    const bool marked = input.startsWith(Bom);
+    const QByteArray bytes = marked ? input.mid(Bom.size()) : input;
+    if (auto text = decodedUtf8(bytes))
+        return text;
+    if (!marked)
+        if (auto text =
+                decoded(QStringDecoder("GB18030", QStringDecoder::Flag::Stateless), bytes)) {
+            parsed.readAsGb18030 = true;
+            return text;
         }
-    }
-    parsed.problems.append({ImportPlace::line(1), QCoreApplication::translate(
-                                                      "InterchangeImport", "不是UTF-8编码的文本")});
+    parsed.problems.append(
+        {ImportPlace::line(firstLineNotUtf8(bytes)),
+         QCoreApplication::translate("InterchangeImport", "不是UTF-8或GB18030编码的文本")});
     return std::nullopt;
 }
 
 } // namespace
 
-ParsedImport parseImport(const QByteArray& input, InterchangeFormat format) {
+ParsedImport parseImport(const QByteArray& bytes, InterchangeFormat format) {
     ParsedImport parsed;
-    const QByteArray bytes = input.startsWith(Bom) ? input.mid(Bom.size()) : input;
-    const auto text = decodeUtf8(bytes, parsed);
+    const auto text = decodeText(bytes, parsed);
     if (!text)
         return parsed;
     if (format == InterchangeFormat::Json)
@@ -61,6 +78,7 @@ ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
                             const BeforeImportWrite& beforeWrite) {
     ImportResult result;
     const ParsedImport parsed = parseImport(bytes, format);
+    result.readAsGb18030 = parsed.readAsGb18030;
     if (parsed.rows.isEmpty() && parsed.problems.isEmpty()) {
         // Nothing to add; with --replace it would only empty the sets.
         result.refusal =
@@ -111,6 +129,11 @@ ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
         return result;
     result.imported = int(checked.records.size());
     return result;
+}
+
+QString gb18030Notice() {
+    return QCoreApplication::translate("InterchangeImport",
+                                       "文件不是UTF-8编码，已按GB18030编码读取。");
 }
 
 QString importDoneMessage(int count) {

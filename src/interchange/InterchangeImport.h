@@ -16,10 +16,10 @@
 
 namespace tessaly {
 
-// Reads the rows of a CSV or JSON file. A CSV may come from a spreadsheet: with or without a
-// BOM, CRLF or LF, any field quoted, blank lines and empty columns at the end of each row,
-// the columns in any order (AutoID, when present, is ignored). Bytes that are not UTF-8 are
-// refused with the line they are on.
+// Reads the rows of a CSV or JSON file, UTF-8 or else GB18030. A CSV may come from a
+// spreadsheet: with or without a BOM, CRLF or LF, any field quoted, blank lines and empty
+// columns at the end of each row, the columns in any order (AutoID, when present, is ignored).
+// Bytes that are neither UTF-8 nor GB18030 are refused with the line they are on.
 ParsedImport parseImport(const QByteArray& bytes, InterchangeFormat format);
 
 // Runs once every row has passed, right before the first write; false (with the reason)
@@ -31,6 +31,7 @@ struct ImportResult {
     QList<ImportProblem> problems; // refused rows: nothing was written
     QString refusal;               // the file holds no program: nothing was done
     QString error;                 // the database or beforeWrite failed: nothing was written
+    bool readAsGb18030 = false;    // say so: the file was not UTF-8
 
     bool succeeded() const { return problems.isEmpty() && refusal.isEmpty() && error.isEmpty(); }
 };
@@ -42,6 +43,9 @@ struct ImportResult {
 ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
                             InterchangeFormat format, const ImportOptions& options,
                             const BeforeImportWrite& beforeWrite = {});
+
+// "文件不是UTF-8编码，已按GB18030编码读取。"
+QString gb18030Notice();
 
 // "导入完成：共N个程序。"
 QString importDoneMessage(int count);

@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
@@ -146,8 +147,8 @@ TEST_F(InterchangeCli, WhatThePlayerOrAnOlderVersionLeftGoesOutAndComesBackUncha
     }
 }
 
-// Files that hold nothing to import, or a program the player could not take, are refused with
-// nothing changed and no backup.
+// Files as a Chinese spreadsheet saves them import; files that hold nothing to import, or a
+// program the player could not take, are refused with nothing changed and no backup.
 TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
     const QString text = cli(source, {"export"}).out; // without the BOM
     const QString header = text.left(text.indexOf("\r\n") + 2);
@@ -159,6 +160,7 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
     QByteArray json = cli(source, {"export", "--format", "json"}).out.toUtf8();
     const QByteArray volume = "\"YinLiang\": 20";
     json.replace(json.indexOf(volume), volume.size(), "\"YinLiang\": 1e300");
+    QStringEncoder gb18030("GB18030");
     const QString path = folder.filePath("import.txt");
     const struct {
         const char* name;
@@ -168,6 +170,12 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
         QString out;
         QString err;
     } cases[] = {
+        {"GB18030",
+         gb18030.encode(text),
+         {"--replace"},
+         0,
+         "导入完成：共12个程序。\n",
+         "文件不是UTF-8编码，已按GB18030编码读取。\n"},
         {"header only",
          header.toUtf8(),
          {"--replace", "--set", "1"},

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTableView>
 
 using namespace tessaly;
@@ -116,6 +117,24 @@ TEST_F(EditorMenuTest, AFileWithoutProgramsIsRefusedAndChangesNothing) {
     EXPECT_EQ(lastMessage(), "文件中没有程序，未导入。");
     EXPECT_EQ(prompter.shown().last().icon, MessageBox::Icon::Warning);
     EXPECT_EQ(storedCount(Set1), 1);
+}
+
+// A Chinese spreadsheet's plain CSV is GB18030: the window says how it read the file.
+TEST_F(EditorMenuTest, AGb18030FileImportsAndTheWindowSaysHowItWasRead) {
+    store(Set1, QTime(7, 0), true);
+    open();
+    const QString csv = folder.filePath("set1.csv");
+    runMenu("actExportSet", csv);
+    const QString text = QString::fromUtf8(fileText(csv).mid(3));
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QStringEncoder("GB18030").encode(text));
+    file.close();
+
+    tick("chJM2");
+    runMenu("actImportSet", csv);
+    EXPECT_EQ(lastMessage(), "文件不是UTF-8编码，已按GB18030编码读取。\n导入完成：共1个程序。");
+    EXPECT_EQ(numbering(Set2), QStringList{"07:00:00=001"});
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "ProgramStore.h"
 
 #include <QRegularExpression>
+#include <QStringEncoder>
 
 using namespace tessaly;
 using namespace tessaly::testing;
@@ -214,6 +215,37 @@ TEST_F(InterchangeTest, AFileWithoutProgramsIsRefusedBeforeAnythingHappens) {
         }
 }
 
+// A Chinese spreadsheet's plain CSV is GB18030.
+TEST_F(InterchangeTest, SpreadsheetFilesOfOtherEncodingsImport) {
+    ProgramRecord priority = sampleProgram(3, "001", 8);
+    priority.YXCX = priorityMarker();
+    const QList<ProgramRecord> programs{sampleProgram(2, "001", 7), priority};
+    const QByteArray csv = writeCsv(programs);
+    const QString text = QString::fromUtf8(csv.mid(3));
+    QStringEncoder gb18030("GB18030");
+    ASSERT_TRUE(gb18030.isValid());
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        InterchangeFormat format;
+        bool readAsGb18030;
+    } files[] = {
+        {"UTF-8 without a BOM", text.toUtf8(), InterchangeFormat::Csv, false},
+        {"GB18030", gb18030.encode(text), InterchangeFormat::Csv, true},
+        {"GB18030 JSON", gb18030.encode(QString::fromUtf8(writeJson(programs))),
+         InterchangeFormat::Json, true},
+    };
+    for (const auto& file : files) {
+        ASSERT_TRUE(store().deleteAll(ProgramTable::MusicTab));
+        ASSERT_NE(file.bytes.contains("第三套"), file.readAsGb18030) << file.name;
+        const auto result = import(file.bytes, file.format);
+        EXPECT_TRUE(result.succeeded())
+            << file.name << ": " << texts(result.problems).join('\n').toStdString();
+        EXPECT_EQ(result.readAsGb18030, file.readAsGb18030) << file.name;
+        EXPECT_EQ(stored(), programs) << file.name;
+    }
+}
+
 TEST_F(InterchangeTest, FormatFollowsTheNameElseTheContent) {
     EXPECT_EQ(formatOf("a.JSON", "x"), InterchangeFormat::Json);
     EXPECT_EQ(formatOf("a.csv", "[]"), InterchangeFormat::Csv);
@@ -339,10 +371,10 @@ TEST_F(InterchangeTest, EveryBadRowIsNamedAndNothingIsWritten) {
          InterchangeFormat::Csv,
          {"第3行：引号未闭合"}},
         {"missing column", "OrderNo,KSTime\r\n", InterchangeFormat::Csv, {"第1行：缺少列“JSTime”"}},
-        {"not UTF-8",
+        {"neither UTF-8 nor GB18030",
          header + valid + "\xFF\xFE" + valid,
          InterchangeFormat::Csv,
-         {"第3行：不是UTF-8编码的文本"}},
+         {"第3行：不是UTF-8或GB18030编码的文本"}},
         {"malformed JSON",
          "[\n{\"OrderNo\": \"001\",\n}",
          InterchangeFormat::Json,

@@ -67,6 +67,8 @@ QCoro::Task<int> runImport(CliContext& context) {
     const auto result =
         importPrograms(context.data.database(), bytes, chosenFormat(options, options.file, bytes),
                        ImportOptions{options.set, options.replace}, context.beforeImportWrite);
+    if (result.readAsGb18030)
+        context.output.info(gb18030Notice());
     if (!result.refusal.isEmpty()) {
         context.output.message(result.refusal);
         co_return ExitFailed;
