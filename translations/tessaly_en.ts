@@ -685,6 +685,10 @@ The programs and the port settings are kept in this file.</translation>
         <source>文件不是UTF-8编码，已按GB18030编码读取。</source>
         <translation>The file is not UTF-8; it was read as GB18030.</translation>
     </message>
+    <message>
+        <source>表头“%1”不是以逗号、分号或制表符分隔的列名</source>
+        <translation>the header “%1” is not column names separated by commas, semicolons or tabs</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>

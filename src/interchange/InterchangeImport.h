@@ -17,9 +17,10 @@
 namespace tessaly {
 
 // Reads the rows of a CSV or JSON file, UTF-8 or else GB18030. A CSV may come from a
-// spreadsheet: with or without a BOM, CRLF or LF, any field quoted, blank lines and empty
-// columns at the end of each row, the columns in any order (AutoID, when present, is ignored).
-// Bytes that are neither UTF-8 nor GB18030 are refused with the line they are on.
+// spreadsheet: with or without a BOM, CRLF or LF, separated by commas, semicolons or tabs as
+// its header is, any field quoted, blank lines and empty columns at the end of each row, the
+// columns in any order (AutoID, when present, is ignored). Bytes that are neither UTF-8 nor
+// GB18030 are refused with the line they are on.
 ParsedImport parseImport(const QByteArray& bytes, InterchangeFormat format);
 
 // Runs once every row has passed, right before the first write; false (with the reason)

@@ -147,7 +147,7 @@ TEST_F(InterchangeCli, WhatThePlayerOrAnOlderVersionLeftGoesOutAndComesBackUncha
     }
 }
 
-// Files as a Chinese spreadsheet saves them import; files that hold nothing to import, or a
+// Files as spreadsheets of other locales save them import; files that hold nothing to import, or a
 // program the player could not take, are refused with nothing changed and no backup.
 TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
     const QString text = cli(source, {"export"}).out; // without the BOM
@@ -170,6 +170,18 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
         QString out;
         QString err;
     } cases[] = {
+        {"semicolons",
+         QString(text).replace(',', ';').toUtf8(),
+         {"--replace"},
+         0,
+         "导入完成：共12个程序。\n",
+         ""},
+        {"tabs",
+         QString(text).replace(',', '\t').toUtf8(),
+         {"--replace"},
+         0,
+         "导入完成：共12个程序。\n",
+         ""},
         {"GB18030",
          gb18030.encode(text),
          {"--replace"},

@@ -215,8 +215,9 @@ TEST_F(InterchangeTest, AFileWithoutProgramsIsRefusedBeforeAnythingHappens) {
         }
 }
 
-// A Chinese spreadsheet's plain CSV is GB18030.
-TEST_F(InterchangeTest, SpreadsheetFilesOfOtherEncodingsImport) {
+// Spreadsheets of other locales separate by semicolons or tabs, and a Chinese spreadsheet's
+// plain CSV is GB18030.
+TEST_F(InterchangeTest, SpreadsheetFilesOfOtherLocalesAndEncodingsImport) {
     ProgramRecord priority = sampleProgram(3, "001", 8);
     priority.YXCX = priorityMarker();
     const QList<ProgramRecord> programs{sampleProgram(2, "001", 7), priority};
@@ -230,8 +231,11 @@ TEST_F(InterchangeTest, SpreadsheetFilesOfOtherEncodingsImport) {
         InterchangeFormat format;
         bool readAsGb18030;
     } files[] = {
+        {"semicolons", QString(text).replace(',', ';').toUtf8(), InterchangeFormat::Csv, false},
+        {"tabs", QString(text).replace(',', '\t').toUtf8(), InterchangeFormat::Csv, false},
         {"UTF-8 without a BOM", text.toUtf8(), InterchangeFormat::Csv, false},
-        {"GB18030", gb18030.encode(text), InterchangeFormat::Csv, true},
+        {"GB18030 with semicolons", gb18030.encode(QString(text).replace(',', ';')),
+         InterchangeFormat::Csv, true},
         {"GB18030 JSON", gb18030.encode(QString::fromUtf8(writeJson(programs))),
          InterchangeFormat::Json, true},
     };
@@ -375,6 +379,15 @@ TEST_F(InterchangeTest, EveryBadRowIsNamedAndNothingIsWritten) {
          header + valid + "\xFF\xFE" + valid,
          InterchangeFormat::Csv,
          {"第3行：不是UTF-8或GB18030编码的文本"}},
+        {"header with an unknown name",
+         QByteArray("OrderNo;KSTime;") + QByteArray(400, 'y') + "\r\n" + valid,
+         InterchangeFormat::Csv,
+         {"第1行：未知的列“" + QString(40, 'y') + "…”"}},
+        {"header cut by no separator a spreadsheet writes",
+         programColumns().join('|').toUtf8() + "\r\n",
+         InterchangeFormat::Csv,
+         {"第1行：表头“OrderNo|KSTime|JSTime|JMTaoNo|YXCX|MP3|"
+          "S…”不是以逗号、分号或制表符分隔的列名"}},
         {"malformed JSON",
          "[\n{\"OrderNo\": \"001\",\n}",
          InterchangeFormat::Json,
