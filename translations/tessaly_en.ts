@@ -71,10 +71,6 @@
         <translation>Serial port COM%1 (%2) is in use by another program. Please try again later.</translation>
     </message>
     <message>
-        <source>无法读取文件%1：%2</source>
-        <translation>Cannot read the file %1: %2</translation>
-    </message>
-    <message>
         <source>%1行有错误，未导入任何程序。</source>
         <translation>%1 lines have errors; no program was imported.</translation>
     </message>
@@ -688,6 +684,18 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>表头“%1”不是以逗号、分号或制表符分隔的列名</source>
         <translation>the header “%1” is not column names separated by commas, semicolons or tabs</translation>
+    </message>
+    <message>
+        <source>无法读取文件%1：%2</source>
+        <translation>Cannot read the file %1: %2</translation>
+    </message>
+    <message>
+        <source>文件%1大于%2，不是节目文件，未导入。</source>
+        <translation>The file %1 is larger than %2: not a program file; nothing was imported.</translation>
+    </message>
+    <message>
+        <source>文件%1有%2，不是节目文件（节目文件不超过%3），未导入。</source>
+        <translation>The file %1 holds %2: not a program file (those are at most %3); nothing was imported.</translation>
     </message>
 </context>
 <context>

@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -449,13 +448,12 @@ void EditorWindow::importSetClick() {
     const QString path = m_chooseFile(false, tr("导入到%1").arg(bracketed(label)));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_prompter.failure(tr("导入失败，未导入任何程序！"),
-                           tr("%1：%2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    const ImportFile file = readImportFile(path);
+    if (!file.bytes) {
+        m_prompter.failure(tr("导入失败，未导入任何程序！"), file.error);
         return;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = *file.bytes;
     const ImportResult result = importPrograms(
         m_db, bytes, formatOf(path, bytes), ImportOptions{setNumber(label), false}, m_importGuard);
     // How the file was read helps to understand both what was refused and what came in.

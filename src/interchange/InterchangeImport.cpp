@@ -8,6 +8,9 @@
 #include "Transaction.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -73,6 +76,23 @@ ParsedImport parseImport(const QByteArray& bytes, InterchangeFormat format) {
     return parsed;
 }
 
+ImportFile readImportFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {std::nullopt, QCoreApplication::translate("InterchangeImport", "无法读取文件%1：%2")
+                                  .arg(QDir::toNativeSeparators(path), file.errorString())};
+    // A regular file is measured before a byte is read; a pipe or a device only as it is read.
+    if (!file.isSequential() && file.size() > MaxImportFileBytes)
+        return {std::nullopt, fileTooLargeMessage(path, file.size())};
+    QByteArray bytes = file.read(MaxImportFileBytes + 1);
+    if (bytes.size() > MaxImportFileBytes)
+        return {std::nullopt, fileTooLargeMessage(path, std::nullopt)};
+    if (file.error() != QFileDevice::NoError)
+        return {std::nullopt, QCoreApplication::translate("InterchangeImport", "无法读取文件%1：%2")
+                                  .arg(QDir::toNativeSeparators(path), file.errorString())};
+    return {bytes, {}};
+}
+
 ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
                             InterchangeFormat format, const ImportOptions& options,
                             const BeforeImportWrite& beforeWrite) {
@@ -129,6 +149,20 @@ ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
         return result;
     result.imported = int(checked.records.size());
     return result;
+}
+
+QString fileTooLargeMessage(const QString& path, std::optional<qint64> size) {
+    const QLocale locale;
+    const QString limit =
+        locale.formattedDataSize(MaxImportFileBytes, 0, QLocale::DataSizeTraditionalFormat);
+    if (!size)
+        return QCoreApplication::translate("InterchangeImport",
+                                           "文件%1大于%2，不是节目文件，未导入。")
+            .arg(QDir::toNativeSeparators(path), limit);
+    return QCoreApplication::translate("InterchangeImport",
+                                       "文件%1有%2，不是节目文件（节目文件不超过%3），未导入。")
+        .arg(QDir::toNativeSeparators(path),
+             locale.formattedDataSize(*size, 1, QLocale::DataSizeTraditionalFormat), limit);
 }
 
 QString gb18030Notice() {

@@ -16,6 +16,18 @@
 
 namespace tessaly {
 
+// The largest file an import reads. Four full sets of 999 programs export as under 4 MB of
+// JSON; a file much larger is no schedule, and reading it whole could exhaust the memory.
+constexpr qint64 MaxImportFileBytes = 8 * 1024 * 1024;
+
+// The bytes of a file to import, or why they are not read (it cannot be opened or read, or it
+// is larger than MaxImportFileBytes: then it is refused before it is read into memory).
+struct ImportFile {
+    std::optional<QByteArray> bytes;
+    QString error;
+};
+ImportFile readImportFile(const QString& path);
+
 // Reads the rows of a CSV or JSON file, UTF-8 or else GB18030. A CSV may come from a
 // spreadsheet: with or without a BOM, CRLF or LF, separated by commas, semicolons or tabs as
 // its header is, any field quoted, blank lines and empty columns at the end of each row, the
@@ -44,6 +56,9 @@ struct ImportResult {
 ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
                             InterchangeFormat format, const ImportOptions& options,
                             const BeforeImportWrite& beforeWrite = {});
+
+// Why a file of `size` bytes (nothing: of more than the limit) is not read.
+QString fileTooLargeMessage(const QString& path, std::optional<qint64> size);
 
 // "文件不是UTF-8编码，已按GB18030编码读取。"
 QString gb18030Notice();

@@ -160,6 +160,7 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
     QByteArray json = cli(source, {"export", "--format", "json"}).out.toUtf8();
     const QByteArray volume = "\"YinLiang\": 20";
     json.replace(json.indexOf(volume), volume.size(), "\"YinLiang\": 1e300");
+    const QByteArray big(9 * 1024 * 1024, ' ');
     QStringEncoder gb18030("GB18030");
     const QString path = folder.filePath("import.txt");
     const struct {
@@ -212,6 +213,12 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
          1,
          "element 0: volume “1e300” is not a whole number from 0 to 255\n"
          "1 lines have errors; no program was imported.\n",
+         ""},
+        {"too large",
+         big,
+         {},
+         1,
+         "文件" + path + "有9.0 MB，不是节目文件（节目文件不超过8 MB），未导入。\n",
          ""},
     };
     for (const auto& file : cases) {

@@ -119,6 +119,17 @@ TEST_F(EditorMenuTest, AFileWithoutProgramsIsRefusedAndChangesNothing) {
     EXPECT_EQ(storedCount(Set1), 1);
 }
 
+TEST_F(EditorMenuTest, AFileTooLargeForAScheduleIsRefusedWithItsSize) {
+    open();
+    QFile big(folder.filePath("big.csv"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(50 * 1000 * 1000)); // sparse
+    big.close();
+    runMenu("actImportSet", big.fileName());
+    EXPECT_EQ(lastMessage(), "导入失败，未导入任何程序！");
+    EXPECT_EQ(prompter.shown().last().details,
+              "文件" + big.fileName() + "有47.7 MB，不是节目文件（节目文件不超过8 MB），未导入。");
+}
+
 // A Chinese spreadsheet's plain CSV is GB18030: the window says how it read the file.
 TEST_F(EditorMenuTest, AGb18030FileImportsAndTheWindowSaysHowItWasRead) {
     store(Set1, QTime(7, 0), true);

@@ -5,6 +5,8 @@
 #include "ProgramSet.h"
 #include "ProgramStore.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QRegularExpression>
 #include <QStringEncoder>
 
@@ -248,6 +250,27 @@ TEST_F(InterchangeTest, SpreadsheetFilesOfOtherLocalesAndEncodingsImport) {
         EXPECT_EQ(result.readAsGb18030, file.readAsGb18030) << file.name;
         EXPECT_EQ(stored(), programs) << file.name;
     }
+}
+
+TEST_F(InterchangeTest, AFileTooLargeForAScheduleIsRefusedBeforeItIsRead) {
+    QFile big(dir.filePath("big.csv"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(50 * 1000 * 1000)); // sparse
+    big.close();
+    QElapsedTimer timer;
+    timer.start();
+    const ImportFile file = readImportFile(big.fileName());
+    EXPECT_FALSE(file.bytes);
+    EXPECT_EQ(file.error,
+              "文件" + big.fileName() + "有47.7 MB，不是节目文件（节目文件不超过8 MB），未导入。");
+    // A device or a pipe has no size to look at: it is read only up to the limit.
+    const ImportFile endless = readImportFile("/dev/zero");
+    EXPECT_FALSE(endless.bytes);
+    EXPECT_EQ(endless.error, "文件/dev/zero大于8 MB，不是节目文件，未导入。");
+    EXPECT_LT(timer.elapsed(), 5000);
+
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(MaxImportFileBytes));
+    big.close();
+    EXPECT_EQ(readImportFile(big.fileName()).bytes.value_or("").size(), MaxImportFileBytes);
 }
 
 TEST_F(InterchangeTest, FormatFollowsTheNameElseTheContent) {

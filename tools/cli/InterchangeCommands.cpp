@@ -6,7 +6,6 @@
 #include "InterchangeImport.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <cstdio>
 
@@ -57,13 +56,12 @@ QCoro::Task<int> runExport(CliContext& context) {
 
 QCoro::Task<int> runImport(CliContext& context) {
     const CliOptions& options = context.options;
-    QFile file(options.file);
-    if (!file.open(QIODevice::ReadOnly)) {
-        context.output.message(QCoreApplication::translate("Cli", "无法读取文件%1：%2")
-                                   .arg(options.file, file.errorString()));
+    const ImportFile file = readImportFile(options.file);
+    if (!file.bytes) {
+        context.output.message(file.error);
         co_return ExitFailed;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = *file.bytes;
     const auto result =
         importPrograms(context.data.database(), bytes, chosenFormat(options, options.file, bytes),
                        ImportOptions{options.set, options.replace}, context.beforeImportWrite);
