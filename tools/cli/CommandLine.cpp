@@ -15,6 +15,8 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <exception>
+#include <new>
 
 namespace tessaly::cli {
 
@@ -271,6 +273,24 @@ void explainPort(const Session& session, const PortMap& portMap, CliOutput& outp
         output.info(cause);
 }
 
+// Runs the command so that whatever it throws ends it with a message and status 1: an
+// exception left in its task would never end the loop that waits for it, and the command
+// would hang without a word.
+QCoro::Task<int> runToTheEnd(const CliCommand& command, CliContext& context) {
+    QString failure;
+    try {
+        auto run = command.run(context);
+        co_return co_await run;
+    } catch (const std::bad_alloc&) {
+        failure = QCoreApplication::translate("Cli", "内存不足");
+    } catch (const std::exception& exception) {
+        failure = QString::fromLocal8Bit(exception.what());
+    }
+    context.output.message(
+        QCoreApplication::translate("Cli", "%1失败：%2").arg(command.name, failure));
+    co_return ExitFailed;
+}
+
 } // namespace
 
 bool hasInterchangeOptions(const CliOptions& options) {
@@ -348,7 +368,7 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
     };
     CliContext context{session, clock,           channel,      data, prompter,
                        output,  posix.portMap(), line.options, {},   backUpBeforeImport};
-    const int status = QCoro::waitFor(line.command->run(context));
+    const int status = QCoro::waitFor(runToTheEnd(*line.command, context));
     if (port == PortOutcome::NotOpened)
         explainPort(session, posix.portMap(), output);
     return status;
