@@ -295,10 +295,6 @@ COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, or the n-th serial 
         <translation>tessaly-cli: cannot write the traffic log %1: %2</translation>
     </message>
     <message>
-        <source>无法写入标准输出</source>
-        <translation>standard output cannot be written</translation>
-    </message>
-    <message>
         <source>tessaly-cli：%1：%2</source>
         <translation>tessaly-cli: %1: %2</translation>
     </message>
@@ -393,6 +389,14 @@ COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, or the n-th serial 
     <message>
         <source>%1失败：%2</source>
         <translation>%1 failed: %2</translation>
+    </message>
+    <message>
+        <source>tessaly-cli：无法写入标准输出：%1</source>
+        <translation>tessaly-cli: cannot write to standard output: %1</translation>
+    </message>
+    <message>
+        <source>标准输出</source>
+        <translation>standard output</translation>
     </message>
 </context>
 <context>
@@ -1303,6 +1307,17 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>正在进行数据同步，将机器数据装载到电脑中，请稍候...</source>
         <translation>Syncing: loading the player&apos;s data into the PC, please wait...</translation>
+    </message>
+</context>
+<context>
+    <name>WholeFile</name>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>not enough disk space</translation>
+    </message>
+    <message>
+        <source>写入失败</source>
+        <translation>write failed</translation>
     </message>
 </context>
 <context>

@@ -12,6 +12,7 @@
 #include "Prompter.h"
 #include "Session.h"
 #include "TimetableWindow.h"
+#include "WholeFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -432,7 +433,7 @@ void EditorWindow::exportSetClick() {
         const QByteArray bytes =
             writePrograms(*programs, formatOfPath(path).value_or(InterchangeFormat::Csv));
         QString cause;
-        if (saveExportFile(path, bytes, &cause)) {
+        if (writeWholeFile(path, bytes, &cause)) {
             m_prompter.notice(tr("导出完成：共%1个程序。").arg(programs->size()));
             return;
         }

@@ -2,8 +2,6 @@
 
 #include "ProgramSet.h"
 
-#include <QSaveFile>
-
 #include <algorithm>
 
 namespace tessaly {
@@ -118,15 +116,6 @@ QByteArray writeJson(const QList<ProgramRecord>& programs) {
 
 QByteArray writePrograms(const QList<ProgramRecord>& programs, InterchangeFormat format) {
     return format == InterchangeFormat::Json ? writeJson(programs) : writeCsv(programs);
-}
-
-bool saveExportFile(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
 }
 
 } // namespace tessaly

@@ -28,8 +28,4 @@ QByteArray writeCsv(const QList<ProgramRecord>& programs);
 QByteArray writeJson(const QList<ProgramRecord>& programs);
 QByteArray writePrograms(const QList<ProgramRecord>& programs, InterchangeFormat format);
 
-// Writes an exported file whole: into a temporary file beside `path`, renamed over it once
-// every byte is on disk, so that a failed or killed export leaves an earlier file as it was.
-bool saveExportFile(const QString& path, const QByteArray& bytes, QString* error);
-
 } // namespace tessaly

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPrintDialog>
@@ -35,7 +36,12 @@ QPushButton* addButton(QWidget* parent, QHBoxLayout* row, const char* name,
 TimetableWindow::TimetableWindow(Prompter& prompter, const QSqlDatabase& db, ProgramTable table,
                                  int set, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_store(db), m_table(table),
-      m_set(setLabel(set).isEmpty() ? FirstSet : set) {
+      m_set(setLabel(set).isEmpty() ? FirstSet : set),
+      m_chooseFile([this](const QString& caption, const QString& suggested) {
+          const QString suffix = QFileInfo(suggested).suffix();
+          return QFileDialog::getSaveFileName(
+              this, caption, suggested, QStringLiteral("%1 (*.%2)").arg(suffix.toUpper(), suffix));
+      }) {
     setObjectName(QStringLiteral("frmTimetable"));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     resize(1180, 860);
@@ -113,8 +119,7 @@ void TimetableWindow::printWeek() {
 QString TimetableWindow::askFileName(const QString& caption, const QString& suffix) {
     const QString suggested =
         QDir::home().filePath(tr("周节目表-%1.%2").arg(setDisplayName(m_set), suffix));
-    return QFileDialog::getSaveFileName(this, caption, suggested,
-                                        QStringLiteral("%1 (*.%2)").arg(suffix.toUpper(), suffix));
+    return m_chooseFile(caption, suggested);
 }
 
 void TimetableWindow::exportPdf() {

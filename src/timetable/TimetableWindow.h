@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QSqlDatabase>
 
+#include <functional>
+
 class QComboBox;
 class QLabel;
 
@@ -33,6 +35,10 @@ public:
     void exportPdf();
     void exportPng();
 
+    // Asks where an export goes (a save dialog); tests name the file instead.
+    using FileChooser = std::function<QString(const QString& caption, const QString& suggested)>;
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+
 signals:
     // A block was double-clicked or Enter pressed on it.
     void programActivated(const tessaly::ProgramRecord& program);
@@ -50,6 +56,7 @@ private:
     QComboBox* m_setList = nullptr;
     QLabel* m_status = nullptr;
     WeekView* m_view = nullptr;
+    FileChooser m_chooseFile;
 };
 
 } // namespace tessaly

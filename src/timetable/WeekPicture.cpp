@@ -2,13 +2,14 @@
 
 #include "ProgramSet.h"
 #include "WeekText.h"
+#include "WholeFile.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -290,16 +291,13 @@ void paintWeekPages(QPagedPaintDevice& device, const QList<WeekSheet>& sheets,
 
 bool writeWeekPdf(const QString& path, const QList<WeekSheet>& sheets, const QDateTime& printed,
                   QString* error) {
-    // Written beside the file and renamed over it when whole: a failed or killed export leaves an
-    // earlier file as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    // Painted in memory and written in one checked piece: the PDF writer does not report a
+    // write that failed half way.
+    QByteArray pdf;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setResolution(300);
         writer.setCreator(QStringLiteral("Tessaly"));
         writer.setTitle(sheets.size() == 1
@@ -308,12 +306,7 @@ bool writeWeekPdf(const QString& path, const QList<WeekSheet>& sheets, const QDa
         setUpWeekPage(writer);
         paintWeekPages(writer, sheets, printed);
     }
-    if (file.error() != QFileDevice::NoError || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, pdf, error);
 }
 
 bool writeWeekPng(const QString& path, const WeekSheet& sheet, const QDateTime& printed,
@@ -329,14 +322,16 @@ bool writeWeekPng(const QString& path, const WeekSheet& sheet, const QDateTime& 
         WeekPicture(sheet).paintPage(
             painter, QRectF(image.rect()).adjusted(margin, margin, -margin, -margin), printed);
     }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
     // A light compression: a large flat picture shrinks nearly as well and writes in half the time.
-    QSaveFile file(path); // whole or not at all, as the PDF
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG", 80) || !file.commit()) {
+    if (!image.save(&buffer, "PNG", 80)) {
         if (error)
             *error = QCoreApplication::translate("WeekPicture", "无法写入 %1").arg(path);
         return false;
     }
-    return true;
+    return writeWholeFile(path, png, error);
 }
 
 } // namespace tessaly

@@ -1,5 +1,6 @@
 #include "CliProcess.h"
 #include "DataModule.h"
+#include "FileContents.h"
 #include "PlayerDatabase.h"
 #include "PlayerProcess.h"
 #include "ProgramSamples.h"
@@ -24,17 +25,6 @@ using namespace tessaly;
 using namespace tessaly::testing;
 
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // Two fresh databases side by side: `source` holds programs of all four sets.
 class InterchangeCli : public ::testing::Test {

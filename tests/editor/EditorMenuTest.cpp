@@ -1,5 +1,7 @@
 #include "EditorTesting.h"
 
+#include "FullFileSystem.h"
+
 #include "ProgramSet.h"
 
 #include <QAction>
@@ -149,3 +151,23 @@ TEST_F(EditorMenuTest, AGb18030FileImportsAndTheWindowSaysHowItWasRead) {
 }
 
 } // namespace
+
+// An export the disk cannot take fails with the reason, and the earlier file stays whole.
+TEST_F(EditorMenuTest, AnExportTheDiskCannotTakeFailsAndKeepsTheEarlierFile) {
+    const tessaly::testing::FullFileSystem disk(folder.filePath("disk"));
+    if (!disk.mounted())
+        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    store(Set1, QTime(7, 0));
+    open();
+    const QString csv = disk.filePath("set1.csv");
+    QFile earlier(csv);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("an earlier file\n");
+    earlier.close();
+    disk.fill();
+
+    runMenu("actExportSet", csv);
+    EXPECT_EQ(lastMessage(), "导出失败！");
+    EXPECT_EQ(prompter.shown().last().details, csv + "：磁盘空间不足");
+    EXPECT_EQ(fileText(csv), "an earlier file\n");
+}

@@ -2,6 +2,7 @@
 #include "DataModule.h"
 #include "DbTesting.h"
 #include "EditorWindow.h"
+#include "FullFileSystem.h"
 #include "PlayerDatabase.h"
 #include "ProgramListModel.h"
 #include "ProgramStore.h"
@@ -207,4 +208,32 @@ TEST_F(TimetableWindowTest, ReadBackViewerShowsTheReadProgramsWeek) {
     auto* grid = viewer->findChild<QTableView*>("grid");
     EXPECT_EQ(grid->model()->rowCount(), 2); // the viewer now lists set 2
     EXPECT_EQ(grid->model()->index(grid->currentIndex().row(), 0).data().toString(), "002");
+}
+
+// An export the disk cannot take says why, and the file it was to replace stays as it was.
+TEST_F(TimetableWindowTest, AnExportTheDiskCannotTakeSaysWhyAndKeepsTheEarlierFile) {
+    const FullFileSystem disk(dir.filePath("disk"));
+    if (!disk.mounted())
+        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    TimetableWindow timetable(prompter, module.database(), ProgramTable::MusicTab, 1);
+    const QByteArray earlier = "an earlier file\n";
+    const std::pair<QString, void (TimetableWindow::*)()> exports[] = {
+        {disk.filePath("week.pdf"), &TimetableWindow::exportPdf},
+        {disk.filePath("week.png"), &TimetableWindow::exportPng}};
+    for (const auto& [path, exportTo] : exports) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(earlier);
+    }
+    disk.fill();
+    for (const auto& [path, exportTo] : exports) {
+        SCOPED_TRACE(path.toStdString());
+        timetable.setFileChooser([path](const QString&, const QString&) { return path; });
+        (timetable.*exportTo)();
+        ASSERT_FALSE(prompter.shown().isEmpty());
+        EXPECT_EQ(prompter.shown().last().text, "导出失败：磁盘空间不足");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), earlier);
+    }
 }

@@ -1,5 +1,11 @@
 #include "CliOutput.h"
 
+#include "WholeFile.h"
+
+#include <QCoreApplication>
+
+#include <cerrno>
+
 #include <unistd.h>
 
 namespace tessaly::cli {
@@ -7,10 +13,12 @@ namespace tessaly::cli {
 namespace {
 constexpr int BarWidth = 30;
 
-void writeLine(std::FILE* stream, const QString& text) {
-    std::fputs(text.toUtf8().constData(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
+// 0 when the line went out whole, else why not.
+int writeLine(std::FILE* stream, const QString& text) {
+    errno = 0;
+    const bool written = std::fputs(text.toUtf8().constData(), stream) >= 0 &&
+                         std::fputc('\n', stream) != EOF && std::fflush(stream) == 0;
+    return written ? 0 : (errno != 0 ? errno : EIO);
 }
 } // namespace
 
@@ -19,7 +27,9 @@ CliOutput::CliOutput(std::FILE* out, std::FILE* err)
 
 void CliOutput::message(const QString& text) {
     endBar();
-    writeLine(m_out, text);
+    const int failure = writeLine(m_out, text);
+    if (m_outError == 0)
+        m_outError = failure;
 }
 
 void CliOutput::info(const QString& text) {
@@ -49,6 +59,17 @@ void CliOutput::endBar() {
     std::fputc('\n', m_err);
     std::fflush(m_err);
     m_barOpen = false;
+}
+
+int CliOutput::checkedStatus(int status) {
+    errno = 0;
+    if (std::fflush(m_out) != 0 && m_outError == 0) // what was written without a line of ours
+        m_outError = errno != 0 ? errno : EIO;
+    if (status != 0 || (m_outError == 0 && !std::ferror(m_out)))
+        return status;
+    info(QCoreApplication::translate("Cli", "tessaly-cli：无法写入标准输出：%1")
+             .arg(writeFailureText(m_outError != 0 ? m_outError : EIO)));
+    return 1;
 }
 
 MessageBox::Button LinePrompter::show(const MessageBox& box) {

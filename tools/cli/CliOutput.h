@@ -24,6 +24,11 @@ public:
 
     bool barsOnStandardError() const { return m_bars; }
 
+    // The command's status, made a failure (with the reason on standard error) when a line
+    // did not reach standard output, a full disk behind a redirection for instance: what
+    // goes there is the command's result.
+    int checkedStatus(int status);
+
 private:
     void endBar();
 
@@ -31,6 +36,7 @@ private:
     std::FILE* m_err;
     bool m_bars;
     bool m_barOpen = false;
+    int m_outError = 0; // errno of the first line that standard output did not take
 };
 
 // Message boxes on the command line: a notice is printed as one line on standard output, and

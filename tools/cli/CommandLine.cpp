@@ -313,12 +313,9 @@ QString takesSetOrAll(const CliOptions& options) {
     return {};
 }
 
-int runCommandLine(const QStringList& arguments, const QList<CliCommand>& commands) {
-    CliOutput output;
-    ParsedLine line;
-    if (const auto ended = parse(arguments, commands, output, line))
-        return *ended;
+namespace {
 
+int runCommand(ParsedLine& line, CliOutput& output) {
     if (line.command->usesDatabase && line.databasePath.isEmpty()) {
         const DatabaseLocation found = locateDatabase();
         line.databasePath = found.path;
@@ -372,6 +369,16 @@ int runCommandLine(const QStringList& arguments, const QList<CliCommand>& comman
     if (port == PortOutcome::NotOpened)
         explainPort(session, posix.portMap(), output);
     return status;
+}
+
+} // namespace
+
+int runCommandLine(const QStringList& arguments, const QList<CliCommand>& commands) {
+    CliOutput output;
+    ParsedLine line;
+    if (const auto ended = parse(arguments, commands, output, line))
+        return output.checkedStatus(*ended);
+    return output.checkedStatus(runCommand(line, output));
 }
 
 } // namespace tessaly::cli

@@ -4,10 +4,9 @@
 #include "DataModule.h"
 #include "InterchangeExport.h"
 #include "InterchangeImport.h"
+#include "WholeFile.h"
 
 #include <QCoreApplication>
-
-#include <cstdio>
 
 namespace tessaly::cli {
 
@@ -24,15 +23,7 @@ InterchangeFormat chosenFormat(const CliOptions& options, const QString& path,
 }
 
 bool writeOut(const QString& path, const QByteArray& bytes, QString* error) {
-    if (path.isEmpty()) {
-        const bool written = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) ==
-                             std::size_t(bytes.size());
-        std::fflush(stdout);
-        if (!written)
-            *error = QCoreApplication::translate("Cli", "无法写入标准输出");
-        return written;
-    }
-    return saveExportFile(path, bytes, error);
+    return path.isEmpty() ? writeStandardOutput(bytes, error) : writeWholeFile(path, bytes, error);
 }
 
 QCoro::Task<int> runExport(CliContext& context) {
@@ -46,8 +37,11 @@ QCoro::Task<int> runExport(CliContext& context) {
     }
     const QByteArray bytes = writePrograms(*programs, chosenFormat(options, options.output));
     if (!writeOut(options.output, bytes, &error)) {
+        const QString target = options.output.isEmpty()
+                                   ? QCoreApplication::translate("Cli", "标准输出")
+                                   : options.output;
         context.output.info(
-            QCoreApplication::translate("Cli", "tessaly-cli：%1：%2").arg(options.output, error));
+            QCoreApplication::translate("Cli", "tessaly-cli：%1：%2").arg(target, error));
         co_return ExitFailed;
     }
     context.output.info(QCoreApplication::translate("Cli", "已导出%1个程序").arg(programs->size()));

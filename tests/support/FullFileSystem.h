@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+#include <sys/mount.h>
+
+namespace tessaly::testing {
+
+// A real full disk: a small tmpfs mounted over `folder` and, after fill(), full to the last
+// byte, so that a write fails as it does on a full disk (ENOSPC). Mounting needs root, as the
+// tests run in CI; elsewhere mounted() is false and the test skips itself.
+class FullFileSystem {
+public:
+    explicit FullFileSystem(const QString& folder) : m_folder(folder) {
+        QDir().mkpath(folder);
+        m_mounted = ::mount("tessaly-test", QFile::encodeName(folder).constData(), "tmpfs", 0,
+                            "size=256k") == 0;
+    }
+    ~FullFileSystem() {
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+    }
+    FullFileSystem(const FullFileSystem&) = delete;
+    FullFileSystem& operator=(const FullFileSystem&) = delete;
+
+    bool mounted() const { return m_mounted; }
+    QString filePath(const QString& name) const { return QDir(m_folder).filePath(name); }
+
+    // Takes every byte that is left.
+    void fill() const {
+        QFile filler(filePath(QStringLiteral("filler")));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return;
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+        while (filler.write(block.left(1)) == 1) {
+        }
+    }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+} // namespace tessaly::testing
