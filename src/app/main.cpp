@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
         qWarning("tessaly: %s", qPrintable(refusalText(language)));
         return 2;
     }
-    if (!translated)
+    if (!translated && language.language == Language::English)
         qWarning("tessaly: %s", qPrintable(QCoreApplication::translate(
                                     "Language", "无法载入英文界面文本，界面保持中文")));
 

@@ -1,7 +1,8 @@
 #include "Language.h"
 
 #include <QCoreApplication>
-#include <QTranslator>
+
+#include <memory>
 
 namespace tessaly {
 
@@ -44,14 +45,20 @@ QString refusalText(const LanguageChoice& choice) {
         .arg(*choice.refused);
 }
 
+LanguageCatalogues::LanguageCatalogues(Language language) {
+    // Both are built into the program, so that every copy of it carries them.
+    const QString catalogue = language == Language::English
+                                  ? QStringLiteral(":/i18n/tessaly_en.qm")
+                                  : QStringLiteral(":/i18n/qtbase_zh_CN.qm");
+    m_loaded = m_catalogue.load(catalogue) && QCoreApplication::installTranslator(&m_catalogue);
+}
+
 bool useLanguage(Language language) {
-    if (language == Language::Chinese)
-        return true;
     // Lives as long as the application: translations are looked up on every tr().
-    static QTranslator english;
-    if (!english.load(QStringLiteral(":/i18n/tessaly_en.qm")))
-        return false;
-    return QCoreApplication::installTranslator(&english);
+    static std::unique_ptr<LanguageCatalogues> installed;
+    installed.reset();
+    installed = std::make_unique<LanguageCatalogues>(language);
+    return installed->loaded();
 }
 
 } // namespace tessaly

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QTranslator>
 
 #include <optional>
 
@@ -30,7 +31,24 @@ LanguageChoice chooseLanguage(const QStringList& arguments, const QLocale& local
 // Why a refused --lang was refused, in the language installed at the time of the call.
 QString refusalText(const LanguageChoice& choice);
 
-// Installs the translation of `language` on the running application. Chinese needs none.
+// The catalogues of `language`, installed on the running application for as long as this
+// lives: ours for English (Qt's own texts are English already); Qt's own for Chinese, so that
+// the standard buttons, a box's detail button and the file and print dialogs read Chinese too.
+class LanguageCatalogues {
+public:
+    explicit LanguageCatalogues(Language language); // the translator uninstalls itself
+    LanguageCatalogues(const LanguageCatalogues&) = delete;
+    LanguageCatalogues& operator=(const LanguageCatalogues&) = delete;
+
+    bool loaded() const { return m_loaded; }
+
+private:
+    QTranslator m_catalogue;
+    bool m_loaded = false;
+};
+
+// Installs the catalogues of `language` for the rest of the run, in place of those of an
+// earlier call. False when they could not be loaded.
 bool useLanguage(Language language);
 
 } // namespace tessaly

@@ -1,13 +1,18 @@
 #include "MessageBoxPrompter.h"
 
+#include "Language.h"
+
 #include "QtPrinters.h"
 #include "TestApplication.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
 using namespace tessaly;
@@ -109,4 +114,52 @@ TEST(MessageBoxPrompter, AFailureCarriesItsCauseAsDetails) {
     EXPECT_EQ(seen->text, "[第一套]数据保存失败！");
     EXPECT_EQ(seen->icon, QMessageBox::Information);
     EXPECT_EQ(*details, "数据库被其他程序锁定（database is locked）");
+}
+
+// Qt's own texts follow the window's language: a box's standard buttons and its detail button,
+// and the file dialog's, read Chinese in the Chinese window and English in the English one.
+// The described text and caption stay as they are.
+TEST(MessageBoxPrompter, QtsOwnButtonsSpeakTheWindowsLanguage) {
+    testApplication();
+    const auto buttonsOf = [](QWidget* window) {
+        QStringList texts;
+        for (const auto* button : window->findChildren<QAbstractButton*>())
+            texts.append(button->text());
+        texts.sort();
+        return texts;
+    };
+    const auto boxButtons = [&buttonsOf](Language language) {
+        const LanguageCatalogues catalogues(language);
+        MessageBoxPrompter prompter;
+        auto seen = std::make_shared<std::pair<QStringList, QString>>();
+        QTimer::singleShot(0, [seen, &buttonsOf] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            *seen = {buttonsOf(box), box->windowTitle() + ' ' + box->text()};
+            box->button(QMessageBox::Cancel)->click();
+        });
+        prompter.show({standardCaption(),
+                       "确实需要关闭系统吗？",
+                       MessageBox::Icon::Question,
+                       {MessageBox::Button::Ok, MessageBox::Button::Cancel},
+                       MessageBox::Button::Cancel,
+                       "details"});
+        return *seen;
+    };
+    const auto fileDialogButtons = [&buttonsOf](Language language) {
+        const LanguageCatalogues catalogues(language);
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        return buttonsOf(&dialog).filter(QRegularExpression("^(&?Save|&?Cancel|保存|取消)"));
+    };
+
+    const auto [chinese, chineseText] = boxButtons(Language::Chinese);
+    EXPECT_EQ(chinese, (QStringList{"取消", "显示详情...", "确定"}));
+    EXPECT_EQ(chineseText, "信息提示： 确实需要关闭系统吗？");
+    EXPECT_EQ(fileDialogButtons(Language::Chinese), (QStringList{"保存(&S)", "取消"}));
+
+    const auto [english, englishText] = boxButtons(Language::English);
+    EXPECT_EQ(english, (QStringList{"Cancel", "OK", "Show Details..."}));
+    EXPECT_EQ(fileDialogButtons(Language::English), (QStringList{"&Save", "Cancel"}));
 }

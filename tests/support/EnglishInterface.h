@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AccessibleText.h"
+#include "Language.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -18,7 +19,6 @@
 #include <QStringList>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTranslator>
 #include <QWidget>
 
 namespace tessaly::testing {
@@ -27,19 +27,10 @@ namespace tessaly::testing {
 // program. Windows made while it lives show English.
 class EnglishInterface {
 public:
-    EnglishInterface() {
-        m_loaded = m_english.load(QStringLiteral(":/i18n/tessaly_en.qm")) &&
-                   QCoreApplication::installTranslator(&m_english);
-    }
-    ~EnglishInterface() { QCoreApplication::removeTranslator(&m_english); }
-    EnglishInterface(const EnglishInterface&) = delete;
-    EnglishInterface& operator=(const EnglishInterface&) = delete;
-
-    bool loaded() const { return m_loaded; }
+    bool loaded() const { return m_english.loaded(); }
 
 private:
-    QTranslator m_english;
-    bool m_loaded = false;
+    LanguageCatalogues m_english{Language::English};
 };
 
 inline bool holdsChinese(const QString& text) {

@@ -38,7 +38,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", text.toUtf8().constData());
         return 2;
     }
-    if (!translated)
+    if (!translated && language.language == tessaly::Language::English)
         std::fprintf(stderr, "tessaly-cli: %s\n",
                      QCoreApplication::translate("Language", "无法载入英文界面文本，界面保持中文")
                          .toUtf8()
