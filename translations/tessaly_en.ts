@@ -291,10 +291,6 @@ COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, or the n-th serial 
         <translation>database: %1</translation>
     </message>
     <message>
-        <source>tessaly-cli：无法写入通讯记录%1：%2</source>
-        <translation>tessaly-cli: cannot write the traffic log %1: %2</translation>
-    </message>
-    <message>
         <source>tessaly-cli：%1：%2</source>
         <translation>tessaly-cli: %1: %2</translation>
     </message>
@@ -397,6 +393,14 @@ COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, or the n-th serial 
     <message>
         <source>标准输出</source>
         <translation>standard output</translation>
+    </message>
+    <message>
+        <source>tessaly-cli：无法写入通讯记录%1：%2，未发送任何数据</source>
+        <translation>tessaly-cli: cannot write the traffic log %1: %2; nothing was sent</translation>
+    </message>
+    <message>
+        <source>tessaly-cli：通讯记录%1不完整：%2</source>
+        <translation>tessaly-cli: the traffic log %1 is incomplete: %2</translation>
     </message>
 </context>
 <context>
@@ -730,6 +734,10 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>无法写入通讯记录%1：%2</source>
         <translation>the traffic log %1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>通讯记录%1不完整：%2</source>
+        <translation>the traffic log %1 is incomplete: %2</translation>
     </message>
 </context>
 <context>

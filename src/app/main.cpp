@@ -33,17 +33,25 @@ int main(int argc, char* argv[]) {
     Session session;
     RealClock clock;
     PosixSerialLink serial(PortMap::fromSystem());
-    // TESSALY_TRACE=FILE: every frame to and from the player is appended to FILE.
+    MessageBoxPrompter prompter;
+    // TESSALY_TRACE=FILE: every frame to and from the player is appended to FILE. A log that
+    // cannot be written ends the start, before the player hears anything, as the command line
+    // does: a log asked for must not go missing unnoticed.
     const QString tracePath = qEnvironmentVariable("TESSALY_TRACE");
     std::optional<TracingSerialLink> traced;
-    if (!tracePath.isEmpty())
+    if (!tracePath.isEmpty()) {
         traced.emplace(serial, tracePath);
-    if (traced && !traced->isLogging())
-        qWarning("tessaly: %s",
-                 qPrintable(QCoreApplication::translate("Main", "无法写入通讯记录%1：%2")
-                                .arg(tracePath, traced->errorText())));
+        const QStringList run =
+            QStringList{QStringLiteral("tessaly")} + QApplication::arguments().mid(1);
+        if (!traced->start(run.join(QLatin1Char(' ')))) {
+            const QString text = QCoreApplication::translate("Main", "无法写入通讯记录%1：%2")
+                                     .arg(tracePath, traced->errorText());
+            qWarning("tessaly: %s", qPrintable(text));
+            prompter.notice(text);
+            return 1;
+        }
+    }
     DeviceChannel channel(traced ? static_cast<SerialLink&>(*traced) : serial, session.link);
-    MessageBoxPrompter prompter;
     DataModule data; // frmDM: the connection stays closed until the main window is shown
 
     // Beside the program when one is there, else the user's data folder (laid on first run).
@@ -59,5 +67,10 @@ int main(int argc, char* argv[]) {
         return 1; // the database could not be opened; the message has been shown
     if (database.laidFresh)
         prompter.notice(freshDatabaseNotice(database.path));
-    return application.exec();
+    const int status = application.exec();
+    if (traced && !traced->isComplete())
+        qWarning("tessaly: %s",
+                 qPrintable(QCoreApplication::translate("Main", "通讯记录%1不完整：%2")
+                                .arg(tracePath, traced->errorText())));
+    return status;
 }

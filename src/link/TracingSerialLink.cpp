@@ -1,9 +1,11 @@
 #include "TracingSerialLink.h"
 
 #include "Frames.h"
+#include "WholeFile.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFileInfo>
 
 namespace tessaly {
 
@@ -76,7 +78,16 @@ QString describeIncoming(std::span<const quint8> bytes, bool replyExpected) {
 
 TracingSerialLink::TracingSerialLink(SerialLink& link, const QString& path)
     : m_link(link), m_file(path) {
-    (void)m_file.open(QIODevice::Append | QIODevice::Unbuffered);
+    // A file is appended to; a terminal or a pipe (/dev/stderr) takes the lines as they come.
+    const QFileInfo existing(path);
+    const auto mode =
+        existing.exists() && !existing.isFile() ? QIODevice::WriteOnly : QIODevice::Append;
+    if (!m_file.open(mode | QIODevice::Unbuffered))
+        m_failure = writeFailureText(m_file);
+}
+
+bool TracingSerialLink::start(const QString& what) {
+    return appendLine("# " + what.toUtf8());
 }
 
 int TracingSerialLink::read(int port, quint8* buffer, int maximum) {
@@ -109,9 +120,19 @@ void TracingSerialLink::append(char direction, std::span<const quint8> bytes,
         QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()))
             .toHex(' ')
             .toUpper();
-    const QByteArray line = QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toUtf8() +
-                            ' ' + direction + ' ' + hex + "  " + summary.toUtf8() + '\n';
-    m_file.write(line);
+    appendLine(QByteArray(1, direction) + ' ' + hex + "  " + summary.toUtf8());
+}
+
+bool TracingSerialLink::appendLine(const QByteArray& text) {
+    if (!m_file.isOpen())
+        return false;
+    const QByteArray line =
+        QDateTime::currentDateTime().toString(Qt::ISODateWithMs).toUtf8() + ' ' + text + '\n';
+    if (writeEveryByte(m_file, line))
+        return true;
+    m_failure = writeFailureText(m_file);
+    m_file.close();
+    return false;
 }
 
 } // namespace tessaly

@@ -17,9 +17,15 @@ class TracingSerialLink final : public SerialLink {
 public:
     TracingSerialLink(SerialLink& link, const QString& path);
 
-    // False when the log file cannot be opened; the link still works, unlogged.
-    bool isLogging() const { return m_file.isOpen(); }
-    QString errorText() const { return m_file.errorString(); }
+    // Appends the line that begins this run, "<time> # <what>". False when the log cannot be
+    // opened or written: the caller then sends nothing, since a log asked for and silently
+    // missing is lost when it is needed.
+    bool start(const QString& what);
+    // Whether every line so far is in the log. After a line that could not be written the log
+    // stops (a log with a gap would mislead); the link goes on working.
+    bool isComplete() const { return m_failure.isEmpty(); }
+    // Why the log could not be opened or stopped.
+    QString errorText() const { return m_failure; }
 
     int open(int port) override { return m_link.open(port); }
     int ioctl(int port, int baudCode, int modeCode) override {
@@ -31,9 +37,11 @@ public:
 
 private:
     void append(char direction, std::span<const quint8> bytes, const QString& summary);
+    bool appendLine(const QByteArray& text);
 
     SerialLink& m_link;
     QFile m_file;
+    QString m_failure;
     bool m_replyExpected =
         false; // a read request went out: chunks without a frame start are its data
 };

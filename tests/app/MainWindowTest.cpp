@@ -8,6 +8,7 @@
 #include "VirtualClock.h"
 
 #include "EnglishInterface.h"
+#include "PseudoTerminal.h"
 #include "QtPrinters.h"
 #include "TestApplication.h"
 
@@ -511,6 +512,22 @@ TEST_F(InstalledProgramTest, TheFirstRunLaysTheDatabaseAndSaysWhere) {
     EXPECT_TRUE(err.contains(userDatabase().toUtf8())) << err.toStdString();
     EXPECT_EQ(tessaly.state(), QProcess::Running) << "the program goes on with its fresh database";
     EXPECT_TRUE(QFile::exists(userDatabase()));
+}
+
+// A traffic log asked for (TESSALY_TRACE) that cannot be written ends the start with the
+// reason before the player hears anything, as the command line does.
+TEST_F(InstalledProgramTest, ATrafficLogThatCannotBeWrittenEndsTheStartBeforeAnythingIsSent) {
+    PseudoTerminal player;
+    auto environment = tessaly.processEnvironment();
+    environment.insert("TESSALY_TRACE", "/dev/full");
+    environment.insert("TESSALY_COM1", player.device());
+    tessaly.setProcessEnvironment(environment);
+    tessaly.start(folder.filePath("tessaly"), {});
+    ASSERT_TRUE(tessaly.waitForFinished(30000));
+    EXPECT_EQ(tessaly.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(tessaly.readAllStandardError())
+                    .contains("[信息提示：] 无法写入通讯记录/dev/full：磁盘空间不足"));
+    EXPECT_EQ(player.readAtLeast(1), QByteArray()) << "nothing was sent";
 }
 
 } // namespace

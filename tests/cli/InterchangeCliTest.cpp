@@ -259,18 +259,21 @@ TEST_F(InterchangeCli, TheTrafficLogHasALinePerFrameWithWhatItIs) {
                {{"TESSALY_COM1", player.device()}});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList lines = QString::fromUtf8(contents(log)).split('\n', Qt::SkipEmptyParts);
-    ASSERT_GE(lines.size(), 7);
+    ASSERT_GE(lines.size(), 8);
     EXPECT_EQ(lines[0], "an earlier line") << "the log is appended to";
-    const QRegularExpression shape(QStringLiteral(
-        "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} ([<>]) ([0-9A-F ]+)  (.+)$"));
+    const QString time = QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} ");
+    EXPECT_TRUE(
+        QRegularExpression(time + "# tessaly-cli --db .* load --set 2$").match(lines[1]).hasMatch())
+        << "the run is named: " << lines[1].toStdString();
+    const QRegularExpression shape(time + "([<>]) ([0-9A-F ]+)  (.+)$");
     QStringList summaries;
-    for (const QString& line : lines.mid(1)) {
+    for (const QString& line : lines.mid(2)) {
         const auto match = shape.match(line);
         ASSERT_TRUE(match.hasMatch()) << line.toStdString();
         summaries << match.captured(1) + ' ' + match.captured(3);
     }
     EXPECT_EQ(summaries.first(), "> probe");
-    EXPECT_TRUE(lines[1].contains("> FE 01 00 FF  probe"));
+    EXPECT_TRUE(lines[2].contains("> FE 01 00 FF  probe"));
     EXPECT_TRUE(summaries.contains("< probe reply ok")) << summaries.join('\n').toStdString();
     EXPECT_TRUE(summaries.contains("> clear set 2"));
     EXPECT_TRUE(summaries.contains("< cleared set 2"));

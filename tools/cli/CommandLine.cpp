@@ -315,6 +315,21 @@ QString takesSetOrAll(const CliOptions& options) {
 
 namespace {
 
+// Opens the traffic log at `path` and writes the line that names this run. A log that cannot
+// be written stops the command before anything is sent: false, with the reason said.
+bool startTrafficLog(std::optional<TracingSerialLink>& traced, SerialLink& port,
+                     const QString& path, CliOutput& output) {
+    traced.emplace(port, path);
+    const QStringList run =
+        QStringList{QStringLiteral("tessaly-cli")} + QCoreApplication::arguments().mid(1);
+    if (traced->start(run.join(QLatin1Char(' '))))
+        return true;
+    output.info(
+        QCoreApplication::translate("Cli", "tessaly-cli：无法写入通讯记录%1：%2，未发送任何数据")
+            .arg(path, traced->errorText()));
+    return false;
+}
+
 int runCommand(ParsedLine& line, CliOutput& output) {
     if (line.command->usesDatabase && line.databasePath.isEmpty()) {
         const DatabaseLocation found = locateDatabase();
@@ -344,12 +359,8 @@ int runCommand(ParsedLine& line, CliOutput& output) {
     PosixSerialLink posix(PortMap::fromSystem());
     // The traffic log sits between the wire code and the port, which neither notices.
     std::optional<TracingSerialLink> traced;
-    if (!line.tracePath.isEmpty()) {
-        traced.emplace(posix, line.tracePath);
-        if (!traced->isLogging())
-            output.info(QCoreApplication::translate("Cli", "tessaly-cli：无法写入通讯记录%1：%2")
-                            .arg(line.tracePath, traced->errorText()));
-    }
+    if (!line.tracePath.isEmpty() && !startTrafficLog(traced, posix, line.tracePath, output))
+        return ExitFailed;
     SerialLink& serial = traced ? static_cast<SerialLink&>(*traced) : posix;
     DeviceChannel channel(serial, session.link);
     const PortOutcome port = line.command->usesPort
@@ -368,6 +379,11 @@ int runCommand(ParsedLine& line, CliOutput& output) {
     const int status = QCoro::waitFor(runToTheEnd(*line.command, context));
     if (port == PortOutcome::NotOpened)
         explainPort(session, posix.portMap(), output);
+    // The operation has run: a log that stopped half way is said, and the status stays the
+    // operation's own.
+    if (traced && !traced->isComplete())
+        output.info(QCoreApplication::translate("Cli", "tessaly-cli：通讯记录%1不完整：%2")
+                        .arg(line.tracePath, traced->errorText()));
     return status;
 }
 
