@@ -23,6 +23,8 @@ PosixSerialLink::PosixSerialLink(PortMap portMap) : m_portMap(std::move(portMap)
 PosixSerialLink::~PosixSerialLink() {
     for (const int descriptor : std::as_const(m_open))
         release(descriptor);
+    for (const int claim : std::as_const(m_claims))
+        ::close(claim);
 }
 
 // A pseudo-terminal keeps its exclusive mode after the last close while its other side stays
@@ -52,16 +54,30 @@ int PosixSerialLink::open(int port) {
     // Two programs on one port read each other's answers: a clear answered to one leaves the
     // other waiting while its player is emptied. The lock keeps other links and other copies of
     // this program out; exclusive mode also keeps out programs that do not lock.
-    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        ::close(descriptor);
-        return held ? PortBusy : SystemError;
+    if (!m_claims.contains(port)) {
+        const int claimed = claim(port, descriptor);
+        if (claimed != 0) {
+            ::close(descriptor);
+            return claimed;
+        }
     }
     ::ioctl(descriptor, TIOCEXCL);
     // A freshly opened port starts with empty input, as the settings test and the start-up
     // check expect: they read their answer without discarding first.
     ::tcflush(descriptor, TCIFLUSH);
     m_open.insert(port, descriptor);
+    return 0;
+}
+
+// Locks the port and keeps a second descriptor of the locked open file: the lock lasts while
+// one of them is open, so closing the port leaves it claimed for this link's reopen.
+int PosixSerialLink::claim(int port, int descriptor) {
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK ? PortBusy : SystemError;
+    const int held = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (held < 0)
+        return SystemError;
+    m_claims.insert(port, held);
     return 0;
 }
 

@@ -10,6 +10,8 @@ namespace tessaly {
 // The serial link over the operating system's devices (real ports and pseudo-terminals
 // alike), found through the port map. Every call returns at once. An open port is locked
 // (flock) and in exclusive mode: a second open, from this process or another, gets PortBusy.
+// The lock is the link's from its first open of a port until the link goes: the probe closes
+// and reopens the port, and another program must not take it in between.
 class PosixSerialLink final : public SerialLink {
 public:
     explicit PosixSerialLink(PortMap portMap);
@@ -28,10 +30,12 @@ public:
 
 private:
     int descriptorOf(int port) const;
+    int claim(int port, int descriptor);
     static void release(int descriptor);
 
     PortMap m_portMap;
-    QMap<int, int> m_open; // COM number -> file descriptor
+    QMap<int, int> m_open;   // COM number -> file descriptor
+    QMap<int, int> m_claims; // COM number -> descriptor that holds the port's lock
 };
 
 } // namespace tessaly

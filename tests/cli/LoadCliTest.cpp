@@ -153,6 +153,43 @@ TEST_F(LoadCli, ASecondProgramOnTheSamePortIsRefusedWhileALoadRuns) {
 }
 
 // The whole player is cleared and every set follows, in real time over the real serial code.
+// Two loads started at the same moment on one port: one loads, the other is turned away as
+// busy, round after round. The winner's probe closes and reopens the port; the loser must not
+// slip in between and leave both without a player.
+TEST_F(LoadCli, OfTwoLoadsStartedTogetherOnOnePortTheLoserSaysBusy) {
+    addPrograms({sampleProgram(2, "001", 7)});
+    PlayerProcess player(TESSALY_PLAYER_SIM, {"--clear-delay", "100"});
+    ASSERT_FALSE(player.device().isEmpty());
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TESSALY_COM1", player.device());
+    const QStringList arguments{"--db", database, "--port", "1", "load", "--set", "2"};
+    for (int round = 1; round <= 5; ++round) {
+        SCOPED_TRACE(round);
+        QProcess loads[2];
+        for (QProcess& load : loads) {
+            load.setProcessEnvironment(environment);
+            load.start(TESSALY_CLI, arguments);
+        }
+        QStringList outcomes;
+        for (QProcess& load : loads) {
+            ASSERT_TRUE(load.waitForFinished(30000));
+            const QString out = QString::fromUtf8(load.readAllStandardOutput());
+            const QString err = QString::fromUtf8(load.readAllStandardError());
+            if (load.exitCode() == 0) {
+                EXPECT_EQ(out, "程序装载完毕！\n");
+                outcomes << "loaded";
+            } else {
+                EXPECT_EQ(
+                    out,
+                    QString("串口COM1（%1）正被其他程序使用，请稍后再试！\n").arg(player.device()));
+                EXPECT_TRUE(err.contains("端口忙")) << err.toStdString();
+                outcomes << "busy";
+            }
+        }
+        EXPECT_TRUE(outcomes.contains("loaded")) << outcomes.join(' ').toStdString();
+    }
+}
+
 TEST_F(LoadCli, LoadsTheWholePlayerOnAPseudoTerminal) {
     addPrograms({sampleProgram(1, "002", 8), sampleProgram(1, "001", 7, "123"),
                  sampleProgram(3, "001", 9)});

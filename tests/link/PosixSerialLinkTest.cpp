@@ -7,6 +7,8 @@
 
 #include <QByteArray>
 
+#include <memory>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -74,16 +76,18 @@ TEST(PosixSerialLink, FailuresAreReportedNotFatal) {
 
 // Two links on one port would take each other's answers; the second is turned away until the
 // first lets go, and a program that opens the device without locking it is kept out as well.
+// A link lets go when it ends: closing the port keeps it for the link's own reopen (the probe
+// closes and reopens it), so that no other program takes it in between.
 TEST(PosixSerialLink, AnOpenPortIsHeldForItsLinkAlone) {
     PseudoTerminal pty;
-    PosixSerialLink first(PortMap({{1, pty.device()}}, {}));
+    auto first = std::make_unique<PosixSerialLink>(PortMap({{1, pty.device()}}, {}));
     PosixSerialLink second(PortMap({{2, pty.device()}}, {}));
 
-    ASSERT_EQ(first.open(1), 0);
+    ASSERT_EQ(first->open(1), 0);
     EXPECT_EQ(second.open(2), SerialLink::PortBusy);
     quint8 buffer[8]{};
     EXPECT_LT(second.read(2, buffer, 8), 0) << "the refused link has no port";
-    EXPECT_EQ(first.open(1), 0) << "its own link reopens the port";
+    EXPECT_EQ(first->open(1), 0) << "its own link reopens the port";
 
     // Exclusive mode: an open without the lock fails too, except for root, whom the
     // terminal lets through; the lock above is what holds for everyone.
@@ -94,9 +98,11 @@ TEST(PosixSerialLink, AnOpenPortIsHeldForItsLinkAlone) {
     if (plain >= 0)
         ::close(plain);
 
-    first.close(1);
-    EXPECT_EQ(second.open(2), 0) << "free once the first link has closed it";
-    EXPECT_EQ(first.open(1), SerialLink::PortBusy);
+    first->close(1);
+    EXPECT_EQ(second.open(2), SerialLink::PortBusy) << "closed, and still the first link's";
+    EXPECT_EQ(first->open(1), 0);
+    first.reset();
+    EXPECT_EQ(second.open(2), 0) << "free once the first link has gone";
     second.close(2);
     const int after = ::open(pty.device().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
     EXPECT_GE(after, 0) << "a closed port leaves no exclusive mode behind";
