@@ -391,16 +391,16 @@ COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, or the n-th serial 
         <translation>tessaly-cli: cannot write to standard output: %1</translation>
     </message>
     <message>
-        <source>标准输出</source>
-        <translation>standard output</translation>
-    </message>
-    <message>
         <source>tessaly-cli：无法写入通讯记录%1：%2，未发送任何数据</source>
         <translation>tessaly-cli: cannot write the traffic log %1: %2; nothing was sent</translation>
     </message>
     <message>
         <source>tessaly-cli：通讯记录%1不完整：%2</source>
         <translation>tessaly-cli: the traffic log %1 is incomplete: %2</translation>
+    </message>
+    <message>
+        <source>标准输出</source>
+        <translation>standard output</translation>
     </message>
 </context>
 <context>
@@ -439,6 +439,10 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>无法创建%1</source>
         <translation>cannot create %1</translation>
+    </message>
+    <message>
+        <source>找不到用户的主文件夹（HOME未设置或不可用），无法确定节目数据库的位置</source>
+        <translation>the user&apos;s home folder cannot be found (HOME is not set or not usable), so there is no place for the program database</translation>
     </message>
 </context>
 <context>

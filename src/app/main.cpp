@@ -58,6 +58,10 @@ int main(int argc, char* argv[]) {
     const DatabaseLocation database = locateDatabase();
     if (!database.error.isEmpty())
         qWarning("tessaly: %s", qPrintable(database.error));
+    if (database.folder.isEmpty()) { // no folder to look in: ends as a database that fails
+        prompter.show(databaseFailureBox(database.error));
+        return 1;
+    }
 
     MainWindow window({clock, channel, prompter, data, serial.portMap(), database.folder}, session);
     prompter.setParent(&window);

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace tessaly {
 
@@ -59,14 +61,41 @@ DatabaseLocation locateDatabase(const QString& executableFolder, const QString& 
 
 DatabaseLocation locateDatabase() {
     const QString executableFolder = QCoreApplication::applicationDirPath();
+    const QString beside = QDir(executableFolder).filePath(databaseFileName());
+    QString error;
+    const QString dataFolder = userDataFolder(&error);
+    if (dataFolder.isEmpty() && !QFileInfo::exists(beside))
+        return {{}, {}, false, error};
     return locateDatabase(
-        executableFolder, userDataFolder(),
+        executableFolder, dataFolder,
         QDir(executableFolder).filePath(QStringLiteral("../share/tessaly/") + databaseFileName()));
 }
 
-QString userDataFolder() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-        .filePath(QStringLiteral("Tessaly"));
+QString userDataFolder(QString* error) {
+    const passwd* account = ::getpwuid(::getuid());
+    return userDataFolder(
+        qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"),
+        account && account->pw_dir ? QFile::decodeName(account->pw_dir) : QString(), error);
+}
+
+QString userDataFolder(const QString& xdgDataHome, const QString& home, const QString& accountHome,
+                       QString* error) {
+    const QString tessaly = QStringLiteral("Tessaly");
+    if (QDir::isAbsolutePath(xdgDataHome))
+        return QDir(xdgDataHome).filePath(tessaly);
+    // The root is no one's home: a database there would be everyone's, or no one could write it.
+    const auto usable = [](const QString& folder) {
+        return QDir::isAbsolutePath(folder) && !QDir(folder).isRoot() && QFileInfo(folder).isDir();
+    };
+    const QString homeFolder = usable(home) ? home : usable(accountHome) ? accountHome : QString();
+    if (homeFolder.isEmpty()) {
+        if (error)
+            *error = QCoreApplication::translate(
+                "DatabaseLocation",
+                "找不到用户的主文件夹（HOME未设置或不可用），无法确定节目数据库的位置");
+        return {};
+    }
+    return QDir(homeFolder).filePath(QStringLiteral(".local/share/") + tessaly);
 }
 
 QString freshDatabaseNotice(const QString& path) {

@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <pwd.h>
+#include <unistd.h>
+
 using namespace tessaly;
 
 namespace {
@@ -90,12 +93,61 @@ TEST_F(DatabaseLocationTest, AFolderThatCannotBeMadeIsReported) {
 
 // Tessaly's data folder whatever the running program is named (tessaly-cli included).
 TEST(UserDataFolder, FollowsXdgDataHomeWithTheApplicationNameTessaly) {
-    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    const QByteArray savedHome = qgetenv("HOME");
     QTemporaryDir home;
     qputenv("XDG_DATA_HOME", home.path().toUtf8());
     EXPECT_EQ(userDataFolder(), home.filePath("Tessaly"));
-    if (saved.isEmpty())
-        qunsetenv("XDG_DATA_HOME");
-    else
-        qputenv("XDG_DATA_HOME", saved);
+    // Without HOME the account's own home folder stands in; never the root's /.local/share.
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("HOME");
+    const passwd* account = ::getpwuid(::getuid());
+    ASSERT_NE(account, nullptr);
+    QString error;
+    const QString folder = userDataFolder(&error);
+    if (QDir::isAbsolutePath(account->pw_dir) && !QDir(account->pw_dir).isRoot())
+        EXPECT_EQ(folder, QDir(account->pw_dir).filePath(".local/share/Tessaly"));
+    EXPECT_FALSE(folder.startsWith("/.local")) << folder.toStdString();
+    for (const auto& [name, value] : {std::pair{"XDG_DATA_HOME", savedData}, {"HOME", savedHome}})
+        if (value.isEmpty())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+}
+
+// XDG_DATA_HOME counts only when absolute, as the XDG rules say; the home folder is HOME when
+// that is an absolute path to a folder other than the root, else the account's; without
+// either there is no data folder, and the reason says so.
+TEST(UserDataFolder, IsNeverLaidAtTheRootOrARelativePath) {
+    QTemporaryDir root;
+    const QString data = root.filePath("data");
+    const QString home = root.filePath("home");
+    const QString account = root.filePath("account");
+    for (const QString& folder : {data, home, account})
+        ASSERT_TRUE(QDir().mkpath(folder));
+    const auto under = [](const QString& homeFolder) {
+        return homeFolder + "/.local/share/Tessaly";
+    };
+    const struct {
+        const char* name;
+        QString xdgDataHome, home, accountHome, expected;
+    } cases[] = {
+        {"XDG_DATA_HOME", data, home, account, data + "/Tessaly"},
+        {"XDG_DATA_HOME without a home", data, "", "", data + "/Tessaly"},
+        {"relative XDG_DATA_HOME is ignored", "data", home, account, under(home)},
+        {"no XDG_DATA_HOME", "", home, account, under(home)},
+        {"HOME unset", "", "", account, under(account)},
+        {"relative HOME", "", "home", account, under(account)},
+        {"HOME is the root", "", "/", account, under(account)},
+        {"HOME is no folder", "", root.filePath("gone"), account, under(account)},
+        {"no home at all", "", "", "", ""},
+        {"the root only", "", "/", "/", ""},
+        {"a relative XDG_DATA_HOME and no home", "data", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        QString error;
+        EXPECT_EQ(userDataFolder(c.xdgDataHome, c.home, c.accountHome, &error), c.expected)
+            << c.name;
+        EXPECT_EQ(error.isEmpty(), !c.expected.isEmpty()) << c.name << ": " << error.toStdString();
+    }
 }

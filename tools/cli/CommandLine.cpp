@@ -338,6 +338,10 @@ int runCommand(ParsedLine& line, CliOutput& output) {
             output.info(freshDatabaseNotice(found.path));
         if (!found.error.isEmpty())
             output.info(QCoreApplication::translate("Cli", "tessaly-cli：%1").arg(found.error));
+        if (found.path.isEmpty()) { // nowhere to look: --db names one
+            output.message(databaseFailureBox().text);
+            return ExitUsage;
+        }
     }
     if (line.command->usesDatabase && line.verbose)
         output.info(QCoreApplication::translate("Cli", "数据库：%1").arg(line.databasePath));
