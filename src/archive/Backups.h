@@ -54,8 +54,8 @@ QList<BackupEntry> listBackups(const QSqlDatabase& db);
 QStringList backupColumnTitles();
 QStringList backupRow(const BackupEntry& entry);
 
-// Why `path` cannot be restored (not a database, a missing table or column, a failed
-// integrity check); empty when it can.
+// Why `path` cannot be restored (not a regular file, not a database, a missing table or column,
+// a failed integrity check, not exactly one settings row); empty when it can.
 QString restorableProblem(const QString& path);
 
 enum class RestoreEnd { Restored, Refused, BackupFailed, Failed };
@@ -67,8 +67,10 @@ struct RestoreResult {
 };
 
 // Checks `path`, backs up the current state (operation restore), then replaces MusicTab,
-// MusicReadTab and SysTab by the file's in one transaction. Anything but Restored leaves the
-// three tables as they were and prunes no backup; the file restored is never pruned.
+// MusicReadTab and SysTab by the file's in one transaction, reading the file without ever
+// writing to it. A file that holds what the tables hold already changes nothing and takes no
+// backup. Anything but Restored leaves the three tables as they were and prunes no backup; the
+// file restored is never pruned.
 RestoreResult restoreBackup(const QSqlDatabase& db, const QString& path,
                             const QDateTime& now = QDateTime::currentDateTime());
 

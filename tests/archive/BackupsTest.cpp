@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 using namespace tessaly;
 using namespace tessaly::testing;
 
@@ -224,6 +226,32 @@ TEST_F(BackupsTest, RestoreBringsBackTheTablesExactlyAndBacksUpWhatItReplaces) {
     ScriptedPrompter prompter;
     ASSERT_TRUE(replaced.ConnectDatabaseFile(prompter, entries[0].path));
     EXPECT_EQ(dumpTables(replaced.database()), changed);
+
+    // Restored again, it changes nothing and takes no backup.
+    result = restoreBackup(db(), saved, noon.addSecs(120));
+    EXPECT_EQ(result.end, RestoreEnd::Restored);
+    EXPECT_EQ(listBackups(folder()).size(), 2);
+}
+
+TEST_F(BackupsTest, RestoreReadsItsSourceWithoutEverWritingIt) {
+    // A database in WAL mode whose last change is still in its -wal file: reading it must not
+    // fold that change into the file.
+    const QString source = dir.filePath("wal.mdb");
+    const QString original = laidDatabase(dir.filePath("other.mdb"));
+    onFile(original,
+           {"PRAGMA journal_mode=WAL", "PRAGMA wal_autocheckpoint=0",
+            "INSERT INTO MusicTab (OrderNo, JMTaoNo, YXCX) VALUES ('001', '第四套', '')"},
+           [&] {
+               ASSERT_TRUE(QFile::copy(original, source));
+               ASSERT_TRUE(QFile::copy(original + "-wal", source + "-wal"));
+           });
+    const auto bytes = filesOf(source);
+    ASSERT_TRUE(bytes.contains("-wal"));
+
+    const auto result = restoreBackup(db(), source);
+    ASSERT_EQ(result.end, RestoreEnd::Restored) << result.detail.toStdString();
+    EXPECT_EQ(rawRow("SELECT count(*), min(JMTaoNo) FROM MusicTab"), (QVariantList{1, "第四套"}));
+    EXPECT_EQ(filesOf(source), bytes);
 }
 
 // Makes the kind of file a restore must refuse, in `dir`.
@@ -242,6 +270,17 @@ QString corruptedDatabase(const QDir& dir) {
     return path;
 }
 
+// The file and journal of a database as a crash in the middle of a change leaves them.
+QString interruptedDatabase(const QDir& dir) {
+    const QString path = laidDatabase(dir.filePath("other.mdb"), hundredsOfRows());
+    const QString copy = dir.filePath("interrupted.mdb");
+    onFile(path, {"PRAGMA cache_size=1", "BEGIN", "UPDATE MusicTab SET YXCX = 'changed'"}, [&] {
+        ASSERT_TRUE(QFile::copy(path, copy));
+        ASSERT_TRUE(QFile::copy(path + "-journal", copy + "-journal"));
+    });
+    return copy;
+}
+
 TEST_F(BackupsTest, RestoreRefusesWhatIsNoTessalyDatabaseAndChangesNothing) {
     const struct {
         const char* name;
@@ -249,6 +288,20 @@ TEST_F(BackupsTest, RestoreRefusesWhatIsNoTessalyDatabaseAndChangesNothing) {
         const char* reason;
     } cases[] = {
         {"missing", [](const QDir& d) { return d.filePath("nowhere.mdb"); }, "文件不存在"},
+        {"a folder",
+         [](const QDir& d) {
+             d.mkpath("folder.mdb");
+             return d.filePath("folder.mdb");
+         },
+         "这是一个文件夹，不是文件"},
+        {"a FIFO",
+         [](const QDir& d) {
+             ::mkfifo(QFile::encodeName(d.filePath("fifo.mdb")).constData(), 0600);
+             return d.filePath("fifo.mdb");
+         },
+         "这是一个管道（FIFO），不是文件"},
+        {"a device", [](const QDir&) { return QStringLiteral("/dev/null"); },
+         "这是一个设备，不是文件"},
         {"garbage",
          [](const QDir& d) {
              QFile f(d.filePath("garbage.mdb"));
@@ -257,6 +310,8 @@ TEST_F(BackupsTest, RestoreRefusesWhatIsNoTessalyDatabaseAndChangesNothing) {
              return f.fileName();
          },
          "不是数据库文件"},
+        {"an unfinished change", interruptedDatabase,
+         "文件有未完成的改动（interrupted.mdb-journal）"},
         {"no read-back table",
          [](const QDir& d) {
              return laidDatabase(d.filePath("other.mdb"), {"DROP TABLE MusicReadTab"});
@@ -267,6 +322,17 @@ TEST_F(BackupsTest, RestoreRefusesWhatIsNoTessalyDatabaseAndChangesNothing) {
              return laidDatabase(d.filePath("other.mdb"), {"ALTER TABLE SysTab DROP COLUMN JM4YS"});
          },
          "表SysTab缺少列JM4YS"},
+        {"no settings row",
+         [](const QDir& d) {
+             return laidDatabase(d.filePath("other.mdb"), {"DELETE FROM SysTab"});
+         },
+         "表SysTab中有0行设置，应为1行"},
+        {"two settings rows",
+         [](const QDir& d) {
+             return laidDatabase(d.filePath("other.mdb"),
+                                 {"INSERT INTO SysTab SELECT * FROM SysTab"});
+         },
+         "表SysTab中有2行设置，应为1行"},
         {"the database itself", [](const QDir& d) { return d.filePath("PlayerDB.mdb"); },
          "这是正在使用的数据库"},
     };
