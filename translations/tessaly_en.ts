@@ -83,6 +83,30 @@
         <source>表SysTab中有%1行设置，应为1行</source>
         <translation>table SysTab holds %1 settings rows instead of 1</translation>
     </message>
+    <message>
+        <source>全部读取</source>
+        <translation>Read all</translation>
+    </message>
+    <message>
+        <source>保存读取数据</source>
+        <translation>Save read-back</translation>
+    </message>
+    <message>
+        <source>全部删除</source>
+        <translation>Delete all</translation>
+    </message>
+    <message>
+        <source>套复制</source>
+        <translation>Set copy</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restore</translation>
+    </message>
 </context>
 <context>
     <name>Cli</name>

@@ -84,6 +84,24 @@ QList<BackupEntry> listBackups(const QSqlDatabase& db) {
     return file.isEmpty() ? QList<BackupEntry>() : entriesOf(BackupFolder(file));
 }
 
+QString operationDisplayName(const QString& operation) {
+    static const struct {
+        const char* word;
+        const char* name;
+    } names[] = {
+        {"read-all", QT_TRANSLATE_NOOP("Backups", "全部读取")},
+        {"save-read", QT_TRANSLATE_NOOP("Backups", "保存读取数据")},
+        {"delete-all", QT_TRANSLATE_NOOP("Backups", "全部删除")},
+        {"copy", QT_TRANSLATE_NOOP("Backups", "套复制")},
+        {"import", QT_TRANSLATE_NOOP("Backups", "导入")},
+        {"restore", QT_TRANSLATE_NOOP("Backups", "恢复")},
+    };
+    for (const auto& [word, name] : names)
+        if (operation == QLatin1String(word))
+            return QCoreApplication::translate("Backups", name);
+    return operation;
+}
+
 QStringList backupColumnTitles() {
     QStringList titles{QCoreApplication::translate("Backups", "文件"),
                        QCoreApplication::translate("Backups", "时间"),
@@ -96,7 +114,7 @@ QStringList backupColumnTitles() {
 
 QStringList backupRow(const BackupEntry& entry) {
     QStringList row{entry.fileName, entry.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                    entry.operation};
+                    operationDisplayName(entry.operation)};
     for (int set = 0; set < 4; ++set)
         row.append(entry.setCounts ? QString::number((*entry.setCounts)[set])
                                    : QStringLiteral("?"));

@@ -49,6 +49,9 @@ QList<BackupEntry> listBackups(const QString& folder,
 // The backups of the database on `db`.
 QList<BackupEntry> listBackups(const QSqlDatabase& db);
 
+// The operation of a backup in the window's language ("全部读取" for read-all, ...).
+QString operationDisplayName(const QString& operation);
+
 // The columns the list of backups shows, and one backup's row under them ("?" for counts of a
 // file that cannot be read).
 QStringList backupColumnTitles();

@@ -78,7 +78,7 @@ TEST_F(BackupCliTest, RestoreBacksUpFirstAndTheBackupBringsTheProgramsBack) {
     ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
     EXPECT_EQ(lines[0], "文件  时间  操作  第一套  第二套  第三套  第四套  读回");
     const QRegularExpression row("^(PlayerDB-\\d{8}-\\d{6}-restore\\.mdb)  "
-                                 "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d  restore  3  3  3  3  0$");
+                                 "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d  恢复  3  3  3  3  0$");
     const auto match = row.match(lines[1]);
     ASSERT_TRUE(match.hasMatch()) << lines[1].toStdString();
 
@@ -112,7 +112,7 @@ TEST_F(BackupCliTest, AnImportLeavesOneBackupAndARefusedOneNone) {
     const QStringList lines = cli({"backups"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].contains("-import.mdb")) << lines[1].toStdString();
-    EXPECT_TRUE(lines[1].contains("  import  3  3  3  3  0")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains("  导入  3  3  3  3  0")) << lines[1].toStdString();
 }
 
 // Each database keeps its backups under its own name, and a bare name restores only from them.
