@@ -59,6 +59,54 @@
         <source>数据恢复完毕！</source>
         <translation>Restore complete.</translation>
     </message>
+    <message>
+        <source>这是一个文件夹，不是文件</source>
+        <translation>it is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>这是一个管道（FIFO），不是文件</source>
+        <translation>it is a pipe (FIFO), not a file</translation>
+    </message>
+    <message>
+        <source>这是一个设备，不是文件</source>
+        <translation>it is a device, not a file</translation>
+    </message>
+    <message>
+        <source>这不是普通文件</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>文件有未完成的改动（%1）</source>
+        <translation>it holds an unfinished change (%1)</translation>
+    </message>
+    <message>
+        <source>表SysTab中有%1行设置，应为1行</source>
+        <translation>table SysTab holds %1 settings rows instead of 1</translation>
+    </message>
+    <message>
+        <source>全部读取</source>
+        <translation>Read all</translation>
+    </message>
+    <message>
+        <source>保存读取数据</source>
+        <translation>Save read-back</translation>
+    </message>
+    <message>
+        <source>全部删除</source>
+        <translation>Delete all</translation>
+    </message>
+    <message>
+        <source>套复制</source>
+        <translation>Set copy</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restore</translation>
+    </message>
 </context>
 <context>
     <name>Cli</name>

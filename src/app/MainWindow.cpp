@@ -286,15 +286,21 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 void MainWindow::openBackups() {
     BackupDialog dialog(m_services.prompter, m_services.data.database(), this);
-    // The restored settings row brings its pre-heat and delay back into use.
-    connect(&dialog, &BackupDialog::restored, this, [this] {
-        if (const auto settings = m_settingsStore->readSettings()) {
-            m_session.PreheatMinutes = settings->JM1YR;
-            m_session.DelayMinutes = settings->JM1YS;
-        }
-    });
+    connect(&dialog, &BackupDialog::restored, this, &MainWindow::useRestoredSettings);
     emit dialogOpened(&dialog);
     dialog.exec();
+}
+
+// The restored settings row takes effect at once: its port, pre-heat and delay are the ones the
+// next load and read use. Whether the player answers on a restored port is not known yet, and a
+// test of the former port no longer allows a save.
+void MainWindow::useRestoredSettings() {
+    const int formerPort = m_session.link.PortNumber;
+    restoreSettings();
+    if (m_session.link.PortNumber == formerPort)
+        return;
+    m_session.link.LinkUp = false;
+    m_settingsPanel->cmbComChange();
 }
 
 void MainWindow::sbExitClick() {

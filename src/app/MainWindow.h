@@ -82,6 +82,7 @@ private:
 
     void FormShow();
     void restoreSettings();
+    void useRestoredSettings();
     QCoro::Task<> startupLinkCheck();
     LoadContext loadContext() const;
     void sbReadClick();

@@ -51,7 +51,7 @@ BackupDialog::BackupDialog(Prompter& prompter, const QSqlDatabase& db, QWidget* 
 }
 
 void BackupDialog::refresh() {
-    const auto entries = listBackups(backupFolder(m_db));
+    const auto entries = listBackups(m_db);
     m_paths.clear();
     m_table->setRowCount(int(entries.size()));
     for (int row = 0; row < entries.size(); ++row) {

@@ -10,7 +10,7 @@ namespace tessaly {
 
 class Prompter;
 
-// "备份与恢复": the backups beside the database, newest first, and the restore of one of them.
+// "备份与恢复": the backups of the database, newest first, and the restore of one of them.
 class BackupDialog final : public QDialog {
     Q_OBJECT
 public:

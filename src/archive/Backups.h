@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PlayerDatabase.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QSqlDatabase>
@@ -11,17 +13,19 @@
 
 namespace tessaly {
 
-// How many backups are kept; the oldest beyond this go once a new one is complete.
+// How many backups of a database are kept; the oldest beyond this go once a new one is complete.
 constexpr int KeptBackups = 30;
 
 // The folder the backups of the database on `db` live in: backups/ beside its file.
 QString backupFolder(const QSqlDatabase& db);
 
 // Writes a consistent snapshot of the whole database (VACUUM INTO) into backups/ beside the
-// database file, named PlayerDB-YYYYMMDD-HHMMSS-<operation>.mdb (counter suffix when two fall
-// in one second; written under a temporary name and renamed when complete); keeps the newest 30
-// (pruning only after a new backup succeeded). Returns the path, or nothing with `error` set to
-// the message "无法写入备份：<folder>，操作已取消。". `now` names the file.
+// database file, named after it: PlayerDB.mdb gives PlayerDB-YYYYMMDD-HHMMSS-<operation>.mdb,
+// school.mdb gives school-... (-2, -3, ... when the name is taken). The copy is written under a
+// temporary name of its own, marked as this program's backup and named when complete; then the
+// newest 30 of the database's backups are kept, the new one always among them. Returns the
+// path, or nothing with `error` set to "无法写入备份：<folder>，操作已取消。". `now` names the
+// file and is recorded in it; the order of the backups does not depend on it.
 std::optional<QString> takeBackup(const QSqlDatabase& db, const QString& operation, QString* error,
                                   const QDateTime& now = QDateTime::currentDateTime());
 
@@ -29,24 +33,32 @@ std::optional<QString> takeBackup(const QSqlDatabase& db, const QString& operati
 struct BackupEntry {
     QString path;
     QString fileName;
-    QDateTime taken;   // from the file name
-    QString operation; // read-all, save-read, delete-all, copy, import, restore
+    QDateTime taken;
+    QString operation; // the word of the file name: read-all, save-read, delete-all, copy, ...
+    qint64 sequence = 0;
     // Programs of sets 1 to 4 and of the read-back table; nothing when the file cannot be read.
     std::optional<std::array<int, 4>> setCounts;
     std::optional<int> readBackCount;
 };
 
-// The backups in `folder`, newest first. Files under their temporary name (a backup that was
-// never completed) and other files are not backups and are left out.
-QList<BackupEntry> listBackups(const QString& folder);
+// The backups this program wrote of the database named `databaseName` in `folder`, newest
+// first. Files that only look like backups (no mark inside, another database's, unfinished)
+// are left out.
+QList<BackupEntry> listBackups(const QString& folder,
+                               const QString& databaseName = databaseFileName());
+// The backups of the database on `db`.
+QList<BackupEntry> listBackups(const QSqlDatabase& db);
+
+// The operation of a backup in the window's language ("全部读取" for read-all, ...).
+QString operationDisplayName(const QString& operation);
 
 // The columns the list of backups shows, and one backup's row under them ("?" for counts of a
 // file that cannot be read).
 QStringList backupColumnTitles();
 QStringList backupRow(const BackupEntry& entry);
 
-// Why `path` cannot be restored (not a database, a missing table or column, a failed
-// integrity check); empty when it can.
+// Why `path` cannot be restored (not a regular file, not a database, a missing table or column,
+// a failed integrity check, not exactly one settings row); empty when it can.
 QString restorableProblem(const QString& path);
 
 enum class RestoreEnd { Restored, Refused, BackupFailed, Failed };
@@ -58,8 +70,10 @@ struct RestoreResult {
 };
 
 // Checks `path`, backs up the current state (operation restore), then replaces MusicTab,
-// MusicReadTab and SysTab by the file's in one transaction. Anything but Restored leaves the
-// three tables as they were.
+// MusicReadTab and SysTab by the file's in one transaction, reading the file without ever
+// writing to it. A file that holds what the tables hold already changes nothing and takes no
+// backup. Anything but Restored leaves the three tables as they were and prunes no backup; the
+// file restored is never pruned.
 RestoreResult restoreBackup(const QSqlDatabase& db, const QString& path,
                             const QDateTime& now = QDateTime::currentDateTime());
 

@@ -341,7 +341,9 @@ void EditorWindow::sbDelClick() {
 void EditorWindow::sbDelAllClick() {
     const QString label = m_filter->tickedSetLabel();
     QString error;
-    if (!takeBackup(m_db, QStringLiteral("delete-all"), &error)) {
+    // An empty set loses nothing: idle clicks must not push out the backups that matter.
+    if (m_editor.programCount(label).value_or(1) > 0 &&
+        !takeBackup(m_db, QStringLiteral("delete-all"), &error)) {
         m_prompter.notice(error);
         return;
     }
@@ -378,7 +380,8 @@ void EditorWindow::SpeedButton1Click() {
     if (m_editor.programCount(src).value_or(0) == 0 &&
         !m_prompter.question(tr("%1没有记录，还需要复制吗？").arg(bracketed(src))))
         return;
-    if (QString error; !takeBackup(m_db, QStringLiteral("copy"), &error)) {
+    if (QString error; !m_editor.copyChangesNothing(src, dst) &&
+                       !takeBackup(m_db, QStringLiteral("copy"), &error)) {
         m_prompter.notice(error);
         return;
     }

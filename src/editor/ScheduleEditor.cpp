@@ -202,6 +202,20 @@ bool ScheduleEditor::copySet(const QString& src, const QString& dst, QString* er
     return m_programs.copySet(ProgramTable::MusicTab, src, dst, error);
 }
 
+bool ScheduleEditor::copyChangesNothing(const QString& src, const QString& dst) const {
+    const auto from = m_programs.programsOfSet(ProgramTable::MusicTab, src);
+    const auto to = m_programs.programsOfSet(ProgramTable::MusicTab, dst);
+    if (!from || !to)
+        return false;
+    // The copies get new row numbers and the target's label; everything else is the source's.
+    const auto asCopied = [&dst](ProgramRecord record) {
+        record.AutoID = 0;
+        record.JMTaoNo = dst;
+        return record;
+    };
+    return std::ranges::equal(*from, *to, {}, asCopied, asCopied);
+}
+
 bool ScheduleEditor::FormClose(const QString& preheat, const QString& delay) {
     if (const auto pair = closingPair(preheat, delay)) {
         m_session.PreheatMinutes = pair->first;

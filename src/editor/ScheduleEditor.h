@@ -64,6 +64,9 @@ public:
     // Replaces the programs of set dst by copies of those of set src, keeping their order
     // numbers and markers. Whole or not at all.
     bool copySet(const QString& src, const QString& dst, QString* error = nullptr);
+    // The copy would leave set dst as it is: it holds the programs of src already (or both are
+    // empty). False when the sets cannot be read.
+    bool copyChangesNothing(const QString& src, const QString& dst) const;
 
     // The close: stores the pre-heat and delay boxes when both hold a number, and says whether
     // the operator must be reminded to load the programs again.

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 #include "AccessibleText.h"
+#include "Backups.h"
 #include "DataModule.h"
 #include "PlayerDatabase.h"
 #include "Session.h"
@@ -22,6 +23,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -448,6 +450,35 @@ TEST_F(MainWindowTest, BackgroundMenuOpensTheBackupsDialog) {
     window->beginSynchronisation();
     EXPECT_FALSE(window->backgroundMenu(QPoint(540, 395))->actions().first()->isEnabled());
     window->endSynchronisation();
+}
+
+// The restored port, pre-heat and delay are the ones in use at once. Whether the player answers
+// on the restored port is not known, and the test of the former port allows no save.
+TEST_F(MainWindowTest, RestoreInTheWindowPutsTheRestoredSettingsIntoUse) {
+    start();
+    runStartupCheck();
+    execute("UPDATE SysTab SET Com = 3, JM1YR = 5, JM1YS = 7");
+    QString error;
+    ASSERT_TRUE(takeBackup(data.database(), "copy", &error)) << error.toStdString();
+    execute("UPDATE SysTab SET Com = 1, JM1YR = 0, JM1YS = 0");
+    click("sbSet");
+    runSettingsTest();
+    ASSERT_TRUE(control("sbSave")->isEnabled());
+
+    QObject::connect(window.get(), &MainWindow::dialogOpened, [](QWidget* dialog) {
+        dialog->findChild<QTableWidget*>("gridBackups")->selectRow(0);
+        dialog->findChild<QPushButton*>("sbRestore")->click();
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->reject(); });
+    });
+    window->openBackups();
+    EXPECT_EQ(prompter.shownTexts().last(), "数据恢复完毕！");
+    EXPECT_EQ(session.link.PortNumber, 3);
+    EXPECT_FALSE(session.link.LinkUp);
+    EXPECT_EQ(session.PreheatMinutes, 5);
+    EXPECT_EQ(session.DelayMinutes, 7);
+    EXPECT_EQ(control<QComboBox>("cmbCom")->currentIndex(), 2);
+    EXPECT_FALSE(control("sbSave")->isEnabled());
+    EXPECT_EQ(text("Lb_Mess"), "请点击[测试]");
 }
 
 TEST_F(MainWindowTest, MissingDatabaseEndsTheStart) {

@@ -58,7 +58,7 @@ TEST_F(ArchiveEnglishTest, BackupDialogReadsInEnglishAndFitsWithAndWithoutBackup
     EXPECT_EQ(dialog.windowTitle(), "Backup and restore");
     auto* table = dialog.findChild<QTableWidget*>("gridBackups");
     EXPECT_EQ(table->horizontalHeaderItem(3)->text(), "Set 1");
-    EXPECT_EQ(table->item(0, 2)->text(), "copy") << "the operation as the file name holds it";
+    EXPECT_EQ(table->item(0, 2)->text(), "Set copy") << "the file name keeps its ASCII word";
     EXPECT_EQ(englishFaultsIn(&dialog), QStringList{});
 
     dialog.findChild<QPushButton*>("sbRestore")->click();

@@ -65,9 +65,9 @@ TEST_F(BackupDialogTest, ListsTheBackupsAndRestoresTheChosenOneAfterAsking) {
                                     "读回"}));
     ASSERT_EQ(table()->rowCount(), 2);
     EXPECT_EQ(row(0), (QStringList{"PlayerDB-20261202-093005-copy.mdb", "2026-12-02 09:30:05",
-                                   "copy", "0", "1", "0", "1", "1"}));
+                                   "套复制", "0", "1", "0", "1", "1"}));
     EXPECT_EQ(row(1), (QStringList{"PlayerDB-20261201-093005-delete-all.mdb", "2026-12-01 09:30:05",
-                                   "delete-all", "0", "1", "0", "0", "0"}));
+                                   "全部删除", "0", "1", "0", "0", "0"}));
     EXPECT_EQ(dialog->findChild<QPushButton*>("sbClose")->text(), "关闭");
 
     table()->selectRow(1);
@@ -87,7 +87,7 @@ TEST_F(BackupDialogTest, ListsTheBackupsAndRestoresTheChosenOneAfterAsking) {
     EXPECT_TRUE(restored);
     EXPECT_EQ(dumpTables(data.database()), before);
     ASSERT_EQ(table()->rowCount(), 3);
-    EXPECT_EQ(row(0)[2], "restore");
+    EXPECT_EQ(row(0)[2], "恢复");
     EXPECT_EQ(row(0).mid(3), (QStringList{"0", "0", "0", "0", "1"})) << "what the restore replaced";
 }
 

@@ -9,9 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 using namespace tessaly;
@@ -72,9 +77,8 @@ TEST_F(BackupCliTest, RestoreBacksUpFirstAndTheBackupBringsTheProgramsBack) {
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
     EXPECT_EQ(lines[0], "文件  时间  操作  第一套  第二套  第三套  第四套  读回");
-    const QRegularExpression row(
-        "^(PlayerDB-\\d{8}-\\d{6}-restore\\.mdb)  "
-        "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d  restore  3  3  3  3  0$");
+    const QRegularExpression row("^(PlayerDB-\\d{8}-\\d{6}-restore\\.mdb)  "
+                                 "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d  恢复  3  3  3  3  0$");
     const auto match = row.match(lines[1]);
     ASSERT_TRUE(match.hasMatch()) << lines[1].toStdString();
 
@@ -108,7 +112,60 @@ TEST_F(BackupCliTest, AnImportLeavesOneBackupAndARefusedOneNone) {
     const QStringList lines = cli({"backups"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].contains("-import.mdb")) << lines[1].toStdString();
-    EXPECT_TRUE(lines[1].contains("  import  3  3  3  3  0")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains("  导入  3  3  3  3  0")) << lines[1].toStdString();
+}
+
+// Each database keeps its backups under its own name, and a bare name restores only from them.
+TEST_F(BackupCliTest, TwoDatabasesInOneFolderKeepTheirBackupsApart) {
+    const QString other = folder.filePath("other.mdb");
+    ASSERT_EQ(cli({"restore", other}).exitCode, 0);
+    const QString ourBackup = QDir(folder.filePath("backups")).entryList(QDir::Files).value(0);
+    const auto otherRun =
+        runCli(TESSALY_CLI, {"--db", other, "restore", folder.filePath("backups/" + ourBackup)});
+    ASSERT_EQ(otherRun.exitCode, 0) << otherRun.out.toStdString();
+
+    const QStringList ours = cli({"backups"}).out.split('\n', Qt::SkipEmptyParts);
+    const QStringList theirs =
+        runCli(TESSALY_CLI, {"--db", other, "backups"}).out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(ours.size(), 2);
+    ASSERT_EQ(theirs.size(), 2);
+    EXPECT_TRUE(ours[1].startsWith("PlayerDB-")) << ours[1].toStdString();
+    EXPECT_TRUE(theirs[1].startsWith("other-")) << theirs[1].toStdString();
+
+    const QString theirBackup = theirs[1].section("  ", 0, 0);
+    const auto run = cli({"restore", theirBackup});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, QStringLiteral("无法恢复%1：文件不存在。\n").arg(theirBackup));
+}
+
+// Commands started together each write a backup of their own under a name of its own.
+TEST_F(BackupCliTest, CommandsBackingUpAtTheSameMomentAllSucceed) {
+    constexpr int Commands = 8;
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int i = 0; i < Commands; ++i) {
+        // A source of its own for each, so that every restore changes something.
+        const QString source = folder.filePath(QStringLiteral("source%1.mdb").arg(i));
+        lay(source, 1);
+        DataModule data;
+        ScriptedPrompter prompter;
+        ASSERT_TRUE(data.ConnectDatabaseFile(prompter, source));
+        ASSERT_TRUE(
+            QSqlQuery(data.database()).exec(QStringLiteral("UPDATE SysTab SET JM1YR = %1").arg(i)));
+    }
+    for (int i = 0; i < Commands; ++i) {
+        processes.push_back(std::make_unique<QProcess>());
+        processes.back()->start(TESSALY_CLI,
+                                {"--db", database(), "restore",
+                                 folder.filePath(QStringLiteral("source%1.mdb").arg(i))});
+    }
+    for (const auto& process : processes) {
+        ASSERT_TRUE(process->waitForFinished(60000));
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardOutput().toStdString()
+                                          << process->readAllStandardError().toStdString();
+    }
+    const QStringList lines = cli({"backups"}).out.split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), Commands + 1) << "the heading and a backup per command";
+    EXPECT_EQ(QDir(folder.filePath("backups")).entryList({"*.part"}, QDir::Files), QStringList{});
 }
 
 TEST_F(BackupCliTest, RefusalsChangeNothing) {

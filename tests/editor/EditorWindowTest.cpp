@@ -322,6 +322,10 @@ TEST_F(EditorTest, DeleteAllTakesTheWholeSetWithoutAsking) {
     EXPECT_EQ(text("LbNum"), "0");
     EXPECT_EQ(text("edtJS1"), "00");
     EXPECT_FALSE(window->editor().ProgramsChanged);
+
+    // Idle clicks on the empty set take no backup that would push out the one that matters.
+    click("sbDelAll");
+    EXPECT_EQ(backups().size(), 1);
 }
 
 TEST_F(EditorTest, FullSetRefusesANewProgram) {
@@ -376,16 +380,25 @@ TEST_F(EditorTest, CopyReplacesTheTargetSet) {
     ASSERT_EQ(backups().size(), 1);
     EXPECT_EQ(backups()[0].operation, "copy");
     EXPECT_EQ(backups()[0].setCounts, (std::array<int, 4>{3, 5, 0, 0}));
-    QSqlQuery query(data.database());
-    query.exec("select count(*) from MusicTab where JMTaoNo = '第二套' and YXCX = '优先'");
-    ASSERT_TRUE(query.next());
-    EXPECT_EQ(query.value(0).toInt(), 1);
+    {
+        QSqlQuery query(data.database());
+        query.exec("select count(*) from MusicTab where JMTaoNo = '第二套' and YXCX = '优先'");
+        ASSERT_TRUE(query.next());
+        EXPECT_EQ(query.value(0).toInt(), 1);
+    }
     EXPECT_EQ(storedCount(Set1), 3);
     EXPECT_EQ(text("LbNum"), "5") << "the list is not reloaded";
     EXPECT_TRUE(control("Pan_Copy")->isVisible());
     EXPECT_FALSE(window->editor().ProgramsChanged);
     click("SpeedButton2");
     EXPECT_FALSE(control("Pan_Copy")->isVisible());
+
+    // The same copy again changes nothing and takes no backup.
+    click("sbCopy");
+    click("SpeedButton1");
+    EXPECT_EQ(lastMessage(), "从[第一套]复制到[第二套]完成！");
+    EXPECT_EQ(numbering(Set2), (QStringList{"07:00:00=001", "08:00:00=002", "09:00:00=003"}));
+    EXPECT_EQ(backups().size(), 1);
 }
 
 TEST_F(EditorTest, CopyFromAnEmptySetAsksAndEmptiesTheTarget) {

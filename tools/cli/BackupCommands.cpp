@@ -5,7 +5,6 @@
 #include "DataModule.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 namespace tessaly::cli {
@@ -13,7 +12,7 @@ namespace tessaly::cli {
 namespace {
 
 QCoro::Task<int> runBackups(CliContext& context) {
-    const auto entries = listBackups(backupFolder(context.data.database()));
+    const auto entries = listBackups(context.data.database());
     if (entries.isEmpty()) {
         context.output.message(QCoreApplication::translate("Cli", "没有备份。"));
         co_return ExitSuccess;
@@ -24,13 +23,16 @@ QCoro::Task<int> runBackups(CliContext& context) {
     co_return ExitSuccess;
 }
 
-// A bare file name that is not in the working folder is looked for among the backups, so that
-// a name from the list can be restored as it is.
+// A bare file name that is not in the working folder is looked for among the database's own
+// backups, so that a name from the list can be restored as it is; any other file is named by
+// its path.
 QString restoreSource(const QSqlDatabase& db, const QString& file) {
     if (QFileInfo::exists(file) || file.contains(QLatin1Char('/')))
         return file;
-    const QString listed = QDir(backupFolder(db)).filePath(file);
-    return QFileInfo::exists(listed) ? listed : file;
+    for (const auto& entry : listBackups(db))
+        if (entry.fileName == file)
+            return entry.path;
+    return file;
 }
 
 QCoro::Task<int> runRestore(CliContext& context) {
