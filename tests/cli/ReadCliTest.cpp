@@ -138,3 +138,19 @@ TEST_F(ReadCliTest, WholeDeviceReadAndSaveOfTheReadBackSet) {
     const auto settings = cli({"list", "--set", "2"}, player.device());
     EXPECT_EQ(settings.out.count("YXCX=优先"), 1);
 }
+
+// Whatever a set without programs is answered with, the read goes through and verify agrees.
+TEST_F(ReadCliTest, WholeDeviceReadAndVerifyTakeEveryEmptyAnswer) {
+    for (const char* shape : {"short", "padded", "frame", "noise"}) {
+        SCOPED_TRACE(shape);
+        PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state(), "--empty-answer", shape});
+        ASSERT_FALSE(player.device().isEmpty());
+        const auto read = cli({"--port", "1", "read", "--all"}, player.device());
+        EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+        EXPECT_EQ(read.out, "该套节目无编程记录！\n该套节目无编程记录！\n该套节目无编程记录！\n"
+                            "数据同步完毕！\n");
+        EXPECT_EQ(ProgramStore(data.database()).count(ProgramTable::MusicTab), 5);
+        const auto verify = cli({"--port", "1", "verify", "--all"}, player.device());
+        EXPECT_EQ(verify.exitCode, 0) << verify.out.toStdString() << verify.err.toStdString();
+    }
+}
