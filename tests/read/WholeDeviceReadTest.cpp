@@ -1,5 +1,6 @@
 #include "WholeDeviceRead.h"
 #include "Backups.h"
+#include "ProgramLoad.h"
 #include "ReadTesting.h"
 #include "Verify.h"
 
@@ -239,6 +240,30 @@ TEST_F(ReadTest, WholeDeviceReadTakesEveryEmptyAnswerForAnEmptySet) {
             const auto verified = run(verifySets(context(), {1, 2, 3, 4}, observer));
             EXPECT_TRUE(verified.agrees()) << verified.failure.toStdString();
         }
+}
+
+// What the player gave back goes back unchanged: volumes above what the editor offers and an
+// order number 000 survive a whole-device read followed by a whole-device load.
+TEST_F(ReadTest, WhatThePlayerGaveBackLoadsBackUnchanged) {
+    auto frames = storedSet(2, 3);
+    frames[0][14] = 39;
+    frames[1][14] = 200;
+    frames[2][5] = 0;
+    serial.player().setPrograms(2, frames);
+    ASSERT_EQ(run(readWholeDevice(context(), observer)), WholeReadEnd::Completed);
+
+    LoadObserver quiet;
+    ProgramLoad load({channel, clock, module.database(), session}, quiet);
+    const auto loaded = run(load.loadWholeDevice());
+    EXPECT_EQ(loaded.outcome, LoadOutcome::Loaded) << loaded.reason.toStdString();
+    // Sent in order-number order: 000 first.
+    QList<std::pair<int, int>> orderAndVolume;
+    for (const auto& stored : serial.player().programs(2))
+        orderAndVolume.append({stored[5], stored[14]});
+    EXPECT_EQ(orderAndVolume, (QList<std::pair<int, int>>{{0, 3}, {1, 39}, {2, 200}}));
+
+    const auto verified = run(verifySets(context(), {1, 2, 3, 4}, observer));
+    EXPECT_TRUE(verified.agrees()) << verified.failure.toStdString();
 }
 
 // A MusicTab that cannot be replaced keeps the described message, with the reason beneath it.
