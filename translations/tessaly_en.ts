@@ -390,6 +390,10 @@ COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, or the n-th serial 
         <source>把第 N 套（不给 --set 即为全部四套；给 --read 则为读取的程序）的周节目表写成 PDF（每套一页）或一套的 PNG，按文件扩展名决定。</source>
         <translation>Writes the weekly timetable of set N (all four without --set; the read-back programs with --read) as a PDF, one page a set, or as a PNG of one set, by the file&apos;s extension.</translation>
     </message>
+    <message>
+        <source>没有可保存的读取数据</source>
+        <translation>There is no read data to save</translation>
+    </message>
 </context>
 <context>
     <name>DataModule</name>

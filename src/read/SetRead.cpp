@@ -118,7 +118,12 @@ QCoro::Task<SetReadResult> runSetRead(ReadContext& context, int set, ReadObserve
         result.end = SetReadEnd::PreheatQueryFailed;
         co_return result;
     }
+    // Emptied before the request goes out: a read that then fails leaves nothing to save.
     ProgramStore store(context.db);
+    if (!store.deleteAll(ProgramTable::MusicReadTab, &result.detail)) {
+        result.end = SetReadEnd::PostFailed;
+        co_return result;
+    }
     ReplyCollector collector(context.channel, context.clock, context.limits);
     collector.Read(set);
     observer.readStarted(set);

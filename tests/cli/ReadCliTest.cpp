@@ -184,3 +184,23 @@ TEST_F(ReadCliTest, WhatThePlayerGaveBackLoadsBackAndVerifyAgrees) {
     EXPECT_TRUE(list.out.contains("OrderNo=000 ") && list.out.contains("YinLiang=200"))
         << list.out.toStdString();
 }
+
+// A read that did not complete leaves nothing to save: save-read then refuses and the PC's
+// programs stay as they were, however far the failed read got.
+TEST_F(ReadCliTest, SaveReadAfterAFailedReadRefuses) {
+    {
+        PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state()});
+        ASSERT_EQ(cli({"--port", "1", "read", "--set", "2"}, player.device()).exitCode, 0);
+    }
+    const auto before = ProgramStore(data.database()).allPrograms(ProgramTable::MusicTab).value();
+    for (const QStringList& fault : {QStringList{"--silent"}, {"--no-preheat-reply"}}) {
+        SCOPED_TRACE(fault.join(' ').toStdString());
+        PlayerProcess player(TESSALY_PLAYER_SIM, QStringList{"--state", state()} + fault);
+        EXPECT_EQ(cli({"--port", "1", "read", "--set", "2"}, player.device()).exitCode, 1);
+        const auto save = cli({"--port", "1", "save-read"}, player.device());
+        EXPECT_EQ(save.exitCode, 1);
+        EXPECT_EQ(save.out, "没有可保存的读取数据\n");
+        EXPECT_EQ(ProgramStore(data.database()).allPrograms(ProgramTable::MusicTab).value(),
+                  before);
+    }
+}

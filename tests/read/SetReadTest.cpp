@@ -24,7 +24,8 @@ TEST_F(ReadTest, EndsOfASetRead) {
         SetReadEnd end;
         QStringList frames;   // what the player received
         QStringList messages; // boxes shown
-        int readBackRows;     // -1: MusicReadTab keeps the earlier read
+        // -1: MusicReadTab keeps the earlier read; a read request always empties it first
+        int readBackRows;
     };
     auto& player = serial.player();
     const std::vector<Case> cases{
@@ -83,7 +84,7 @@ TEST_F(ReadTest, EndsOfASetRead) {
          SetReadEnd::ReadFailed,
          {"FE0100FF", "FE0601FF", "FE0401FF"},
          {"程序读取失败！"},
-         -1},
+         0},
         {"pre-heat and delay query unanswered",
          [&](ReadTest&) { player.setOptions({.noPreheatReply = true}); },
          SetReadEnd::PreheatQueryFailed,
