@@ -1,7 +1,7 @@
 // A read reply as it may come off the line: arbitrary bytes in arbitrary reads, collected in
 // the receive buffer and decoded. Every run must end in one of the defined outcomes, with no
 // byte stored beyond the buffer; an answer that did not begin with a head is either an empty
-// set's answer or one that holds record bytes, never both.
+// set's answer or one that holds record bytes, never both; a whole reply decodes frame by frame.
 
 #include "ReadBackDecoder.h"
 #include "ReceiveBuffer.h"
@@ -99,6 +99,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (qsizetype(decoded.records.size()) * 32 > buffer.ReceivedCount)
         __builtin_trap(); // every program comes from 32 bytes of its own
     if (!decoded.startsWithFrame && !decoded.records.isEmpty())
+        __builtin_trap();
+    // A whole reply decodes to one program per frame, or names the one it cannot store.
+    if (isWholeReply(buffer.bytes()) && decoded.unstorable.isEmpty() &&
+        qsizetype(decoded.records.size()) * 32 != buffer.ReceivedCount)
         __builtin_trap();
 
     // The decoder and the answer tests on their own, on the raw bytes.

@@ -1,6 +1,7 @@
 // The record decoder on one 32-byte frame from the player (shorter inputs are left out). A
 // frame decodes to a program or to the reason it cannot be stored, never both or neither; a
-// program it accepts is one the player can hold and encodes back to the same data bytes.
+// program it accepts is one the player can hold and encodes back to the same data bytes, an
+// order number 0 and a volume above what the editor offers included.
 
 #include "RecordFrame.h"
 
@@ -19,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Bits the program has no field for (week byte bit 7, flag bits other than radio and
     // priority) are not carried back, so only frames without them must survive a round trip.
     constexpr quint8 KnownFlags = 0x11;
-    if (!decoded.record || bytes[4] < 1 || bytes[4] > 4 || bytes[5] < 1 ||
-        decoded.record->YinLiang > MaxVolume || (bytes[12] & 0x80) || (bytes[13] & ~KnownFlags))
+    if (!decoded.record || bytes[4] < 1 || bytes[4] > 4 || (bytes[12] & 0x80) ||
+        (bytes[13] & ~KnownFlags))
         return 0;
 
     // Round trip: what the player gave back is what a load of this program would send.

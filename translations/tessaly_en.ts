@@ -450,6 +450,10 @@ COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, or the n-th serial 
         <source>标准输出</source>
         <translation>standard output</translation>
     </message>
+    <message>
+        <source>没有可保存的读取数据</source>
+        <translation>There is no read data to save</translation>
+    </message>
 </context>
 <context>
     <name>DataModule</name>
@@ -1042,10 +1046,6 @@ The programs and the port settings are kept in this file.</translation>
         <translation>Program %1: No. &quot;%2&quot; is not a number, so it cannot be sent</translation>
     </message>
     <message>
-        <source>程序 %1 的序号“%2”超出1-%3，无法发送</source>
-        <translation>Program %1: No. &quot;%2&quot; is outside 1-%3, so it cannot be sent</translation>
-    </message>
-    <message>
         <source>程序 %1 的%2“%3”超出%4-%5，无法发送</source>
         <translation>Program %1: %2 &quot;%3&quot; is outside %4-%5, so it cannot be sent</translation>
     </message>
@@ -1060,6 +1060,10 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>序号 %1 的曲目%2 (%3, %4) 超出三位数字</source>
         <translation>No. %1: track %2 (%3, %4) has more than three digits</translation>
+    </message>
+    <message>
+        <source>程序 %1 的序号“%2”超出0-%3，无法发送</source>
+        <translation>Program %1: No. &quot;%2&quot; is outside 0-%3, so it cannot be sent</translation>
     </message>
 </context>
 <context>

@@ -30,7 +30,7 @@ std::array<ByteField, 7> byteFields(const ProgramRecord& r) {
              {"JS1", r.JS1, 0, 23},
              {"JS2", r.JS2, 0, 59},
              {"JS3", r.JS3, 0, 59},
-             {"YinLiang", r.YinLiang, 0, MaxVolume}}};
+             {"YinLiang", r.YinLiang, 0, MaxByteValue}}};
 }
 
 bool isDigits(const QString& text) {
@@ -40,10 +40,16 @@ bool isDigits(const QString& text) {
     return true;
 }
 
-std::optional<int> readOrderNo(const QString& text) {
-    if (text.isEmpty() || text.size() > 3 || !isDigits(text))
+// The whole number an order number spells ("007", "-1"); nothing for any other text. Very
+// long numbers come out above any byte.
+std::optional<qint64> readOrderNo(const QString& text) {
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    const QString digits = negative ? text.mid(1) : text;
+    if (digits.isEmpty() || !isDigits(digits))
         return std::nullopt;
-    return text.toInt();
+    if (digits.size() > 9)
+        return negative ? -1 : qint64(MaxByteValue) + 1;
+    return negative ? -digits.toLongLong() : digits.toLongLong();
 }
 
 QString describe(const ProgramRecord& record) {
@@ -112,11 +118,11 @@ EncodedRecord BuildRecordFrame(const ProgramRecord& record, int count, int index
         return {std::nullopt,
                 QCoreApplication::translate("RecordFrame", "程序 %1 的序号“%2”不是数字，无法发送")
                     .arg(describe(record), record.OrderNo)};
-    if (*orderNumber < 1 || *orderNumber > MaxRecordsPerSet)
+    if (*orderNumber < 0 || *orderNumber > MaxByteValue)
         return {std::nullopt,
-                QCoreApplication::translate("RecordFrame", "程序 %1 的序号“%2”超出1-%3，无法发送")
+                QCoreApplication::translate("RecordFrame", "程序 %1 的序号“%2”超出0-%3，无法发送")
                     .arg(describe(record), record.OrderNo)
-                    .arg(MaxRecordsPerSet)};
+                    .arg(MaxByteValue)};
     for (const ByteField& field : byteFields(record))
         if (field.value < field.lowest || field.value > field.highest)
             return {std::nullopt, QCoreApplication::translate("RecordFrame",

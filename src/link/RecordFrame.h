@@ -22,11 +22,17 @@ struct EncodedRecord {
 
 // Count, index and order number are single bytes: a set holds at most 255 programs.
 constexpr int MaxRecordsPerSet = 255;
+// The largest value a byte of the frame carries: an order number or a volume.
+constexpr int MaxByteValue = 255;
+// The editor offers volumes 0 to MaxVolume for typing; the player may hold and give back any
+// volume a byte carries, and such a volume goes back unchanged.
 constexpr int MaxVolume = 38;
 
-// Encodes `record` as the `index`-th (1-based) of `count` (1..255) programs of `set`. A value
-// the player cannot hold (an order number outside 1-255, a time that is no time of day, a
-// volume above 38, a track that is not up to three digits) is refused, never cut to a byte.
+// Encodes `record` as the `index`-th (1-based) of `count` (1..255) programs of `set`. Only what
+// the frame cannot carry or the player cannot read is refused, never cut to a byte: an order
+// number or volume that is no number or lies outside 0-255, a time that is no time of day, a
+// track that is not up to three digits. An order number 000 and a volume above 38 came from the
+// player itself and go back as they are.
 EncodedRecord BuildRecordFrame(const ProgramRecord& record, int count, int index, int set);
 
 // Why a set of `count` programs cannot be loaded at all.

@@ -1,6 +1,7 @@
 #include "ReadBackDecoder.h"
 
 #include "Frames.h"
+#include "ReceiveBuffer.h"
 #include "RecordFrame.h"
 
 namespace tessaly {
@@ -23,9 +24,23 @@ bool isAnswerStart(std::span<const quint8> bytes, std::size_t p) {
     return bytes[p] == frame::Start && bytes[p + 1] == frame::RecordAnswer;
 }
 
-// FE 68 00 FF, the whole answer for a set without programs.
-bool isEmptyMarkAt(std::span<const quint8> bytes, std::size_t p) {
-    return bytes[p + 2] == 0x00 && bytes[p + 3] == frame::End;
+bool isHeadAt(std::span<const quint8> bytes, std::size_t p) {
+    return p + 3 < bytes.size() && isFirstFrameHead(bytes.subspan(p, 4));
+}
+
+// A whole frame whose count or index says it carries a program; count 0 with index 0 is the
+// announcement of none.
+bool isProgramFrameAt(std::span<const quint8> bytes, std::size_t p) {
+    return p + Length <= bytes.size() && bytes[p + Length - 1] == frame::End &&
+           (bytes[p + 2] != 0 || bytes[p + 3] != 0);
+}
+
+// FE 68 or FE 68 n (n >= 1) as the last bytes: the start of a head whose rest never came.
+bool endsInCutHead(std::span<const quint8> answer) {
+    const std::size_t size = answer.size();
+    const bool pairAtEnd = size >= 2 && isAnswerStart(answer, size - 2);
+    const bool countAtEnd = size >= 3 && isAnswerStart(answer, size - 3) && answer[size - 1] >= 1;
+    return pairAtEnd || countAtEnd;
 }
 
 } // namespace
@@ -53,18 +68,24 @@ ReadBackDecoding decodeReadBack(std::span<const quint8> bytes) {
     return result;
 }
 
+bool isWholeReply(std::span<const quint8> bytes) {
+    if (bytes.size() % Length != 0)
+        return false;
+    for (std::size_t p = 0; p < bytes.size(); p += Length)
+        if (!isFrameAt(bytes, p))
+            return false;
+    return true;
+}
+
 bool holdsRecordBytes(std::span<const quint8> answer) {
-    for (std::size_t p = 0; p + 3 < answer.size(); ++p)
-        if (isAnswerStart(answer, p) && !isEmptyMarkAt(answer, p))
+    for (std::size_t p = 0; p + 1 < answer.size(); ++p)
+        if (isAnswerStart(answer, p) && (isHeadAt(answer, p) || isProgramFrameAt(answer, p)))
             return true;
     return false;
 }
 
 bool isEmptySetAnswer(std::span<const quint8> answer) {
-    for (std::size_t p = 0; p + 1 < answer.size(); ++p)
-        if (isAnswerStart(answer, p) && (p + 3 >= answer.size() || !isEmptyMarkAt(answer, p)))
-            return false;
-    return true;
+    return !holdsRecordBytes(answer) && !endsInCutHead(answer);
 }
 
 } // namespace tessaly

@@ -27,12 +27,20 @@ struct ReadBackDecoding {
 // the scan on by one byte.
 ReadBackDecoding decodeReadBack(std::span<const quint8> bytes);
 
-// Whether an answer that did not begin with a head still carries record bytes: an FE 68 that
-// is not the empty set's FE 68 00 FF (a reply behind a stray byte, a count byte of 0 that
-// wrapped from 256). Incomplete pairs at the end do not count yet.
+// Whether the bytes are record frames back to back and nothing else: every byte belongs to a
+// frame the scan accepts. A reply that is not whole holds a program that cannot be decoded.
+bool isWholeReply(std::span<const quint8> bytes);
+
+// An answer that did not begin with a head holds a program when it has, anywhere in it, a head
+// (FE 68 n 01, n >= 1) or a whole frame that counts or numbers a program (FE 68 .. FF, 32 bytes,
+// count or index not 0). A count byte of 0 wraps from 256: such a reply's frames are numbered
+// 1, 2, .. and hold programs, while a lone frame of count 0 and index 0 announces that there
+// are none. A head cut off at the end is not counted here: more bytes may complete it.
 bool holdsRecordBytes(std::span<const quint8> answer);
 
-// The answer of a set without programs: no record bytes, and no FE 68 left unfinished.
+// The answer of a set without programs: it holds no program, and does not end in a head cut
+// off (FE 68, or FE 68 n with n >= 1). Short answers of any length, frames announcing 0
+// records and bytes without FE 68 all qualify.
 bool isEmptySetAnswer(std::span<const quint8> answer);
 
 } // namespace tessaly

@@ -13,9 +13,22 @@ namespace tessaly {
 
 namespace {
 
+// The listed programs that belong where the save writes: the chosen set, and its priority
+// programs only when those alone are replaced. A program of another set, or of none, would be
+// added to the PC's programs without replacing anything.
+QList<ProgramRecord> programsToWrite(const ReadBackSelection& selection) {
+    QList<ProgramRecord> programs;
+    if (selection.setLabel.isEmpty())
+        return programs;
+    for (const auto& record : selection.listed)
+        if (record.JMTaoNo == selection.setLabel && (!selection.priorityOnly || isPriority(record)))
+            programs.append(record);
+    return programs;
+}
+
 // False, with why in `error`, when anything could not be written.
 bool writeAll(const QSqlDatabase& db, const Session& session, const ReadBackSelection& selection,
-              QString* error) {
+              const QList<ProgramRecord>& programsOfSet, QString* error) {
     ProgramStore programs(db);
     SettingsStore settings(db);
     Transaction transaction = programs.beginTransaction();
@@ -26,11 +39,9 @@ bool writeAll(const QSqlDatabase& db, const Session& session, const ReadBackSele
     if (!settings.writeJM1(session.ReadPreheatMinutes, session.ReadDelayMinutes, error))
         return false;
     const SetRows rows = selection.priorityOnly ? SetRows::PriorityOnly : SetRows::All;
-    // Without a set label nothing of the PC's is selected for replacing.
-    if (!selection.setLabel.isEmpty() &&
-        !programs.deleteSet(ProgramTable::MusicTab, selection.setLabel, rows, error))
+    if (!programs.deleteSet(ProgramTable::MusicTab, selection.setLabel, rows, error))
         return false;
-    for (const auto& record : selection.listed)
+    for (const auto& record : programsOfSet)
         if (!programs.insert(ProgramTable::MusicTab, record, error))
             return false;
     return transaction.commit(error);
@@ -46,7 +57,8 @@ ReadBackSaveEnd saveReadBack(const QSqlDatabase& db, Prompter& prompter, Session
         selection.priorityOnly
             ? QCoreApplication::translate("ReadBackSave", "%1优先").arg(set).trimmed()
             : set);
-    if (selection.listed.isEmpty()) {
+    const QList<ProgramRecord> programsOfSet = programsToWrite(selection);
+    if (programsOfSet.isEmpty()) {
         prompter.notice(
             QCoreApplication::translate("ReadBackSave", "%1没有记录，无需保存！").arg(named));
         return ReadBackSaveEnd::NothingToSave;
@@ -63,7 +75,7 @@ ReadBackSaveEnd saveReadBack(const QSqlDatabase& db, Prompter& prompter, Session
         prompter.notice(error);
         return ReadBackSaveEnd::Failed;
     }
-    if (QString error; !writeAll(db, session, selection, &error)) {
+    if (QString error; !writeAll(db, session, selection, programsOfSet, &error)) {
         prompter.failure(QCoreApplication::translate("ReadBackSave", "%1数据保存失败！").arg(named),
                          error);
         return ReadBackSaveEnd::Failed;

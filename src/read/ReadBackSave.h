@@ -24,8 +24,10 @@ struct ReadBackSelection {
 
 // After two confirmations, stores the read pre-heat and delay as the ones to load (session and
 // SysTab JM1YR/JM1YS) and replaces the set's programs (or its priority programs) in MusicTab
-// by the listed ones, all in one transaction, after a backup of the database (save-read). A
-// failure, the backup's included, changes nothing and says so.
+// by the listed ones of that set, all in one transaction, after a backup of the database
+// (save-read). Listed programs of another set or of none are never added; when no listed
+// program belongs to the set, there is nothing to save. A failure, the backup's included,
+// changes nothing and says so.
 ReadBackSaveEnd saveReadBack(const QSqlDatabase& db, Prompter& prompter, Session& session,
                              const ReadBackSelection& selection);
 

@@ -1,5 +1,6 @@
 #include "ReadRequest.h"
 
+#include "ReadBackDecoder.h"
 #include "ReadObserver.h"
 #include "Session.h"
 
@@ -71,6 +72,30 @@ ReplyCollector::listenUntilQuiet(int quietMs, std::function<bool(std::span<const
         if (settled(heard) || heard.size() >= std::size_t(ReceiveBuffer::Capacity))
             co_return heard;
     }
+}
+
+QCoro::Task<SetAnswer> ReplyCollector::judgeAnswer(CancelToken cancel) {
+    if (m_buffer.headSeen()) {
+        const auto more = co_await listenUntilQuiet(
+            AnswerQuietMs, [](std::span<const quint8>) { return true; }, cancel);
+        const bool exact = more.empty() && m_buffer.ReceivedCount == m_buffer.ExpectedCount;
+        co_return exact&& isWholeReply(m_buffer.bytes()) ? SetAnswer::Reply
+                                                         : SetAnswer::Unaccountable;
+    }
+    const auto first = m_buffer.unrecognised();
+    std::vector<quint8> answer(first.begin(), first.end());
+    if (!holdsRecordBytes(answer)) {
+        const auto more = co_await listenUntilQuiet(
+            AnswerQuietMs,
+            [&answer](std::span<const quint8> heard) {
+                std::vector<quint8> whole = answer;
+                whole.insert(whole.end(), heard.begin(), heard.end());
+                return holdsRecordBytes(whole);
+            },
+            cancel);
+        answer.insert(answer.end(), more.begin(), more.end());
+    }
+    co_return isEmptySetAnswer(answer) ? SetAnswer::Empty : SetAnswer::Unaccountable;
 }
 
 QCoro::Task<bool> ReadYuRe(DeviceChannel& channel, Clock& clock, Session& session, int set,

@@ -24,6 +24,17 @@ enum class CollectResult {
     Overflow, // more bytes than the largest possible reply
 };
 
+// What the whole of one set's answer turned out to be.
+enum class SetAnswer {
+    Reply,         // exactly the announced record frames: decode them
+    Empty,         // no program in it: the set holds none
+    Unaccountable, // bytes the read cannot account for; taking it would lose programs
+};
+
+// How long the line must stay quiet after an answer before it is judged, so that bytes coming
+// after the announced ones, or the rest of an answer that was not a reply, are heard.
+constexpr int AnswerQuietMs = 500;
+
 // The reply is polled briefly and often, so it is handed on as soon as its last byte is in.
 struct ReadLimits {
     int pollMs = 20;
@@ -50,6 +61,11 @@ public:
     QCoro::Task<std::vector<quint8>>
     listenUntilQuiet(int quietMs, std::function<bool(std::span<const quint8>)> settled,
                      CancelToken cancel = {});
+
+    // After a complete collection: listens until the line has been quiet for AnswerQuietMs and
+    // judges every byte that came. A reply counts only when it is exactly its announced frames,
+    // whole; an answer without a head is empty only when it holds no program.
+    QCoro::Task<SetAnswer> judgeAnswer(CancelToken cancel = {});
 
     const ReceiveBuffer& buffer() const { return m_buffer; }
     int PollTicks = 0;

@@ -9,6 +9,19 @@ bool isFirstFrameHead(std::span<const quint8> bytes) {
            bytes[1] == frame::RecordAnswer && bytes[2] >= 1 && bytes[3] == 1;
 }
 
+namespace {
+
+// Fewer than four bytes that a head may still follow from: FE, FE 68, FE 68 n with n >= 1.
+bool mayBeginHead(std::span<const quint8> bytes) {
+    const quint8 head[] = {frame::Start, frame::RecordAnswer};
+    for (std::size_t i = 0; i < bytes.size() && i < 2; ++i)
+        if (bytes[i] != head[i])
+            return false;
+    return bytes.size() < 3 || bytes[2] >= 1;
+}
+
+} // namespace
+
 void ReceiveBuffer::reset() {
     m_bytes.fill(0);
     ReceivedCount = 0;
@@ -30,7 +43,9 @@ ReceiveBuffer::State ReceiveBuffer::append(std::span<const quint8> chunk) {
     ReceivedCount += int(chunk.size());
 
     if (!headSeen()) {
-        if (ReceivedCount < HeadLength)
+        // A short answer that cannot become a head is judged at once: the set may be empty.
+        if (ReceivedCount < HeadLength &&
+            mayBeginHead({m_bytes.data(), std::size_t(ReceivedCount)}))
             return m_state;
         judgeHead();
         if (m_state != State::Collecting)

@@ -26,8 +26,9 @@ public:
     // Empties the buffer and the counters, as every read request does.
     void reset();
 
-    // Stores the bytes of one read. Fewer than four bytes are kept and continued by the next
-    // read, so a head split over two reads is still recognised.
+    // Stores the bytes of one read. Fewer than four bytes that may begin a head are kept and
+    // continued by the next read, so a head split over two reads is still recognised; any other
+    // first bytes are not a reply.
     State append(std::span<const quint8> chunk);
 
     State state() const { return m_state; }

@@ -118,6 +118,12 @@ QCoro::Task<SetReadResult> runSetRead(ReadContext& context, int set, ReadObserve
         result.end = SetReadEnd::PreheatQueryFailed;
         co_return result;
     }
+    // Emptied before the request goes out: a read that then fails leaves nothing to save.
+    ProgramStore store(context.db);
+    if (!store.deleteAll(ProgramTable::MusicReadTab, &result.detail)) {
+        result.end = SetReadEnd::PostFailed;
+        co_return result;
+    }
     ReplyCollector collector(context.channel, context.clock, context.limits);
     collector.Read(set);
     observer.readStarted(set);
@@ -127,8 +133,11 @@ QCoro::Task<SetReadResult> runSetRead(ReadContext& context, int set, ReadObserve
         result.end = SetReadEnd::ReadFailed;
         co_return result;
     }
-    ProgramStore store(context.db);
-    auto decoded = DataAnalyze(store, collector.buffer().bytes(), observer);
+    // An empty set's answer, and one that cannot be accounted for, decode as nothing: the
+    // decoder then ends the read as a non-reply.
+    const bool reply = co_await collector.judgeAnswer(cancel) == SetAnswer::Reply;
+    const auto bytes = reply ? collector.buffer().bytes() : std::span<const quint8>{};
+    auto decoded = DataAnalyze(store, bytes, observer);
     decoded.headSeen = result.headSeen;
     co_return decoded;
 }

@@ -115,11 +115,14 @@ QCoro::Task<VerifyResult> verifySets(ReadContext context, QList<int> sets, ReadO
     }
     ProgramStore store(context.db);
     ReplyCollector collector(context.channel, context.clock, context.limits);
+    // The sets follow each other as in the whole-device read: a pause, then each answer is
+    // listened to until the line is quiet, and judged by the same rule.
+    co_await context.clock.wait(TimerSendMs, cancel);
     for (const int set : sets) {
-        co_await context.clock.wait(TimerSendMs, cancel);
         observer.readStarted(set);
         collector.Read(set);
-        if (co_await collector.collect(observer, cancel) != CollectResult::Complete) {
+        if (co_await collector.collect(observer, cancel) != CollectResult::Complete ||
+            co_await collector.judgeAnswer(cancel) == SetAnswer::Unaccountable) {
             result.failure = setReadMessage(SetReadEnd::ReadFailed);
             co_return result;
         }

@@ -53,35 +53,6 @@ bool replaceMusicTab(const QSqlDatabase& db, const QList<ProgramRecord>& records
     return transaction.commit(error);
 }
 
-// What one set's answer holds, judged on every byte that came, so that no program of the
-// player is ever taken for absent.
-enum class SetAnswer { Programs, Empty, Unaccountable };
-
-// The pause before the next set is spent listening: bytes that come after a reply (more than
-// it announced, or the rest of an answer that was not a reply) must not pass unnoticed.
-QCoro::Task<SetAnswer> judgeAnswer(ReplyCollector& collector, CancelToken cancel) {
-    const ReceiveBuffer& buffer = collector.buffer();
-    if (buffer.headSeen()) {
-        const auto more = co_await collector.listenUntilQuiet(
-            TimerSendMs, [](std::span<const quint8>) { return true; }, cancel);
-        const bool exact = more.empty() && buffer.ReceivedCount == buffer.ExpectedCount;
-        co_return exact ? SetAnswer::Programs : SetAnswer::Unaccountable;
-    }
-    std::vector<quint8> answer(buffer.unrecognised().begin(), buffer.unrecognised().end());
-    if (!holdsRecordBytes(answer)) {
-        const auto more = co_await collector.listenUntilQuiet(
-            TimerSendMs,
-            [&answer](std::span<const quint8> heard) {
-                std::vector<quint8> whole = answer;
-                whole.insert(whole.end(), heard.begin(), heard.end());
-                return holdsRecordBytes(whole);
-            },
-            cancel);
-        answer.insert(answer.end(), more.begin(), more.end());
-    }
-    co_return isEmptySetAnswer(answer) ? SetAnswer::Empty : SetAnswer::Unaccountable;
-}
-
 QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
                                    CancelToken cancel) {
     QList<ProgramRecord> collected;
@@ -91,12 +62,16 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
         const int set = context.session.SyncReadSet++;
         observer.readStarted(set);
         collector.Read(set);
-        if (co_await collector.collect(observer, cancel) != CollectResult::Complete ||
-            co_await judgeAnswer(collector, cancel) == SetAnswer::Unaccountable) {
+        if (co_await collector.collect(observer, cancel) != CollectResult::Complete) {
             context.prompter.notice(readFailedText());
             co_return WholeReadEnd::ReadFailed;
         }
-        if (!collector.buffer().headSeen()) {
+        const SetAnswer answer = co_await collector.judgeAnswer(cancel);
+        if (answer == SetAnswer::Unaccountable) {
+            context.prompter.notice(readFailedText());
+            co_return WholeReadEnd::ReadFailed;
+        }
+        if (answer == SetAnswer::Empty) {
             observer.setEmpty(set);
             context.prompter.notice(emptySetText());
             continue;
@@ -109,11 +84,6 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
         if (!decoding.unstorable.isEmpty()) {
             context.prompter.notice(postFailedText());
             co_return WholeReadEnd::PostFailed;
-        }
-        // Every announced program decoded, or the reply held frames that were not whole.
-        if (decoding.records.size() * frame::RecordLength != collector.buffer().ReceivedCount) {
-            context.prompter.notice(readFailedText());
-            co_return WholeReadEnd::ReadFailed;
         }
     }
     if (QString error; !takeBackup(context.db, QStringLiteral("read-all"), &error)) {

@@ -60,11 +60,20 @@ protected:
     // The player as a load of `programs` into set 2 leaves it; `volumeOffset` changes the
     // volume of the third one.
     void writePlayerState(const QList<ProgramRecord>& programs, int volumeOffset) {
+        auto frames = framesOf(programs);
+        frames[2][14] = quint8(frames[2][14] + volumeOffset);
+        writePlayerState(frames);
+    }
+
+    static std::vector<RecordFrame> framesOf(const QList<ProgramRecord>& programs) {
         std::vector<RecordFrame> frames;
         for (int i = 0; i < programs.size(); ++i)
             frames.push_back(
                 BuildRecordFrame(programs[i], int(programs.size()), i + 1, 2).frame.value());
-        frames[2][14] = quint8(frames[2][14] + volumeOffset);
+        return frames;
+    }
+
+    void writePlayerState(const std::vector<RecordFrame>& frames) {
         PlayerSimulator player;
         player.setPrograms(2, frames);
         player.setPreheatDelay(5, 10);
@@ -137,4 +146,61 @@ TEST_F(ReadCliTest, WholeDeviceReadAndSaveOfTheReadBackSet) {
     EXPECT_EQ(ProgramStore(data.database()).count(ProgramTable::MusicTab), 5);
     const auto settings = cli({"list", "--set", "2"}, player.device());
     EXPECT_EQ(settings.out.count("YXCX=优先"), 1);
+}
+
+// Whatever a set without programs is answered with, the read goes through and verify agrees.
+TEST_F(ReadCliTest, WholeDeviceReadAndVerifyTakeEveryEmptyAnswer) {
+    for (const char* shape : {"short", "padded", "frame", "noise"}) {
+        SCOPED_TRACE(shape);
+        PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state(), "--empty-answer", shape});
+        ASSERT_FALSE(player.device().isEmpty());
+        const auto read = cli({"--port", "1", "read", "--all"}, player.device());
+        EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+        EXPECT_EQ(read.out, "该套节目无编程记录！\n该套节目无编程记录！\n该套节目无编程记录！\n"
+                            "数据同步完毕！\n");
+        EXPECT_EQ(ProgramStore(data.database()).count(ProgramTable::MusicTab), 5);
+        const auto verify = cli({"--port", "1", "verify", "--all"}, player.device());
+        EXPECT_EQ(verify.exitCode, 0) << verify.out.toStdString() << verify.err.toStdString();
+    }
+}
+
+// Values the player itself gave back (volumes above 38, an order number 000) are read, loaded
+// back and found unchanged.
+TEST_F(ReadCliTest, WhatThePlayerGaveBackLoadsBackAndVerifyAgrees) {
+    auto frames = framesOf(pcSetTwo());
+    frames[0][14] = 39;
+    frames[1][14] = 200;
+    frames[4][5] = 0;
+    writePlayerState(frames);
+    PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state(), "--clear-delay", "0"});
+    ASSERT_FALSE(player.device().isEmpty());
+    for (const QStringList& command :
+         {QStringList{"read", "--all"}, {"load", "--set", "2"}, {"verify", "--all"}}) {
+        const auto run = cli(QStringList{"--port", "1"} + command, player.device());
+        EXPECT_EQ(run.exitCode, 0) << command.join(' ').toStdString() << ": "
+                                   << run.out.toStdString() << run.err.toStdString();
+    }
+    const auto list = cli({"list", "--set", "2"}, player.device());
+    EXPECT_TRUE(list.out.contains("OrderNo=000 ") && list.out.contains("YinLiang=200"))
+        << list.out.toStdString();
+}
+
+// A read that did not complete leaves nothing to save: save-read then refuses and the PC's
+// programs stay as they were, however far the failed read got.
+TEST_F(ReadCliTest, SaveReadAfterAFailedReadRefuses) {
+    {
+        PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state()});
+        ASSERT_EQ(cli({"--port", "1", "read", "--set", "2"}, player.device()).exitCode, 0);
+    }
+    const auto before = ProgramStore(data.database()).allPrograms(ProgramTable::MusicTab).value();
+    for (const QStringList& fault : {QStringList{"--silent"}, {"--no-preheat-reply"}}) {
+        SCOPED_TRACE(fault.join(' ').toStdString());
+        PlayerProcess player(TESSALY_PLAYER_SIM, QStringList{"--state", state()} + fault);
+        EXPECT_EQ(cli({"--port", "1", "read", "--set", "2"}, player.device()).exitCode, 1);
+        const auto save = cli({"--port", "1", "save-read"}, player.device());
+        EXPECT_EQ(save.exitCode, 1);
+        EXPECT_EQ(save.out, "没有可保存的读取数据\n");
+        EXPECT_EQ(ProgramStore(data.database()).allPrograms(ProgramTable::MusicTab).value(),
+                  before);
+    }
 }

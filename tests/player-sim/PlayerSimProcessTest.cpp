@@ -137,8 +137,10 @@ TEST(PlayerProcess, AnswersTheProbeOnItsPtyAndStopsCleanlyOnSigterm) {
 }
 
 TEST(PlayerProcess, RefusesInvalidSwitches) {
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--split", "0"}, {"--clear-delay", "soon"}, {"--nonsense"}}) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--split", "0"},
+                                                      {"--clear-delay", "soon"},
+                                                      {"--empty-answer", "sideways"},
+                                                      {"--nonsense"}}) {
         SCOPED_TRACE(arguments.front());
         PlayerProcess player(arguments);
         ASSERT_GT(player.pid(), 0);

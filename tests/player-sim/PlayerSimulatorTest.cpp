@@ -188,6 +188,26 @@ TEST_F(Programs, SetWithoutProgramsGetsTheShortReply) {
     }
 }
 
+TEST_F(Programs, TheEmptySetsAnswerTakesTheChosenShape) {
+    const std::pair<EmptyAnswer, const char*> shapes[] = {
+        {EmptyAnswer::Short, "FE 68 00 FF"},
+        {EmptyAnswer::Padded, "FE 68 00 00 FF"},
+        {EmptyAnswer::ZeroFrame,
+         "FE 68 00 00 03 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+         "00 00 FF"},
+        {EmptyAnswer::NoHeadBytes, "00 00 00"},
+    };
+    for (const auto& [shape, bytes] : shapes) {
+        SCOPED_TRACE(bytes);
+        link.player().setOptions({.emptyAnswer = shape});
+        send("FE 04 03 FF");
+        EXPECT_EQ(readAfter(100), bytes);
+        EXPECT_EQ(emptyAnswerNamed(emptyAnswerName(shape)), shape);
+    }
+    EXPECT_EQ(allEmptyAnswers().size(), 4);
+    EXPECT_EQ(emptyAnswerNamed("sideways"), std::nullopt);
+}
+
 TEST_F(Programs, RecordForAnUnknownSetIsNotStored) {
     sendBytes(recordFrame(5, 1) + recordFrame(0, 1));
     for (int set = 1; set <= PlayerSimulator::SetCount; ++set)

@@ -86,6 +86,8 @@ TEST(ReadBackDecoder, ScanRule) {
     }
 }
 
+// A set is empty when its answer holds no program: no head anywhere and no whole frame that
+// counts or numbers one. Everything else fails the read rather than lose programs.
 TEST(ReadBackDecoder, AnswersThatDidNotBeginWithAHead) {
     struct Case {
         const char* name;
@@ -94,17 +96,41 @@ TEST(ReadBackDecoder, AnswersThatDidNotBeginWithAHead) {
         bool empty;
     };
     const auto frame = bytesOf(replyFrame(1));
+    std::vector<quint8> zeroFrame(32, 0x00);
+    zeroFrame[0] = 0xFE, zeroFrame[1] = 0x68, zeroFrame[4] = 2, zeroFrame[31] = 0xFF;
+    auto wrapped = bytesOf(replyFrame(1, {{2, 0}, {3, 1}}));
     const Case cases[] = {
-        {"the empty set's answer", {0xFE, 0x68, 0x00, 0xFF}, false, true},
-        {"a stray byte before it", {0x00, 0xFE, 0x68, 0x00, 0xFF}, false, true},
-        {"line noise without FE 68", {0x12, 0x34, 0xFE, 0x00, 0x68}, false, true},
+        {"FE 68 00 FF", {0xFE, 0x68, 0x00, 0xFF}, false, true},
+        {"FE 68 00 00 FF", {0xFE, 0x68, 0x00, 0x00, 0xFF}, false, true},
+        {"FE 68 00 00 00 FF", {0xFE, 0x68, 0x00, 0x00, 0x00, 0xFF}, false, true},
+        {"a whole frame announcing 0 records", zeroFrame, false, true},
+        {"a stray byte before it", join({{0x00}, zeroFrame}), false, true},
+        {"a stray byte before FE 68 00 FF", {0x00, 0xFE, 0x68, 0x00, 0xFF}, false, true},
+        {"bytes without FE 68", {0x12, 0x34, 0xFE, 0x00, 0x68}, false, true},
+        {"three zero bytes", {0x00, 0x00, 0x00}, false, true},
+        {"a lone FE at the end", {0x00, 0x00, 0xFE}, false, true},
         {"a reply behind a stray byte", join({{0x00}, frame}), true, false},
-        {"count 0 wrapped from 256", bytesOf(replyFrame(1, {{2, 0}})), true, false},
-        {"an FE 68 cut off at the end", {0x00, 0xFE, 0x68}, false, false},
-        {"the empty answer cut off", {0xFE, 0x68, 0x00}, false, false},
+        {"a head behind a stray byte, cut", {0x00, 0xFE, 0x68, 0x02, 0x01, 0x01}, true, false},
+        {"count 0 wrapped from 256: the first frame is numbered 1", wrapped, true, false},
+        {"records after a frame announcing 0", join({zeroFrame, frame}), true, false},
+        {"a frame with a count but a damaged head", bytesOf(replyFrame(1, {{3, 7}})), true, false},
+        {"FE 68 cut off at the end", {0x00, 0xFE, 0x68}, false, false},
+        {"FE 68 n cut off at the end", {0xFE, 0x68, 0x03}, false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(holdsRecordBytes(c.answer), c.holdsRecordBytes) << c.name;
         EXPECT_EQ(isEmptySetAnswer(c.answer), c.empty) << c.name;
     }
+}
+
+TEST(ReadBackDecoder, AWholeReplyIsFramesAndNothingElse) {
+    const auto one = bytesOf(replyFrame(1));
+    const auto two = join({one, bytesOf(replyFrame(2))});
+    EXPECT_TRUE(isWholeReply(two));
+    EXPECT_TRUE(isWholeReply(bytesOf(replyFrame(1, {{6, 24}}))))
+        << "a frame that cannot be stored is still whole";
+    EXPECT_FALSE(isWholeReply(join({one, {0x00}})));
+    EXPECT_FALSE(isWholeReply(join({one, bytesOf(replyFrame(2, {{31, 0x00}}))})));
+    EXPECT_FALSE(
+        isWholeReply(join({one, {0x00}, std::vector<quint8>(one.begin(), one.end() - 1)})));
 }

@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTableView>
 
 using namespace tessaly;
@@ -115,8 +114,8 @@ TEST_F(ReadDataWindowTest, SaveFollowsTheChosenFilterNotTheCurrentProgramsMarker
     EXPECT_EQ(musicTab(), (QStringList{"第三套021优", "第三套022", "第三套023优"}));
 }
 
-// Programs whose set byte is none of the four tick no set box: the save names no set and
-// replaces none of the PC's sets; their label and marker stay unwritten.
+// Programs whose set byte is none of the four tick no set box: the save names no set, replaces
+// none of the PC's sets and adds nothing.
 TEST_F(ReadDataWindowTest, ProgramsWithoutASetReplaceNoSetOfThePcs) {
     fill(ProgramTable::MusicTab, {sampleProgram(1, "第一套"), sampleProgram(2, "第一套")});
     RecordFrame frame = frameOf(sampleProgram(31, "第一套"), 1, 1, 1);
@@ -128,16 +127,23 @@ TEST_F(ReadDataWindowTest, ProgramsWithoutASetReplaceNoSetOfThePcs) {
     for (const char* box : {"chJM1", "chJM2", "chJM3", "chJM4"})
         EXPECT_FALSE(ticked(box)) << box;
     control<QPushButton>("sbSave")->click();
-    EXPECT_EQ(prompter.shownTexts(),
-              (QStringList{"确实需要保存[]数据到软件中吗？",
-                           "该操作将覆盖软件中[]原有的数据，确实需要保存该数据吗？",
-                           "[]数据保存成功！"}));
-    EXPECT_EQ(musicTab(), (QStringList{"第一套001优", "第一套002", "031"}));
-    QSqlQuery query(module.database());
-    ASSERT_TRUE(query.exec("SELECT count(*) FROM MusicTab WHERE JMTaoNo IS NULL AND YXCX IS NULL "
-                           "AND YuRe IS NULL AND YuanShi IS NULL"));
-    ASSERT_TRUE(query.next());
-    EXPECT_EQ(query.value(0).toInt(), 1);
+    EXPECT_EQ(prompter.shownTexts(), QStringList{"[]没有记录，无需保存！"});
+    EXPECT_EQ(musicTab(), (QStringList{"第一套001优", "第一套002"}));
+}
+
+// A program of another set read with the set is listed, but the save writes only the set it
+// replaces.
+TEST_F(ReadDataWindowTest, SaveWritesOnlyTheProgramsOfTheSetItReplaces) {
+    fill(ProgramTable::MusicTab, {sampleProgram(1, "第三套"), sampleProgram(5, "第一套")});
+    fill(ProgramTable::MusicReadTab,
+         {sampleProgram(21, "第三套", false), sampleProgram(22, "第三套", false),
+          sampleProgram(23, "第一套", false)});
+    open();
+    EXPECT_TRUE(ticked("chJM3"));
+    EXPECT_EQ(control<QLabel>("LbNum")->text(), "3");
+    control<QPushButton>("sbSave")->click();
+    EXPECT_EQ(prompter.shownTexts().last(), "[第三套]数据保存成功！");
+    EXPECT_EQ(musicTab(), (QStringList{"第一套005优", "第三套021", "第三套022"}));
 }
 
 // In English the viewer's own texts are English and fit, and its messages name the set as the

@@ -260,6 +260,27 @@ TEST_F(WholeDeviceReadWindowTest, ReadsSetAfterSetOnTheProgressPanel) {
     EXPECT_EQ(labelsNotReadAsShown(window.get()), QStringList{});
 }
 
+// The window's read goes through to its end whatever an empty set is answered with.
+TEST_F(WholeDeviceReadWindowTest, CompletesWhateverAnEmptySetIsAnsweredWith) {
+    const QString confirm =
+        "将机器数据同步到电脑中,系统将自动覆盖电脑中所有的程序记录,确实要进行该同步操作吗？";
+    const QString empty = "该套节目无编程记录！";
+    serial.player().setPrograms(3, storedSet(3, 2));
+    for (const EmptyAnswer shape : allEmptyAnswers()) {
+        SCOPED_TRACE(emptyAnswerName(shape).toStdString());
+        serial.player().setOptions({.emptyAnswer = shape});
+        prompter = {};
+        control<QPushButton>("sbMachinDown")->click();
+        ASSERT_TRUE(clock.runUntil(
+            [&] { return control("sbMachinDown")->isEnabled() && prompter.shown().size() > 1; },
+            60000));
+        EXPECT_EQ(prompter.shownTexts(),
+                  (QStringList{confirm, empty, empty, empty, "数据同步完毕！"}));
+        EXPECT_EQ(table(ProgramTable::MusicTab).size(), 2);
+        EXPECT_FALSE(control("Pan_Mess")->isVisible());
+    }
+}
+
 // In English the window reads in English and fits, linked or not, while reading and after.
 TEST_F(ReadDialogTest, EnglishTextsFit) {
     EnglishInterface english;

@@ -72,6 +72,14 @@ inline std::vector<RecordFrame> storedSet(int set, int count) {
     return frames;
 }
 
+// `count` frames for the player's set; it numbers them itself, so a count byte can wrap.
+inline std::vector<RecordFrame> manyFrames(int set, int count) {
+    std::vector<RecordFrame> frames;
+    for (int i = 0; i < count; ++i)
+        frames.push_back(frameOf(sampleProgram(i % 255 + 1, setLabel(set)), 1, 1, set));
+    return frames;
+}
+
 // Every event a read reports, for assertions; `onBusy` lets a test change the player mid-way.
 struct RecordingObserver : ReadObserver {
     void linkChecked(bool up) override { links.append(up); }

@@ -54,6 +54,23 @@ TEST(ReceiveBuffer, WhatIsNotAHeadAndWhatRunsPastTheCapacity) {
     EXPECT_EQ(buffer.append(empty), ReceiveBuffer::State::Complete);
     EXPECT_TRUE(buffer.bytes().empty());
 
+    // Short answers are judged as soon as no head can follow from them; a head's start waits.
+    const std::pair<std::vector<quint8>, ReceiveBuffer::State> shortAnswers[] = {
+        {{0x00}, ReceiveBuffer::State::Complete},
+        {{0xFE, 0x00}, ReceiveBuffer::State::Complete},
+        {{0xFE, 0x68, 0x00}, ReceiveBuffer::State::Complete},
+        {{0xFE}, ReceiveBuffer::State::Collecting},
+        {{0xFE, 0x68}, ReceiveBuffer::State::Collecting},
+        {{0xFE, 0x68, 0x05}, ReceiveBuffer::State::Collecting},
+    };
+    for (const auto& [answer, state] : shortAnswers) {
+        buffer.reset();
+        EXPECT_EQ(buffer.append(answer), state) << answer.size();
+        const bool judged = state == ReceiveBuffer::State::Complete;
+        EXPECT_EQ(buffer.unrecognised().size(), judged ? answer.size() : 0);
+        EXPECT_EQ(buffer.bytes().size(), judged ? 0 : answer.size());
+    }
+
     // More than announced in one read: all stored, the counter ends above the expectation.
     buffer.reset();
     auto longer = bytes;

@@ -24,7 +24,8 @@ TEST_F(ReadTest, EndsOfASetRead) {
         SetReadEnd end;
         QStringList frames;   // what the player received
         QStringList messages; // boxes shown
-        int readBackRows;     // -1: MusicReadTab keeps the earlier read
+        // -1: MusicReadTab keeps the earlier read; a read request always empties it first
+        int readBackRows;
     };
     auto& player = serial.player();
     const std::vector<Case> cases{
@@ -60,6 +61,22 @@ TEST_F(ReadTest, EndsOfASetRead) {
          {"FE0100FF", "FE0601FF", "FE0401FF"},
          {},
          0},
+        {"300 programs: more bytes than announced, none is taken",
+         [&](ReadTest&) { player.setPrograms(1, manyFrames(1, 300)); },
+         SetReadEnd::NotAReply,
+         {"FE0100FF", "FE0601FF", "FE0401FF"},
+         {"读取播放器记录错误，请重试！"},
+         0},
+        {"a frame that is not whole",
+         [&](ReadTest&) {
+             auto frames = storedSet(1, 3);
+             frames[1][31] = 0x00;
+             player.setPrograms(1, frames);
+         },
+         SetReadEnd::NotAReply,
+         {"FE0100FF", "FE0601FF", "FE0401FF"},
+         {"读取播放器记录错误，请重试！"},
+         0},
         {"reply stops after five bytes",
          [&](ReadTest& test) {
              test.observer.onBusy = [&] { player.setOptions({.cutAfter = 5}); };
@@ -67,7 +84,7 @@ TEST_F(ReadTest, EndsOfASetRead) {
          SetReadEnd::ReadFailed,
          {"FE0100FF", "FE0601FF", "FE0401FF"},
          {"程序读取失败！"},
-         -1},
+         0},
         {"pre-heat and delay query unanswered",
          [&](ReadTest&) { player.setOptions({.noPreheatReply = true}); },
          SetReadEnd::PreheatQueryFailed,
@@ -114,6 +131,19 @@ TEST_F(ReadTest, EndsOfASetRead) {
     }
 }
 
+// Every shape of an empty set's answer ends the read as a non-reply, as described.
+TEST_F(ReadTest, ASetReadOfAnEmptySetEndsAsANonReplyWhateverTheShape) {
+    for (const EmptyAnswer shape : allEmptyAnswers()) {
+        SCOPED_TRACE(emptyAnswerName(shape).toStdString());
+        serial.player().setOptions({.emptyAnswer = shape});
+        prompter = {};
+        const auto result = run(readSet(context(), 2, observer));
+        EXPECT_EQ(result.end, SetReadEnd::NotAReply);
+        EXPECT_EQ(prompter.shownTexts(), QStringList{"读取播放器记录错误，请重试！"});
+        EXPECT_LE(elapsedMs, 560 + 500 + 40 + AnswerQuietMs + 40) << "no waiting for more";
+    }
+}
+
 TEST_F(ReadTest, CompletedReadShowsItsProgressAndReplacesTheLastRead) {
     serial.player().setPrograms(1, storedSet(1, 3));
     serial.player().setPrograms(2, storedSet(2, 2));
@@ -121,8 +151,9 @@ TEST_F(ReadTest, CompletedReadShowsItsProgressAndReplacesTheLastRead) {
     EXPECT_EQ(observer.heads, QList<int>{3});
     EXPECT_EQ(observer.progress, 99) << "33 steps per program";
     EXPECT_EQ(observer.left.last(), 0);
-    // The probe takes 560 ms, the query 500 ms, 96 bytes about 100 ms on the wire.
-    EXPECT_LE(elapsedMs, 560 + 500 + 100 + 2 * 20);
+    // The probe takes 560 ms, the query 500 ms, 96 bytes about 100 ms on the wire; then the
+    // line must stay quiet for a moment.
+    EXPECT_LE(elapsedMs, 560 + 500 + 100 + 2 * 20 + AnswerQuietMs);
 
     EXPECT_EQ(run(readSet(context(), 2, observer)).stored, 2);
     EXPECT_EQ(withoutIds(table(ProgramTable::MusicReadTab)), readBack(2, 2));

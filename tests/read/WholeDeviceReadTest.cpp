@@ -1,5 +1,6 @@
 #include "WholeDeviceRead.h"
 #include "Backups.h"
+#include "ProgramLoad.h"
 #include "ReadTesting.h"
 #include "Verify.h"
 
@@ -129,18 +130,6 @@ TEST_F(ReadTest, WholeDeviceReadPacesTheSets) {
     EXPECT_LE(requestTimes[3] - requestTimes[1], 2 * (TimerSendMs + 40));
 }
 
-namespace {
-
-// `count` frames for the player's set; it numbers them itself, so a count byte can wrap.
-std::vector<RecordFrame> manyFrames(int set, int count) {
-    std::vector<RecordFrame> frames;
-    for (int i = 0; i < count; ++i)
-        frames.push_back(frameOf(sampleProgram(i % 255 + 1, setLabel(set)), 1, 1, set));
-    return frames;
-}
-
-} // namespace
-
 // A set is empty only when its answer holds no record frame at all; any record bytes the read
 // cannot account for fail the whole read, and MusicTab stays exactly as it was.
 TEST_F(ReadTest, WholeDeviceReadFailsOnAnswersItCannotAccountFor) {
@@ -213,6 +202,68 @@ TEST_F(ReadTest, WholeDeviceReadFailsOnAnswersItCannotAccountFor) {
         else
             EXPECT_EQ(rows, before) << "MusicTab exactly as before";
     }
+}
+
+// Players answer a set without programs in different ways. Every shape, also behind a stray
+// byte, is an empty set: the read goes on, and verify agrees with what it stored.
+TEST_F(ReadTest, WholeDeviceReadTakesEveryEmptyAnswerForAnEmptySet) {
+    const QString confirm =
+        "将机器数据同步到电脑中,系统将自动覆盖电脑中所有的程序记录,确实要进行该同步操作吗？";
+    const QString empty = "该套节目无编程记录！";
+    auto& player = serial.player();
+    for (const EmptyAnswer shape : allEmptyAnswers())
+        for (const bool stray : {false, true}) {
+            SCOPED_TRACE(emptyAnswerName(shape).toStdString() +
+                         (stray ? " after a stray byte" : ""));
+            ASSERT_TRUE(ProgramStore(module.database()).deleteAll(ProgramTable::MusicTab));
+            fillMusicTab({sampleProgram(40, "第二套")});
+            // A stray byte goes before every reply, so then the player holds nothing at all.
+            for (int set = 1; set <= 4; ++set)
+                player.setPrograms(set, stray || set % 2 == 0 ? std::vector<RecordFrame>{}
+                                                              : storedSet(set, set == 1 ? 2 : 1));
+            const PlayerOptions options{.strayByte = stray, .emptyAnswer = shape};
+            player.setOptions({.emptyAnswer = shape});
+            prompter = {};
+            observer = {};
+            observer.onBusy = [&] { player.setOptions(options); };
+            session = {};
+
+            EXPECT_EQ(run(readWholeDevice(context(), observer)), WholeReadEnd::Completed);
+            const QStringList emptyEach =
+                stray ? QStringList{empty, empty, empty, empty} : QStringList{empty, empty};
+            EXPECT_EQ(prompter.shownTexts(),
+                      QStringList{confirm} + emptyEach + QStringList{"数据同步完毕！"});
+            EXPECT_EQ(observer.empties, stray ? (QList<int>{1, 2, 3, 4}) : (QList<int>{2, 4}));
+            EXPECT_EQ(table(ProgramTable::MusicTab).size(), stray ? 0 : 3);
+
+            player.setOptions({.emptyAnswer = shape}); // the probe takes no stray byte
+            const auto verified = run(verifySets(context(), {1, 2, 3, 4}, observer));
+            EXPECT_TRUE(verified.agrees()) << verified.failure.toStdString();
+        }
+}
+
+// What the player gave back goes back unchanged: volumes above what the editor offers and an
+// order number 000 survive a whole-device read followed by a whole-device load.
+TEST_F(ReadTest, WhatThePlayerGaveBackLoadsBackUnchanged) {
+    auto frames = storedSet(2, 3);
+    frames[0][14] = 39;
+    frames[1][14] = 200;
+    frames[2][5] = 0;
+    serial.player().setPrograms(2, frames);
+    ASSERT_EQ(run(readWholeDevice(context(), observer)), WholeReadEnd::Completed);
+
+    LoadObserver quiet;
+    ProgramLoad load({channel, clock, module.database(), session}, quiet);
+    const auto loaded = run(load.loadWholeDevice());
+    EXPECT_EQ(loaded.outcome, LoadOutcome::Loaded) << loaded.reason.toStdString();
+    // Sent in order-number order: 000 first.
+    QList<std::pair<int, int>> orderAndVolume;
+    for (const auto& stored : serial.player().programs(2))
+        orderAndVolume.append({stored[5], stored[14]});
+    EXPECT_EQ(orderAndVolume, (QList<std::pair<int, int>>{{0, 3}, {1, 39}, {2, 200}}));
+
+    const auto verified = run(verifySets(context(), {1, 2, 3, 4}, observer));
+    EXPECT_TRUE(verified.agrees()) << verified.failure.toStdString();
 }
 
 // A MusicTab that cannot be replaced keeps the described message, with the reason beneath it.

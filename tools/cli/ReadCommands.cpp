@@ -71,6 +71,14 @@ QCoro::Task<int> runRead(CliContext& context) {
         const auto end = co_await readWholeDevice(read, observer, context.cancel);
         co_return end == WholeReadEnd::Completed ? ExitSuccess : ExitFailed;
     }
+    // The command line keeps no earlier read to show: a read that fails at any step, the probe
+    // and the pre-heat and delay query included, leaves nothing that save-read could take.
+    if (QString error;
+        !ProgramStore(context.data.database()).deleteAll(ProgramTable::MusicReadTab, &error)) {
+        context.output.message(setReadStatus(SetReadEnd::PostFailed));
+        context.output.info(error);
+        co_return ExitFailed;
+    }
     const auto result = co_await readSet(read, *context.options.set, observer, context.cancel);
     if (!result.detail.isEmpty())
         context.output.info(result.detail);
@@ -86,13 +94,31 @@ QCoro::Task<int> runRead(CliContext& context) {
     co_return ExitSuccess;
 }
 
-// The read-back table holds one set; the save takes the set of its first program. The
-// pre-heat and delay read with it are asked of the player again, since a read by an earlier
-// run of the command left them nowhere.
+// The set of the read-back table: that of its first program with a set. Empty when none has one.
+QString readBackSetLabel(const QList<ProgramRecord>& readBack) {
+    for (const auto& record : readBack)
+        if (setNumber(record.JMTaoNo))
+            return record.JMTaoNo;
+    return {};
+}
+
+// The read-back table holds one set; the save takes that set. An empty table is the trace of a
+// read that did not complete (every read empties it first), and nothing is saved. The pre-heat
+// and delay read with it are asked of the player again, since a read by an earlier run of the
+// command left them nowhere.
 QCoro::Task<int> runSaveRead(CliContext& context) {
     ProgramStore store(context.data.database());
-    const auto all = store.allPrograms(ProgramTable::MusicReadTab).value_or(QList<ProgramRecord>{});
-    const QString label = all.isEmpty() ? setLabel(FirstSet) : all.first().JMTaoNo;
+    QString error;
+    const auto all = store.allPrograms(ProgramTable::MusicReadTab, &error);
+    if (!all) {
+        context.output.info(error);
+        co_return ExitFailed;
+    }
+    if (all->isEmpty()) {
+        context.output.message(QCoreApplication::translate("Cli", "没有可保存的读取数据"));
+        co_return ExitFailed;
+    }
+    const QString label = readBackSetLabel(*all);
     const SetRows rows = context.options.priority ? SetRows::PriorityOnly : SetRows::All;
     const auto listed = store.programsOfSet(ProgramTable::MusicReadTab, label, rows)
                             .value_or(QList<ProgramRecord>{});

@@ -50,12 +50,60 @@ qint64 lineTimeMs(qint64 count) {
     return (bits + PlayerSimulator::BitsPerSecond - 1) / PlayerSimulator::BitsPerSecond;
 }
 
+QByteArray emptySetAnswer(EmptyAnswer shape, int set) {
+    switch (shape) {
+    case EmptyAnswer::Short:
+        return answerFrame(frame::RecordAnswer, {0});
+    case EmptyAnswer::Padded:
+        return answerFrame(frame::RecordAnswer, {0, 0});
+    case EmptyAnswer::ZeroFrame: {
+        QByteArray bytes(frame::RecordLength, '\0');
+        bytes[0] = char(frame::Start);
+        bytes[1] = char(frame::RecordAnswer);
+        bytes[4] = char(set);
+        bytes[frame::RecordLength - 1] = char(frame::End);
+        return bytes;
+    }
+    case EmptyAnswer::NoHeadBytes:
+        return QByteArray(3, '\0');
+    }
+    return {};
+}
+
+constexpr std::pair<EmptyAnswer, const char*> EmptyAnswerNames[] = {
+    {EmptyAnswer::Short, "short"},
+    {EmptyAnswer::Padded, "padded"},
+    {EmptyAnswer::ZeroFrame, "frame"},
+    {EmptyAnswer::NoHeadBytes, "noise"},
+};
+
 void setError(QString* error, const QString& text) {
     if (error)
         *error = text;
 }
 
 } // namespace
+
+QString emptyAnswerName(EmptyAnswer answer) {
+    for (const auto& [shape, name] : EmptyAnswerNames)
+        if (shape == answer)
+            return QLatin1String(name);
+    return {};
+}
+
+std::optional<EmptyAnswer> emptyAnswerNamed(const QString& name) {
+    for (const auto& [shape, shapeName] : EmptyAnswerNames)
+        if (name == QLatin1String(shapeName))
+            return shape;
+    return std::nullopt;
+}
+
+QList<EmptyAnswer> allEmptyAnswers() {
+    QList<EmptyAnswer> shapes;
+    for (const auto& entry : EmptyAnswerNames)
+        shapes.append(entry.first);
+    return shapes;
+}
 
 PlayerSimulator::PlayerSimulator(PlayerOptions options) : m_options(options) {}
 
@@ -128,7 +176,7 @@ void PlayerSimulator::storeRecord(std::span<const quint8> frame) {
 void PlayerSimulator::answerRead(int set, qint64 nowMs) {
     const bool empty = !isValidSet(set) || m_sets[set - 1].empty();
     if (empty) {
-        queueReply(answerFrame(frame::RecordAnswer, {0}), nowMs, true);
+        queueReply(emptySetAnswer(m_options.emptyAnswer, set), nowMs, true);
         return;
     }
     const auto& frames = m_sets[set - 1];

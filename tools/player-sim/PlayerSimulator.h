@@ -15,6 +15,15 @@
 
 namespace tessaly {
 
+// What the player answers for a set without programs. The description says only that it is
+// not a frame; players differ.
+enum class EmptyAnswer {
+    Short,       // FE 68 00 FF
+    Padded,      // FE 68 00 00 FF
+    ZeroFrame,   // a whole 32-byte frame announcing 0 records: FE 68 00 00 s 00 .. 00 FF
+    NoHeadBytes, // a few bytes without FE 68: 00 00 00
+};
+
 // How the simulated player behaves. The defaults are a well-behaved player; everything else
 // reproduces a fault seen (or feared) on real devices.
 struct PlayerOptions {
@@ -29,7 +38,13 @@ struct PlayerOptions {
     bool strayByte = false;      // a 0x00 goes out before every reply
     int cutAfter = 0;            // > 0: every reply is cut off after this many bytes
     bool noPreheatReply = false; // the pre-heat/delay query goes unanswered
+    EmptyAnswer emptyAnswer = EmptyAnswer::Short;
 };
+
+// The switch names of the empty-set answers ("short", "padded", "frame", "noise"), and back.
+QString emptyAnswerName(EmptyAnswer answer);
+std::optional<EmptyAnswer> emptyAnswerNamed(const QString& name);
+QList<EmptyAnswer> allEmptyAnswers();
 
 // One frame the player recognised, with the moment its last byte arrived.
 struct ReceivedFrame {

@@ -77,7 +77,12 @@ Settings parseSettings(const QCoreApplication& app) {
         "state", "Load state from <file> if it exists, write it at stop.", "file");
     const QCommandLineOption stateOut("state-out", "Write state to <file> at stop.", "file");
     const QCommandLineOption log("log", "Write one line per received frame to <file>.", "file");
-    parser.addOptions({state, stateOut, log});
+    const QCommandLineOption emptyAnswer(
+        "empty-answer",
+        "Answer a set without programs with <shape>: short (FE 68 00 FF, the default), padded "
+        "(FE 68 00 00 FF), frame (32 bytes announcing 0 records) or noise (00 00 00).",
+        "shape");
+    parser.addOptions({state, stateOut, log, emptyAnswer});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "unexpected argument: %s\n",
@@ -101,6 +106,16 @@ Settings parseSettings(const QCoreApplication& app) {
     }
     for (const auto& entry : flags)
         settings.options.*entry.field = parser.isSet(entry.option);
+    if (parser.isSet(emptyAnswer)) {
+        const auto shape = emptyAnswerNamed(parser.value(emptyAnswer));
+        if (!shape) {
+            std::fprintf(stderr,
+                         "--empty-answer: expected short, padded, frame or noise, got \"%s\"\n",
+                         qPrintable(parser.value(emptyAnswer)));
+            std::exit(2);
+        }
+        settings.options.emptyAnswer = *shape;
+    }
     settings.stateIn = parser.value(state);
     settings.stateOut = parser.isSet(stateOut) ? parser.value(stateOut) : settings.stateIn;
     settings.logPath = parser.value(log);
