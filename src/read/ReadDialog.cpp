@@ -4,6 +4,8 @@
 #include "Banner.h"
 #include "DeviceChannel.h"
 #include "Probe.h"
+#include "ProgramStore.h"
+#include "Prompter.h"
 #include "ReadDataWindow.h"
 #include "Session.h"
 #include "SetRead.h"
@@ -45,13 +47,21 @@ void ReadDialog::showEvent(QShowEvent* event) {
     FormShow();
 }
 
+// The title-bar close is a deliberate act, unlike Escape: it ends a running read as well.
 void ReadDialog::closeEvent(QCloseEvent* event) {
-    if (m_reading) {
-        event->ignore();
-        return;
-    }
     m_cancel.cancel();
+    if (m_reading)
+        abandonRead();
     QDialog::closeEvent(event);
+}
+
+// The read's sequence is suspended on a wait now and ends at its next step without touching
+// anything, its hold on the port included. What it may have stored of the set so far goes: a
+// read that did not complete leaves nothing to show or save.
+void ReadDialog::abandonRead() {
+    m_reading = false;
+    if (QString error; !ProgramStore(m_services.db).deleteAll(ProgramTable::MusicReadTab, &error))
+        m_services.prompter.notice(error);
 }
 
 // Escape comes here: a read in progress is never abandoned by a key.

@@ -29,8 +29,9 @@ struct ReadDialogServices {
 };
 
 // TfrmRead: reads one set from the player into the read-back table, with a progress display,
-// and opens the viewer on what was read. While a read runs, Escape and the title-bar close are
-// refused, as in the load dialog; destroying the dialog still cancels the read safely.
+// and opens the viewer on what was read. While a read runs, Escape is refused, as in the load
+// dialog; the title-bar close ends the read safely and leaves the read-back table empty, and
+// destroying the dialog still cancels the read safely.
 class ReadDialog final : public QDialog, private ReadObserver {
     Q_OBJECT
 public:
@@ -54,6 +55,7 @@ private:
     QCoro::Task<> sbJMClick(int set);
     void sbXianshiClick();
 
+    void abandonRead();
     void showLink(bool up);
     QList<QWidget*> setButtons() const;  // sbJM1..sbJM4
     QList<QWidget*> readButtons() const; // and sbExit: what a running read disables

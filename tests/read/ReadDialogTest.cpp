@@ -3,6 +3,7 @@
 #include "EnglishInterface.h"
 #include "LinkIndicator.h"
 #include "MainWindow.h"
+#include "ProgramStore.h"
 #include "ReadTesting.h"
 
 #include <QApplication>
@@ -160,9 +161,9 @@ TEST_F(ReadDialogTest, EndsOfARead) {
     }
 }
 
-// A running read is never abandoned by Escape or the title-bar close; afterwards Escape closes.
-// Destroying the dialog (the program ending) still stops the read safely.
-TEST_F(ReadDialogTest, EscapeAndCloseAreRefusedWhileAReadRuns) {
+// A running read is never abandoned by Escape; afterwards Escape closes. Destroying the dialog
+// (the program ending) still stops the read safely.
+TEST_F(ReadDialogTest, EscapeIsRefusedWhileAReadRuns) {
     const auto pressEscape = [this] {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(dialog.get(), &press);
@@ -173,7 +174,6 @@ TEST_F(ReadDialogTest, EscapeAndCloseAreRefusedWhileAReadRuns) {
     clock.advance(2000);
     ASSERT_TRUE(dialog->isReading());
     pressEscape();
-    EXPECT_FALSE(dialog->close());
     EXPECT_TRUE(dialog->isVisible());
     ASSERT_TRUE(clock.runUntil([&] { return !dialog->isReading(); }, 60000));
     EXPECT_EQ(prompter.shownTexts(), QStringList{"程序读取完毕！"});
@@ -190,6 +190,39 @@ TEST_F(ReadDialogTest, EscapeAndCloseAreRefusedWhileAReadRuns) {
     clock.advance(20000);
     EXPECT_TRUE(prompter.shownTexts().isEmpty());
     EXPECT_EQ(clock.pendingWaits(), 0);
+}
+
+// The title-bar close during a read, at any step of it, ends the read: no message, the
+// read-back table empty (an earlier read's programs gone too), the PC's programs untouched, the
+// port free for the next operation.
+TEST_F(ReadDialogTest, TheTitleBarCloseEndsARunningRead) {
+    const struct {
+        const char* step;
+        int afterMs; // from the click
+    } steps[] = {{"probing", 100}, {"asking for pre-heat and delay", 700}, {"collecting", 3000}};
+    serial.player().setPrograms(1, storedSet(1, 60));
+    fillMusicTab({sampleProgram(7, "第二套")});
+    const auto pcPrograms = table(ProgramTable::MusicTab);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        ProgramStore store(module.database());
+        ASSERT_TRUE(store.insert(ProgramTable::MusicReadTab, sampleProgram(9, "第三套")));
+        prompter = {};
+        open();
+        control<QPushButton>("sbJM1")->click();
+        clock.advance(step.afterMs);
+        ASSERT_TRUE(dialog->isReading());
+        EXPECT_TRUE(dialog->close());
+        EXPECT_FALSE(dialog->isVisible());
+        clock.advance(20000);
+        EXPECT_EQ(clock.pendingWaits(), 0);
+        EXPECT_FALSE(channel.isClaimed());
+        EXPECT_TRUE(prompter.shownTexts().isEmpty())
+            << prompter.shownTexts().join('|').toStdString();
+        EXPECT_TRUE(table(ProgramTable::MusicReadTab).isEmpty());
+        EXPECT_EQ(table(ProgramTable::MusicTab), pcPrograms);
+        dialog.reset();
+    }
 }
 
 namespace {
