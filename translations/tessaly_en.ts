@@ -189,10 +189,6 @@
         <translation>The serial port COM&lt;n&gt;, 1 to 20 (default: the port saved in the settings).</translation>
     </message>
     <message>
-        <source>节目套号，1 到 4。</source>
-        <translation>The program set, 1 to 4.</translation>
-    </message>
-    <message>
         <source>全部四套。</source>
         <translation>All four sets.</translation>
     </message>
@@ -243,16 +239,6 @@
     <message>
         <source>用法：tessaly-cli [选项] 命令</source>
         <translation>Usage: tessaly-cli [options] command</translation>
-    </message>
-    <message>
-        <source>命令行上的 Tessaly：与窗口相同的操作，无需显示器。
-命令把最终消息写到标准输出，把进度写到标准错误。
-退出状态：0 完成，1 失败，2 命令行有误或没有数据库。
-COM&lt;n&gt; 是 TESSALY_COM&lt;n&gt; 所指的设备，否则为本机第 n 个串口设备。</source>
-        <translation>Tessaly on the command line: the same operations as the windows, without a display.
-A command prints its final message on standard output and its progress on standard
-error. Exit status: 0 done, 1 failed, 2 bad command line or no database.
-COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, or the n-th serial device present.</translation>
     </message>
     <message>
         <source>命令：</source>
@@ -367,10 +353,6 @@ COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, or the n-th serial 
         <translation>Clears set N (or the whole player) and loads the PC&apos;s programs into it.</translation>
     </message>
     <message>
-        <source>列出 COM1 到 COM20 及其设备与适配器。</source>
-        <translation>Lists COM1 to COM20 with their devices and adapters.</translation>
-    </message>
-    <message>
         <source>COM%1（%2）无法打开</source>
         <translation>COM%1 (%2) cannot be opened</translation>
     </message>
@@ -453,6 +435,70 @@ COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, or the n-th serial 
     <message>
         <source>没有可保存的读取数据</source>
         <translation>There is no read data to save</translation>
+    </message>
+    <message>
+        <source>节目套号，1 到 4（ports：要指向网络串口的 COM 号）。</source>
+        <translation>The program set, 1 to 4 (ports: the COM number to point at a network port).</translation>
+    </message>
+    <message>
+        <source>ports：取消 COM&lt;n&gt; 的网络串口。</source>
+        <translation>ports: removes the network port of COM&lt;n&gt;.</translation>
+    </message>
+    <message>
+        <source>命令行上的 Tessaly：与窗口相同的操作，无需显示器。
+命令把最终消息写到标准输出，把进度写到标准错误。
+退出状态：0 完成，1 失败，2 命令行有误或没有数据库。
+COM&lt;n&gt; 是 TESSALY_COM&lt;n&gt; 所指的设备，否则为本机为它设置的网络串口
+（ports --set），再否则为本机第 n 个串口设备。</source>
+        <translation>Tessaly on the command line: the same operations as the windows, without a display.
+A command prints its final message on standard output and its progress on standard
+error. Exit status: 0 done, 1 failed, 2 bad command line or no database.
+COM&lt;n&gt; means the device named by TESSALY_COM&lt;n&gt;, else the network port set for it on
+this machine (ports --set), else the n-th serial device present.</translation>
+    </message>
+    <message>
+        <source>%1：不接受 --clear</source>
+        <translation>%1: does not take --clear</translation>
+    </message>
+    <message>
+        <source>tessaly-cli：“%1”不是 COM 号，应为 1 到 20</source>
+        <translation>tessaly-cli: &quot;%1&quot; is not a COM number; it must be 1 to 20</translation>
+    </message>
+    <message>
+        <source>tessaly-cli：%1=%2 已给出 COM%3 的设备，它优先于本机的网络串口设置</source>
+        <translation>tessaly-cli: %1=%2 names the device of COM%3 and goes before this machine&apos;s network port setting</translation>
+    </message>
+    <message>
+        <source>tessaly-cli：“%1”不是网络串口地址，应为 socket://主机:端口 或 rfc2217://主机:端口</source>
+        <translation>tessaly-cli: &quot;%1&quot; is not a network port address; it must be socket://HOST:PORT or rfc2217://HOST:PORT</translation>
+    </message>
+    <message>
+        <source>COM%1 现指向网络串口 %2</source>
+        <translation>COM%1 now stands for the network port %2</translation>
+    </message>
+    <message>
+        <source>COM%1 不再指向网络串口</source>
+        <translation>COM%1 no longer stands for a network port</translation>
+    </message>
+    <message>
+        <source>COM%1 本未指向网络串口</source>
+        <translation>COM%1 did not stand for a network port</translation>
+    </message>
+    <message>
+        <source>--set 与 --clear 只能给一个</source>
+        <translation>give --set or --clear, not both</translation>
+    </message>
+    <message>
+        <source>--set N 之后需要网络串口地址 URL</source>
+        <translation>--set N needs the network port address URL after it</translation>
+    </message>
+    <message>
+        <source>网络串口地址只跟在 --set N 之后</source>
+        <translation>a network port address is taken only after --set N</translation>
+    </message>
+    <message>
+        <source>列出 COM1 到 COM20 及其设备与适配器；--set 把 COM N 指向网络串口 URL（socket://主机:端口 或 rfc2217://主机:端口），--clear 取消。</source>
+        <translation>Lists COM1 to COM20 with their devices and adapters; --set points COM N at the network port URL (socket://HOST:PORT or rfc2217://HOST:PORT), --clear removes it.</translation>
     </message>
 </context>
 <context>
@@ -797,6 +843,13 @@ The programs and the port settings are kept in this file.</translation>
     </message>
 </context>
 <context>
+    <name>NetworkPorts</name>
+    <message>
+        <source>无法写入本机设置 %1</source>
+        <translation>cannot write this machine&apos;s settings %1</translation>
+    </message>
+</context>
+<context>
     <name>PortDiagnosis</name>
     <message>
         <source>原因：%1 正被其他程序占用，请先关闭该程序。</source>
@@ -844,6 +897,10 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>（无设备）</source>
         <translation>(no device)</translation>
+    </message>
+    <message>
+        <source>网络</source>
+        <translation>network</translation>
     </message>
 </context>
 <context>

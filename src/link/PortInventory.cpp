@@ -1,4 +1,5 @@
 #include "PortInventory.h"
+#include "NetworkTarget.h"
 #include "TerminalText.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,10 @@ QString usbIdOf(const SerialAdapter& adapter) {
 }
 
 } // namespace
+
+QString networkPortText() {
+    return QCoreApplication::translate("PortInventory", "网络");
+}
 
 QString noDeviceText() {
     return QCoreApplication::translate("PortInventory", "（无设备）");
@@ -43,6 +48,11 @@ QList<PortEntry> listPorts(const PortMap& portMap, const QList<SerialAdapter>& a
     QList<PortEntry> entries;
     for (int com = PortMap::FirstCom; com <= PortMap::LastCom; ++com) {
         PortEntry entry{com, portMap.deviceFor(com), {}, {}, {}};
+        if (looksLikeNetworkUrl(entry.device)) {
+            entry.description = networkPortText();
+            entries.append(entry);
+            continue;
+        }
         // TESSALY_COM<n> may name a link (/dev/serial/by-id/...): the adapter is its target.
         const QString canonical = QFileInfo(entry.device).canonicalFilePath();
         const auto adapter =

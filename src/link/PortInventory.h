@@ -22,8 +22,8 @@ struct SerialAdapter {
 // One line of the port list: a COM number, its device, and the adapter behind it where known.
 struct PortEntry {
     int com = 0;
-    QString device; // empty: the COM number stands for no device
-    QString description;
+    QString device;      // empty: the COM number stands for no device
+    QString description; // "网络" for a network target
     QString manufacturer;
     QString usbId; // "0403:6001"; empty when not a USB adapter
 };
@@ -31,8 +31,8 @@ struct PortEntry {
 // The serial devices of this machine as QSerialPortInfo sees them.
 QList<SerialAdapter> systemAdapters();
 
-// COM1 .. COM20 with their devices and adapters, as the settings panel and `tessaly-cli ports`
-// list them.
+// COM1 .. COM20 with their devices (or network targets) and adapters, as the settings panel and
+// `tessaly-cli ports` list them.
 QList<PortEntry> listPorts(const PortMap& portMap, const QList<SerialAdapter>& adapters);
 
 // The entries as text columns (COM, device, description, maker, VID:PID), each padded to the
@@ -41,5 +41,7 @@ QStringList alignedPortLines(const QList<PortEntry>& entries);
 
 // The text shown for a COM number without a device.
 QString noDeviceText();
+// The description shown beside a network target.
+QString networkPortText();
 
 } // namespace tessaly

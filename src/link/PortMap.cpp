@@ -1,4 +1,5 @@
 #include "PortMap.h"
+#include "NetworkPortSettings.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -66,7 +67,11 @@ PortMap PortMap::fromSystem() {
 QString PortMap::deviceFor(int com) const {
     if (const auto found = m_explicit.constFind(com); found != m_explicit.constEnd())
         return *found;
-    if (com < FirstCom || com > LastCom || !m_present.valid())
+    if (com < FirstCom || com > LastCom)
+        return {};
+    if (const QString target = storedNetworkTarget(com); !target.isEmpty())
+        return target;
+    if (!m_present.valid())
         return {};
     const QStringList& present = m_present.get();
     return com > present.size() ? QString() : present.at(com - FirstCom);

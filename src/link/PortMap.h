@@ -10,8 +10,10 @@ namespace tessaly {
 
 // What "COM1" .. "COM20" mean on this machine. TESSALY_COM<n> names the device of COM n
 // explicitly (the demo run and the end-to-end tests point a COM number at the simulated
-// player this way); otherwise COM n stands for the n-th serial device present, USB adapters
-// first, then ACM adapters, then built-in ports, each group in numeric order.
+// player this way); else the network target stored for COM n on this machine (see
+// NetworkPortSettings.h) stands behind it; otherwise COM n stands for the n-th serial device
+// present, USB adapters first, then ACM adapters, then built-in ports, each group in numeric
+// order.
 class PortMap {
 public:
     static constexpr int FirstCom = 1;
@@ -25,8 +27,9 @@ public:
     // than building the whole main window, and the window does not need it to show.
     static PortMap fromSystem();
 
-    // The device of COM `com`; empty when it stands for none. Copies share one listing of the
-    // present devices, made by the first call that needs it.
+    // The device or network URL of COM `com`; empty when it stands for none. The stored network
+    // targets are read at each call, so that one just set is used at once. Copies share one
+    // listing of the present devices, made by the first call that needs it.
     QString deviceFor(int com) const;
 
     // Sorts device paths into the documented order.
