@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -43,6 +44,11 @@ TEST_F(CliTest, BadCommandLinesEndWithStatusTwoAndSayWhy) {
         {"repeated option", {"load", "--set", "1", "--set", "2"}},
         {"repeated flag", {"load", "--all", "--all"}},
         {"repeated database", {"--db", "other.mdb", "probe"}}, // --db is given by cli() too
+        {"network port without its URL", {"ports", "--set", "3"}},
+        {"network port set and cleared at once",
+         {"ports", "--set", "3", "u://h:1", "--clear", "3"}},
+        {"URL without --set", {"ports", "socket://10.0.0.7:7003"}},
+        {"--clear on another command", {"probe", "--clear", "3"}},
     };
     for (const auto& usage : cases) {
         const auto run = cli(usage.arguments);
@@ -148,6 +154,70 @@ TEST_F(CliTest, APortThatCannotBeOpenedIsExplainedOnStandardError) {
     EXPECT_EQ(run.out, "连接失败\n");
     EXPECT_TRUE(run.err.contains("原因：") && run.err.contains("/nonexistent"))
         << run.err.toStdString();
+}
+
+// The target is kept in the user's configuration, where the next run (and the window) finds it;
+// TESSALY_COM<n> still goes first, and the command says so.
+TEST_F(CliTest, PortsSetsListsAndClearsTheNetworkTargetOfACom) {
+    QTemporaryDir configuration;
+    const QMap<QString, QString> machine{{"XDG_CONFIG_HOME", configuration.path()}};
+    auto set = runCli(TESSALY_CLI, {"ports", "--set", "3", "RFC2217://10.0.0.7:7003"}, machine);
+    EXPECT_EQ(set.exitCode, 0) << set.err.toStdString();
+    EXPECT_EQ(set.out, "COM3 现指向网络串口 rfc2217://10.0.0.7:7003\n");
+    EXPECT_TRUE(QFile::exists(configuration.filePath("Tessaly/Tessaly.conf")));
+
+    auto list = runCli(TESSALY_CLI, {"ports"}, machine);
+    EXPECT_TRUE(list.out.split('\n').contains("COM3   rfc2217://10.0.0.7:7003  网络"))
+        << list.out.toStdString();
+
+    auto underVariable = machine;
+    underVariable.insert("TESSALY_COM3", "/dev/pts/sim");
+    set = runCli(TESSALY_CLI, {"ports", "--set", "3", "socket://[::1]:4001"}, underVariable);
+    EXPECT_EQ(set.exitCode, 0);
+    EXPECT_TRUE(set.err.contains("TESSALY_COM3=/dev/pts/sim")) << set.err.toStdString();
+    list = runCli(TESSALY_CLI, {"ports"}, underVariable);
+    EXPECT_TRUE(list.out.contains("COM3   /dev/pts/sim\n")) << list.out.toStdString();
+
+    const auto clear = runCli(TESSALY_CLI, {"ports", "--clear", "3"}, machine);
+    EXPECT_EQ(clear.exitCode, 0);
+    EXPECT_EQ(clear.out, "COM3 不再指向网络串口\n");
+    list = runCli(TESSALY_CLI, {"ports"}, machine);
+    EXPECT_FALSE(list.out.contains("://")) << list.out.toStdString();
+}
+
+// A target that cannot be kept is refused with status 1 and the reason, and what was stored
+// stays as it was.
+TEST_F(CliTest, PortsRefusesATargetItCannotKeep) {
+    QTemporaryDir configuration;
+    const QMap<QString, QString> machine{{"XDG_CONFIG_HOME", configuration.path()}};
+    ASSERT_EQ(
+        runCli(TESSALY_CLI, {"ports", "--set", "2", "socket://10.0.0.7:4001"}, machine).exitCode,
+        0);
+    QFile blocker(configuration.filePath("blocked"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const struct {
+        QStringList arguments;
+        QString reason;
+        QString configurationHome;
+    } cases[] = {
+        {{"--set", "21", "socket://10.0.0.7:4001"}, "“21”不是 COM 号", configuration.path()},
+        {{"--clear", "COM2"}, "“COM2”不是 COM 号", configuration.path()},
+        {{"--set", "2", "/dev/ttyUSB0"}, "“/dev/ttyUSB0”不是网络串口地址", configuration.path()},
+        {{"--set", "2", "telnet://10.0.0.7:4001"}, "不是网络串口地址", configuration.path()},
+        {{"--set", "2", "socket://10.0.0.7:65536"}, "不是网络串口地址", configuration.path()},
+        {{"--set", "2", "rfc2217://10.0.0.7"}, "不是网络串口地址", configuration.path()},
+        {{"--set", "2", "socket://a b:1"}, "不是网络串口地址", configuration.path()},
+        {{"--set", "2", "socket://10.0.0.8:4001"}, "无法写入本机设置", blocker.fileName()},
+    };
+    for (const auto& bad : cases) {
+        const auto run = runCli(TESSALY_CLI, QStringList{"ports"} + bad.arguments,
+                                {{"XDG_CONFIG_HOME", bad.configurationHome}});
+        EXPECT_EQ(run.exitCode, 1) << bad.arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(bad.reason)) << run.err.toStdString();
+        EXPECT_EQ(run.out, "");
+    }
+    const auto list = runCli(TESSALY_CLI, {"ports"}, machine);
+    EXPECT_TRUE(list.out.contains("COM2   socket://10.0.0.7:4001  网络")) << list.out.toStdString();
 }
 
 TEST_F(CliTest, PortsListsEveryComWithItsDeviceWithoutADatabase) {

@@ -35,6 +35,10 @@ struct CliOptions {
     QString format;         // --format csv|json, empty when not given
     QString output;         // --output FILE, empty when not given
     QString file;           // the command's FILE argument, for the commands that take one
+    // For the commands that set network ports: the COM number of --set N (the target is then
+    // the command's argument) or of --clear N, as given.
+    QString comToSet;
+    QString comToClear;
 };
 
 // Everything a command works with. The command line sets it up (database open, port chosen,
@@ -68,6 +72,9 @@ struct CliCommand {
     bool usesDatabase = true; // the database is opened before it runs
     // The name of the one argument after the command ("FILE"); empty: it takes none.
     QString argument = {};
+    bool argumentOptional = false;
+    // --set N names a COM number rather than a program set, and --clear N is taken.
+    bool setsNetworkPorts = false;
 };
 
 QList<CliCommand> allCommands();

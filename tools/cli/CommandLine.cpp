@@ -44,9 +44,13 @@ struct Options {
         QStringLiteral("port"),
         QCoreApplication::translate("Cli", "串口 COM<n>，1 到 20（默认：设置中保存的端口）。"),
         QStringLiteral("n")};
-    QCommandLineOption set{QStringLiteral("set"),
-                           QCoreApplication::translate("Cli", "节目套号，1 到 4。"),
-                           QStringLiteral("n")};
+    QCommandLineOption set{
+        QStringLiteral("set"),
+        QCoreApplication::translate("Cli", "节目套号，1 到 4（ports：要指向网络串口的 COM 号）。"),
+        QStringLiteral("n")};
+    QCommandLineOption clear{QStringLiteral("clear"),
+                             QCoreApplication::translate("Cli", "ports：取消 COM<n> 的网络串口。"),
+                             QStringLiteral("n")};
     QCommandLineOption all{QStringLiteral("all"), QCoreApplication::translate("Cli", "全部四套。")};
     QCommandLineOption priority{QStringLiteral("priority"),
                                 QCoreApplication::translate("Cli", "只取优先程序。")};
@@ -78,8 +82,8 @@ struct Options {
         QCoreApplication::translate("Cli", "显示本帮助。")};
 
     QList<QCommandLineOption> list() const {
-        return {database, port,    set,    all,   priority, read, output,
-                verbose,  replace, format, trace, language, help};
+        return {database, port,    set,     clear,  all,   priority, read,
+                output,   verbose, replace, format, trace, language, help};
     }
 };
 
@@ -102,7 +106,8 @@ QString helpText(const Options& options, const QList<CliCommand>& commands) {
         "Cli", "命令行上的 Tessaly：与窗口相同的操作，无需显示器。\n"
                "命令把最终消息写到标准输出，把进度写到标准错误。\n"
                "退出状态：0 完成，1 失败，2 命令行有误或没有数据库。\n"
-               "COM<n> 是 TESSALY_COM<n> 所指的设备，否则为本机第 n 个串口设备。");
+               "COM<n> 是 TESSALY_COM<n> 所指的设备，否则为本机为它设置的网络串口\n"
+               "（ports --set），再否则为本机第 n 个串口设备。");
     text += QLatin1String("\n\n") + QCoreApplication::translate("Cli", "命令：");
     for (const auto& command : commands)
         text += QStringLiteral("\n  %1\n      %2").arg(command.synopsis, command.summary);
@@ -190,12 +195,13 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
         return usageError(
             output, QCoreApplication::translate("Cli", "未知命令“%1”").arg(positional.first()));
     const qsizetype takes = line.command->argument.isEmpty() ? 0 : 1;
-    if (positional.size() != takes + 1)
+    const bool mayLeaveOut = line.command->argumentOptional && positional.size() == 1;
+    if (positional.size() != takes + 1 && !mayLeaveOut)
         return usageError(
             output, takes == 0 ? QCoreApplication::translate("Cli", "请给出一个命令，且只给一个")
                                : QCoreApplication::translate("Cli", "%1 需要一个 %2")
                                      .arg(line.command->name, line.command->argument));
-    if (takes == 1)
+    if (positional.size() == 2)
         line.options.file = positional.at(1);
 
     line.databasePath = parser.value(options.database);
@@ -206,7 +212,14 @@ std::optional<int> parse(const QStringList& arguments, const QList<CliCommand>& 
             return usageError(output,
                               QCoreApplication::translate("Cli", "--port 只能是 1 到 20 的数字"));
     }
-    if (parser.isSet(options.set)) {
+    if (line.command->setsNetworkPorts) {
+        line.options.comToSet = parser.value(options.set);
+        line.options.comToClear = parser.value(options.clear);
+    } else if (parser.isSet(options.clear)) {
+        return usageError(
+            output,
+            QCoreApplication::translate("Cli", "%1：不接受 --clear").arg(line.command->name));
+    } else if (parser.isSet(options.set)) {
         line.options.set = boundedNumber(parser.value(options.set), 1, 4);
         if (!line.options.set)
             return usageError(output,
