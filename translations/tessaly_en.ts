@@ -1782,6 +1782,57 @@ The programs and the port settings are kept in this file.</translation>
     </message>
 </context>
 <context>
+    <name>tessaly::NetworkPortDialog</name>
+    <message>
+        <source>网络串口</source>
+        <translation>Network port</translation>
+    </message>
+    <message>
+        <source>原始TCP</source>
+        <translation>Raw TCP</translation>
+    </message>
+    <message>
+        <source>RFC 2217</source>
+        <translation>RFC 2217</translation>
+    </message>
+    <message>
+        <source>主机</source>
+        <translation>Host</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>串口：</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>方式：</source>
+        <translation>Mode:</translation>
+    </message>
+    <message>
+        <source>主机：</source>
+        <translation>Host:</translation>
+    </message>
+    <message>
+        <source>端口：</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>请填写主机（名称或 IP 地址）。</source>
+        <translation>Enter the host (a name or an IP address).</translation>
+    </message>
+    <message>
+        <source>端口“%1”无效，应为 1 到 65535 的数字。</source>
+        <translation>The port &quot;%1&quot; is not valid: it must be a number from 1 to 65535.</translation>
+    </message>
+    <message>
+        <source>主机“%1”无效：应为主机名或 IP 地址。</source>
+        <translation>The host &quot;%1&quot; is not valid: it must be a host name or an IP address.</translation>
+    </message>
+</context>
+<context>
     <name>tessaly::ProgramDetailPanel</name>
     <message>
         <source>增加</source>
@@ -2055,6 +2106,26 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>播放器与软件通讯尚未连通确实需要关闭吗？</source>
         <translation>The player is not connected yet. Do you really want to close?</translation>
+    </message>
+    <message>
+        <source>网络串口</source>
+        <translation>Network port</translation>
+    </message>
+    <message>
+        <source>设置网络串口…</source>
+        <translation>Set network port…</translation>
+    </message>
+    <message>
+        <source>清除网络串口</source>
+        <translation>Clear network port</translation>
+    </message>
+    <message>
+        <source>网络串口未能保存！</source>
+        <translation>The network port was not saved!</translation>
+    </message>
+    <message>
+        <source>网络串口未能清除！</source>
+        <translation>The network port was not cleared!</translation>
     </message>
 </context>
 <context>

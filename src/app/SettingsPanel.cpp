@@ -1,6 +1,8 @@
 #include "SettingsPanel.h"
 
 #include "DeviceChannel.h"
+#include "NetworkPortDialog.h"
+#include "NetworkPortSettings.h"
 #include "PortDiagnosis.h"
 #include "PortInventory.h"
 #include "Probe.h"
@@ -12,8 +14,10 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <optional>
@@ -49,6 +53,12 @@ class PortColumnsModel final : public QAbstractTableModel {
 public:
     PortColumnsModel(PortMap portMap, QObject* parent)
         : QAbstractTableModel(parent), m_portMap(std::move(portMap)) {}
+
+    // A COM's target has changed: the entries are listed again, the choice kept.
+    void relist() {
+        m_entries.reset();
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : PortMap::LastCom - PortMap::FirstCom + 1;
@@ -175,6 +185,17 @@ void SettingsPanel::buildControls(const PortMap& portMap) {
     m_ports->setCurrentIndex(-1); // nothing chosen until the saved port is known
     m_ports->setGeometry(170, 68, 180, 26);
     connect(m_ports, &QComboBox::currentIndexChanged, this, [this] { cmbComChange(); });
+    m_ports->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_ports, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { portMenu()->popup(m_ports->mapToGlobal(at)); });
+
+    m_networkPort = new QToolButton(this);
+    m_networkPort->setObjectName(QStringLiteral("sbNetPort"));
+    m_networkPort->setText(QStringLiteral("…"));
+    m_networkPort->setAccessibleName(tr("网络串口"));
+    m_networkPort->setToolTip(tr("设置网络串口…"));
+    m_networkPort->setGeometry(354, 68, 26, 26);
+    connect(m_networkPort, &QToolButton::clicked, this, [this] { editNetworkPort(); });
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("Lb_Mess"));
@@ -317,6 +338,44 @@ void SettingsPanel::sbSaveClick() {
         return;
     }
     m_prompter.notice(tr("保存成功！"));
+}
+
+int SettingsPanel::chosenCom() const {
+    return m_ports->currentIndex() >= 0 ? m_ports->currentIndex() + 1 : PortMap::FirstCom;
+}
+
+QMenu* SettingsPanel::portMenu() {
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(tr("设置网络串口…"), this, [this] { editNetworkPort(); });
+    menu->addAction(tr("清除网络串口"), this, [this] { clearNetworkPort(); })
+        ->setEnabled(!storedNetworkTarget(chosenCom()).isEmpty());
+    return menu;
+}
+
+void SettingsPanel::editNetworkPort() {
+    const int com = chosenCom();
+    auto* dialog = new NetworkPortDialog(com, storedNetworkTarget(com), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        if (QString error; !storeNetworkTarget(dialog->com(), dialog->target(), &error))
+            m_prompter.failure(tr("网络串口未能保存！"), error);
+        networkPortChanged();
+    });
+    dialog->open();
+}
+
+void SettingsPanel::clearNetworkPort() {
+    if (QString error; !clearNetworkTarget(chosenCom(), &error))
+        m_prompter.failure(tr("网络串口未能清除！"), error);
+    networkPortChanged();
+}
+
+void SettingsPanel::networkPortChanged() {
+    static_cast<PortColumnsModel*>(m_ports->model())->relist();
+    auto* view = static_cast<QTreeView*>(m_ports->view());
+    view->setMinimumWidth(columnsWidth(view)); // a URL is wider than a device
+    cmbComChange();
 }
 
 void SettingsPanel::sbCloseClick() {

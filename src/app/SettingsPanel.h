@@ -8,7 +8,9 @@
 
 class QComboBox;
 class QLabel;
+class QMenu;
 class QPushButton;
+class QToolButton;
 
 namespace tessaly {
 
@@ -44,12 +46,21 @@ public:
     void cmbComChange();
     void sbCloseClick();
 
+    // Beside the described controls: pointing the chosen COM at a network target, or no longer
+    // (the small button next to the list, and the list's context menu).
+    void editNetworkPort();
+    void clearNetworkPort();
+    QMenu* portMenu();
+
     bool isTesting() const { return m_testing; }
 
 private:
     void buildControls(const PortMap& portMap);
     void setHeading(const QString& text);
     void explainPortFailure(int port);
+    int chosenCom() const;
+    // The list shows the new target, and the port must be tested again.
+    void networkPortChanged();
 
     DeviceChannel& m_channel;
     Clock& m_clock;
@@ -66,6 +77,7 @@ private:
     QPushButton* m_test = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_close = nullptr;
+    QToolButton* m_networkPort = nullptr; // sbNetPort
 };
 
 } // namespace tessaly

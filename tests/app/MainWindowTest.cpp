@@ -2,6 +2,8 @@
 #include "AccessibleText.h"
 #include "Backups.h"
 #include "DataModule.h"
+#include "NetworkPortDialog.h"
+#include "NetworkPortSettings.h"
 #include "PlayerDatabase.h"
 #include "Session.h"
 #include "SettingsPanel.h"
@@ -9,6 +11,7 @@
 #include "VirtualClock.h"
 
 #include "EnglishInterface.h"
+#include "MachineSettings.h"
 #include "PseudoTerminal.h"
 #include "QtPrinters.h"
 #include "TestApplication.h"
@@ -19,13 +22,16 @@
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace tessaly;
 using namespace tessaly::testing;
@@ -563,6 +569,69 @@ TEST_F(InstalledProgramTest, ATrafficLogThatCannotBeWrittenEndsTheStartBeforeAny
 
 } // namespace
 
+// Beside the panel's described controls, the small button opens a dialog that points the chosen
+// COM at a network target; the list shows it at once and the port map uses it for the next
+// opening. A bad host or port is refused in the dialog, which stays open; the list's context
+// menu clears the target again.
+TEST_F(MainWindowTest, NetworkPortIsSetFromThePanelAndClearedFromTheList) {
+    const FreshMachineSettings machine;
+    start();
+    runStartupCheck();
+    click("sbSet");
+    auto* ports = control<QComboBox>("cmbCom");
+    ports->setCurrentIndex(2);
+    auto* button = control<QToolButton>("sbNetPort");
+    EXPECT_EQ(button->accessibleName(), "网络串口");
+    button->click();
+    auto* dialog = window->findChild<NetworkPortDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->findChild<QLabel*>("Lbl_NetCom")->text(), "COM3");
+    dialog->findChild<QRadioButton*>("rbRfc2217")->click();
+
+    const struct {
+        const char* host;
+        const char* port;
+        const char* refusal;
+    } refused[] = {
+        {"", "7003", "请填写主机（名称或 IP 地址）。"},
+        {"10.0.0.7", "", "端口“”无效，应为 1 到 65535 的数字。"},
+        {"10.0.0.7", "0", "端口“0”无效，应为 1 到 65535 的数字。"},
+        {"10.0.0.7", "65536", "端口“65536”无效，应为 1 到 65535 的数字。"},
+        {"10.0.0.7", "-1", "端口“-1”无效，应为 1 到 65535 的数字。"},
+        {"tower 3", "7003", "主机“tower 3”无效：应为主机名或 IP 地址。"},
+        {"10.0.0.7/x", "7003", "主机“10.0.0.7/x”无效：应为主机名或 IP 地址。"},
+    };
+    const auto enter = [&](const char* host, const char* port) {
+        dialog->findChild<QLineEdit*>("edNetHost")->setText(host);
+        dialog->findChild<QLineEdit*>("edNetPort")->setText(port);
+        dialog->accept();
+    };
+    for (const auto& bad : refused) {
+        enter(bad.host, bad.port);
+        EXPECT_TRUE(dialog->isVisible()) << bad.host << ":" << bad.port;
+        EXPECT_EQ(dialog->findChild<QLabel*>("Lbl_NetRefusal")->text(), bad.refusal);
+    }
+    EXPECT_EQ(storedNetworkTarget(3), "") << "nothing is stored before OK";
+
+    enter("10.0.0.7", "7003");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(storedNetworkTarget(3), "rfc2217://10.0.0.7:7003");
+    EXPECT_EQ(ports->model()->index(2, 1).data().toString(), "rfc2217://10.0.0.7:7003");
+    EXPECT_EQ(ports->model()->index(2, 2).data().toString(), "网络");
+    EXPECT_EQ(ports->currentIndex(), 2);
+    EXPECT_EQ(text("Lb_Mess"), "请点击[测试]");
+    EXPECT_EQ(PortMap({{1, "/dev/pts/sim"}}, {}).deviceFor(3), "rfc2217://10.0.0.7:7003");
+
+    QMenu* menu = control<SettingsPanel>("PanSet")->portMenu();
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions().at(0)->text(), "设置网络串口…");
+    EXPECT_EQ(menu->actions().at(1)->text(), "清除网络串口");
+    menu->actions().at(1)->trigger();
+    EXPECT_EQ(storedNetworkTarget(3), "");
+    EXPECT_EQ(ports->model()->index(2, 1).data().toString(), "（无设备）");
+    EXPECT_FALSE(control<SettingsPanel>("PanSet")->portMenu()->actions().at(1)->isEnabled());
+}
+
 // In English every state of the main window and its settings panel shows English that fits.
 TEST_F(MainWindowTest, EnglishTextsFitInEveryState) {
     EnglishInterface english;
@@ -586,6 +655,13 @@ TEST_F(MainWindowTest, EnglishTextsFitInEveryState) {
     click("sbSet");
     EXPECT_EQ(text("Lbl_Item"), "Connection settings for the player");
     expectEnglishThatFits("the settings panel");
+    control<QToolButton>("sbNetPort")->click();
+    expectEnglishThatFits("the network port dialog");
+    window->findChild<NetworkPortDialog*>()->accept();
+    EXPECT_EQ(window->findChild<QLabel*>("Lbl_NetRefusal")->text(),
+              "Enter the host (a name or an IP address).");
+    expectEnglishThatFits("a refused network port");
+    window->findChild<NetworkPortDialog*>()->reject();
     control<QComboBox>("cmbCom")->showPopup();
     expectEnglishThatFits("the list of ports");
     control<QComboBox>("cmbCom")->hidePopup();
