@@ -49,7 +49,7 @@ public:
 private:
     void buildControls(const PortMap& portMap);
     void setHeading(const QString& text);
-    void explainPortFailure(int port);
+    void explainPortFailure(int port, bool opened = false);
 
     DeviceChannel& m_channel;
     Clock& m_clock;

@@ -1,5 +1,7 @@
 #include "PosixSerialLink.h"
 
+#include "PortDiagnosis.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -125,6 +127,11 @@ int PosixSerialLink::close(int port) {
     if (m_open.contains(port))
         release(m_open.take(port));
     return 0;
+}
+
+QString PosixSerialLink::failureCause(int port) {
+    // An open port is locked by this link: trying it again would find it busy.
+    return m_open.contains(port) ? QString() : diagnosePort(m_portMap.deviceFor(port));
 }
 
 } // namespace tessaly
