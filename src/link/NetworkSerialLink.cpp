@@ -23,11 +23,6 @@ namespace tessaly {
 
 namespace {
 
-constexpr int NotOpen = -1;
-constexpr int NoDevice = -2;
-constexpr int SystemError = -3;
-constexpr int UnsupportedSetting = -4;
-
 // A player answers in frames of a few hundred bytes; what a flood brings beyond this is dropped,
 // as a serial driver drops what overflows its buffer.
 constexpr qsizetype InputLimit = 1 << 20;

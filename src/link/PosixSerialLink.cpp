@@ -13,13 +13,6 @@
 
 namespace tessaly {
 
-namespace {
-constexpr int NotOpen = -1;
-constexpr int NoDevice = -2;
-constexpr int SystemError = -3;
-constexpr int UnsupportedSetting = -4;
-} // namespace
-
 PosixSerialLink::PosixSerialLink(PortMap portMap) : m_portMap(std::move(portMap)) {}
 
 PosixSerialLink::~PosixSerialLink() {

@@ -4,10 +4,6 @@
 
 namespace tessaly {
 
-namespace {
-constexpr int NoDevice = -2;
-}
-
 RoutedSerialLink::RoutedSerialLink(PortMap portMap, int connectMs)
     : m_local(portMap),
       m_network([portMap](int com) { return parseNetworkTarget(portMap.deviceFor(com)); },

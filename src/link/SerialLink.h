@@ -16,6 +16,11 @@ public:
 
     virtual ~SerialLink() = default;
 
+    // Failures the links give, besides others of their own.
+    static constexpr int NotOpen = -1;
+    static constexpr int NoDevice = -2;
+    static constexpr int SystemError = -3;
+    static constexpr int UnsupportedSetting = -4;
     // What open gives when another program (or another link) holds the port.
     static constexpr int PortBusy = -5;
 
