@@ -8,7 +8,8 @@ export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$TESSALY_ROOT}"
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
                 qcoro-qt6-dev libgtest-dev libbenchmark-dev clang-format
                 xvfb xauth xdotool poppler-utils fonts-wqy-microhei
-                desktop-file-utils appstream qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
+                desktop-file-utils appstream qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+                ser2net)
 
 # Installs the packages that are missing; silent and quick when all are there.
 ensure_packages() {

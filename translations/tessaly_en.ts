@@ -850,6 +850,45 @@ The programs and the port settings are kept in this file.</translation>
     </message>
 </context>
 <context>
+    <name>NetworkSerialLink</name>
+    <message>
+        <source>原因：网络串口 %1 拒绝连接。</source>
+        <translation>Cause: the network serial port %1 refused the connection.</translation>
+    </message>
+    <message>
+        <source>原因：找不到网络串口 %1 的主机 %2。</source>
+        <translation>Cause: the host %2 of the network serial port %1 was not found.</translation>
+    </message>
+    <message>
+        <source>原因：网络串口 %1 无法到达（没有通往它的路由）。</source>
+        <translation>Cause: the network serial port %1 cannot be reached (no route to it).</translation>
+    </message>
+    <message>
+        <source>原因：网络串口 %1 在连接时限内没有应答。</source>
+        <translation>Cause: the network serial port %1 did not answer within the connect time.</translation>
+    </message>
+    <message>
+        <source>原因：网络串口 %1 端口忙：它正为另一个客户端服务，请稍后再试。</source>
+        <translation>Cause: the network serial port %1 is busy: it is serving another client; please try again later.</translation>
+    </message>
+    <message>
+        <source>原因：网络串口 %1 断开了连接。</source>
+        <translation>Cause: the network serial port %1 closed the connection.</translation>
+    </message>
+    <message>
+        <source>原因：网络串口 %1 拒绝服务：%2</source>
+        <translation>Cause: the network serial port %1 refused service: %2</translation>
+    </message>
+    <message>
+        <source>原因：无法连接网络串口 %1：%2</source>
+        <translation>Cause: cannot connect to the network serial port %1: %2</translation>
+    </message>
+    <message>
+        <source>原因：%1 不是有效的网络串口地址，应写作 socket://主机:端口 或 rfc2217://主机:端口。</source>
+        <translation>Cause: %1 is not a valid network serial port address; write socket://HOST:PORT or rfc2217://HOST:PORT.</translation>
+    </message>
+</context>
+<context>
     <name>PortDiagnosis</name>
     <message>
         <source>原因：%1 正被其他程序占用，请先关闭该程序。</source>

@@ -253,8 +253,8 @@ void SettingsPanel::reportPortNotOpened() {
     explainPortFailure(m_channel.state().PortNumber);
 }
 
-void SettingsPanel::explainPortFailure(int port) {
-    const QString cause = diagnosePort(m_portMap.deviceFor(port));
+void SettingsPanel::explainPortFailure(int port, bool opened) {
+    const QString cause = explainProbeFailure(m_channel, m_portMap, port, opened);
     m_cause->setText(cause);
     m_cause->setToolTip(cause);
 }
@@ -318,6 +318,7 @@ QCoro::Task<> SettingsPanel::sbTestClick() {
         break;
     case ProbeResult::NoReply:
         setStatus(NoDevice());
+        explainPortFailure(m_channel.state().PortNumber, true); // a server out of reach says why
         break;
     case ProbeResult::ChannelBusy:
         break; // not given while the claim above is held

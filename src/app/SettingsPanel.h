@@ -57,7 +57,7 @@ public:
 private:
     void buildControls(const PortMap& portMap);
     void setHeading(const QString& text);
-    void explainPortFailure(int port);
+    void explainPortFailure(int port, bool opened = false);
     int chosenCom() const;
     // The list shows the new target, and the port must be tested again.
     void networkPortChanged();

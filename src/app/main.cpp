@@ -5,8 +5,8 @@
 #include "Language.h"
 #include "MainWindow.h"
 #include "MessageBoxPrompter.h"
-#include "PosixSerialLink.h"
 #include "RealClock.h"
+#include "RoutedSerialLink.h"
 #include "Session.h"
 #include "TracingSerialLink.h"
 
@@ -32,7 +32,7 @@ int main(int argc, char* argv[]) {
 
     Session session;
     RealClock clock;
-    PosixSerialLink serial(PortMap::fromSystem());
+    RoutedSerialLink serial(PortMap::fromSystem());
     MessageBoxPrompter prompter;
     // TESSALY_TRACE=FILE: every frame to and from the player is appended to FILE. A log that
     // cannot be written ends the start, before the player hears anything, as the command line

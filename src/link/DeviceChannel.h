@@ -76,7 +76,13 @@ public:
     std::vector<quint8> readOnce(int maximum);
 
     // Drops pending input with one read, before a request whose answer matters.
-    void discardPendingInput() { readOnce(DiscardSize); }
+    void discardPendingInput() {
+        m_serial.purgeInput(m_state.PortNumber);
+        readOnce(DiscardSize);
+    }
+
+    // Why the port of COM `port` does not carry the player's bytes; empty when no cause is known.
+    QString failureCause(int port) { return m_serial.failureCause(port); }
 
 private:
     bool sendTransmitBuffer();

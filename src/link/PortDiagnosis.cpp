@@ -1,5 +1,7 @@
 #include "PortDiagnosis.h"
 
+#include "NetworkTarget.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -142,6 +144,13 @@ QString diagnosePort(const QString& device) {
     SystemPlaces places;
     places.ownPid = QCoreApplication::applicationPid();
     return portCauseLine(gatherPortFacts(device, places));
+}
+
+QString explainProbeFailure(DeviceChannel& channel, const PortMap& portMap, int port, bool opened) {
+    const QString device = portMap.deviceFor(port);
+    if (looksLikeNetworkUrl(device))
+        return channel.failureCause(port);
+    return opened ? QString() : diagnosePort(device);
 }
 
 } // namespace tessaly

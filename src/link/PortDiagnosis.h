@@ -1,5 +1,8 @@
 #pragma once
 
+#include "DeviceChannel.h"
+#include "PortMap.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -41,5 +44,10 @@ QString portCauseLine(const PortFacts& facts);
 
 // The cause line for a device of this machine, seen from this process.
 QString diagnosePort(const QString& device);
+
+// The cause line after a probe of COM `port` failed: for a local device, only when it did not
+// open (an open one is held by this process and would look busy); for a network target, what the
+// link knows of its connection.
+QString explainProbeFailure(DeviceChannel& channel, const PortMap& portMap, int port, bool opened);
 
 } // namespace tessaly

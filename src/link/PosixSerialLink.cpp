@@ -1,5 +1,7 @@
 #include "PosixSerialLink.h"
 
+#include "PortDiagnosis.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -10,13 +12,6 @@
 #include <unistd.h>
 
 namespace tessaly {
-
-namespace {
-constexpr int NotOpen = -1;
-constexpr int NoDevice = -2;
-constexpr int SystemError = -3;
-constexpr int UnsupportedSetting = -4;
-} // namespace
 
 PosixSerialLink::PosixSerialLink(PortMap portMap) : m_portMap(std::move(portMap)) {}
 
@@ -125,6 +120,11 @@ int PosixSerialLink::close(int port) {
     if (m_open.contains(port))
         release(m_open.take(port));
     return 0;
+}
+
+QString PosixSerialLink::failureCause(int port) {
+    // An open port is locked by this link: trying it again would find it busy.
+    return m_open.contains(port) ? QString() : diagnosePort(m_portMap.deviceFor(port));
 }
 
 } // namespace tessaly

@@ -25,6 +25,8 @@ public:
     int read(int port, quint8* buffer, int maximum) override;
     int write(int port, const quint8* buffer, int length) override;
     int close(int port) override;
+    // What the system tells of a port that is not open; nothing for an open one.
+    QString failureCause(int port) override;
 
     const PortMap& portMap() const { return m_portMap; }
 

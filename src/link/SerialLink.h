@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 namespace tessaly {
@@ -15,6 +16,11 @@ public:
 
     virtual ~SerialLink() = default;
 
+    // Failures the links give, besides others of their own.
+    static constexpr int NotOpen = -1;
+    static constexpr int NoDevice = -2;
+    static constexpr int SystemError = -3;
+    static constexpr int UnsupportedSetting = -4;
     // What open gives when another program (or another link) holds the port.
     static constexpr int PortBusy = -5;
 
@@ -30,6 +36,13 @@ public:
     virtual int write(int port, const quint8* buffer, int length) = 0;
     // Closes the port; harmless for a port that is not open.
     virtual int close(int port) = 0;
+
+    // Said before the one read that drops pending input: a link with a buffer of its own beyond
+    // reach of that read (a serial device server's) empties it too.
+    virtual void purgeInput(int /*port*/) {}
+    // One line, in the operator's language, telling why the port does not carry the player's
+    // bytes; empty when no cause can be told.
+    virtual QString failureCause(int /*port*/) { return {}; }
 };
 
 } // namespace tessaly

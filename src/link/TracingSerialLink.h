@@ -34,6 +34,8 @@ public:
     int read(int port, quint8* buffer, int maximum) override;
     int write(int port, const quint8* buffer, int length) override;
     int close(int port) override { return m_link.close(port); }
+    void purgeInput(int port) override { m_link.purgeInput(port); }
+    QString failureCause(int port) override { return m_link.failureCause(port); }
 
 private:
     void append(char direction, std::span<const quint8> bytes, const QString& summary);

@@ -3,9 +3,8 @@
 #include "DataModule.h"
 #include "DatabaseLocation.h"
 #include "DeviceChannel.h"
-#include "PortDiagnosis.h"
-#include "PosixSerialLink.h"
 #include "RealClock.h"
+#include "RoutedSerialLink.h"
 #include "SettingsStore.h"
 #include "TerminalText.h"
 #include "TracingSerialLink.h"
@@ -279,10 +278,10 @@ PortOutcome takePort(SerialLink& serial, const Session& session, const PortMap& 
     return PortOutcome::Busy;
 }
 
-// The line that says why the port would not open, as the settings panel shows it.
-void explainPort(const Session& session, const PortMap& portMap, CliOutput& output) {
-    if (const QString cause = diagnosePort(portMap.deviceFor(session.link.PortNumber));
-        !cause.isEmpty())
+// The line that says why the port would not open or carry the player's bytes, as the settings
+// panel shows it.
+void explainPort(const Session& session, SerialLink& serial, CliOutput& output) {
+    if (const QString cause = serial.failureCause(session.link.PortNumber); !cause.isEmpty())
         output.info(cause);
 }
 
@@ -373,29 +372,31 @@ int runCommand(ParsedLine& line, CliOutput& output) {
     if (line.command->usesDatabase)
         restoreSettings(session, data, line.port);
     RealClock clock;
-    PosixSerialLink posix(PortMap::fromSystem());
+    RoutedSerialLink routed(PortMap::fromSystem());
     // The traffic log sits between the wire code and the port, which neither notices.
     std::optional<TracingSerialLink> traced;
-    if (!line.tracePath.isEmpty() && !startTrafficLog(traced, posix, line.tracePath, output))
+    if (!line.tracePath.isEmpty() && !startTrafficLog(traced, routed, line.tracePath, output))
         return ExitFailed;
-    SerialLink& serial = traced ? static_cast<SerialLink&>(*traced) : posix;
+    SerialLink& serial = traced ? static_cast<SerialLink&>(*traced) : routed;
     DeviceChannel channel(serial, session.link);
     const PortOutcome port = line.command->usesPort
-                                 ? takePort(serial, session, posix.portMap(), output)
+                                 ? takePort(serial, session, routed.portMap(), output)
                                  : PortOutcome::Taken;
     if (port == PortOutcome::Busy) {
-        explainPort(session, posix.portMap(), output);
+        explainPort(session, serial, output);
         return ExitFailed;
     }
     // An import backs up the database once its rows have passed, before it writes a row.
     const auto backUpBeforeImport = [&data](QString* error) {
         return takeBackup(data.database(), QStringLiteral("import"), error).has_value();
     };
-    CliContext context{session, clock,           channel,      data, prompter,
-                       output,  posix.portMap(), line.options, {},   backUpBeforeImport};
+    CliContext context{
+        session,      clock, channel,           data, prompter, output, routed.portMap(),
+        line.options, {},    backUpBeforeImport};
     const int status = QCoro::waitFor(runToTheEnd(*line.command, context));
-    if (port == PortOutcome::NotOpened)
-        explainPort(session, posix.portMap(), output);
+    // A server reached over the network opens at once and tells what went wrong only later.
+    if (port == PortOutcome::NotOpened || (line.command->usesPort && status == ExitFailed))
+        explainPort(session, serial, output);
     // The operation has run: a log that stopped half way is said, and the status stays the
     // operation's own.
     if (traced && !traced->isComplete())

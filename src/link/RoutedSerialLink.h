@@ -1,0 +1,35 @@
+#pragma once
+
+#include "NetworkSerialLink.h"
+#include "PortMap.h"
+#include "PosixSerialLink.h"
+
+namespace tessaly {
+
+// The serial link of this machine: each COM number goes where the port map points it, to a
+// serial device server when it names a network URL, to a local device otherwise. A URL that is
+// malformed opens nothing: it is refused, not tried as a file name.
+class RoutedSerialLink final : public SerialLink {
+public:
+    explicit RoutedSerialLink(PortMap portMap, int connectMs = NetworkSerialLink::DefaultConnectMs);
+
+    int open(int port) override;
+    int ioctl(int port, int baudCode, int modeCode) override;
+    int read(int port, quint8* buffer, int maximum) override;
+    int write(int port, const quint8* buffer, int length) override;
+    int close(int port) override;
+    void purgeInput(int port) override;
+    QString failureCause(int port) override;
+
+    const PortMap& portMap() const { return m_local.portMap(); }
+
+private:
+    enum class Route { Local, Network, Malformed };
+    Route routeOf(int port) const;
+    SerialLink& linkOf(int port);
+
+    PosixSerialLink m_local;
+    NetworkSerialLink m_network;
+};
+
+} // namespace tessaly

@@ -1,0 +1,192 @@
+#include "CliProcess.h"
+#include "DataModule.h"
+#include "PlayerDatabase.h"
+#include "PlayerProcess.h"
+#include "ProgramSamples.h"
+#include "ProgramStore.h"
+#include "Ser2Net.h"
+#include "Verify.h"
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace tessaly;
+using namespace tessaly::testing;
+
+namespace {
+
+using Mode = Ser2NetProcess::Mode;
+
+// One line of the simulated player's --log: when (ms) and what it received.
+struct Heard {
+    qint64 atMs;
+    QString frame;
+};
+
+QList<Heard> heard(const QString& logFile) {
+    QFile file(logFile);
+    file.open(QIODevice::ReadOnly);
+    QList<Heard> lines;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (const qsizetype space = line.indexOf(' '); space > 0)
+            lines.append({line.left(space).toLongLong(), QString::fromLatin1(line.mid(space + 1))});
+    return lines;
+}
+
+QStringList framesOf(const QList<Heard>& lines) {
+    QStringList frames;
+    for (const Heard& line : lines)
+        frames << line.frame;
+    return frames;
+}
+
+// The PC's programs in two sets, in a database of the test's own.
+class NetworkCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString error;
+        ASSERT_TRUE(createPlayerDatabase(database, &error)) << error.toStdString();
+        ScriptedPrompter quiet;
+        ASSERT_TRUE(data.ConnectDatabase(quiet, folder.path()));
+        for (const auto& program : {sampleProgram(2, "001", 7, "123"), sampleProgram(2, "002", 8),
+                                    sampleProgram(1, "001", 6)})
+            ASSERT_TRUE(ProgramStore(data.database()).insert(ProgramTable::MusicTab, program));
+    }
+
+    CliRun cli(const QStringList& arguments, const QString& com3) {
+        return runCli(TESSALY_CLI, QStringList{"--db", database, "--port", "3"} + arguments,
+                      {{"TESSALY_COM3", com3}});
+    }
+
+    QStringList pcPrograms() {
+        QStringList rows;
+        const auto programs = ProgramStore(data.database()).allPrograms(ProgramTable::MusicTab);
+        for (const auto& program : programs.value())
+            for (const auto& [name, value] : programFields(program))
+                rows << name + u'=' + value;
+        return rows;
+    }
+
+    QTemporaryDir folder;
+    const QString database = folder.filePath(databaseFileName());
+    DataModule data;
+};
+
+// What the operator does with a player, in order; every step must succeed.
+const QList<QStringList> OperatorSession{
+    {"probe"},         {"load", "--set", "2"}, {"load", "--all"}, {"read", "--set", "2"},
+    {"read", "--all"}, {"verify", "--all"},
+};
+
+} // namespace
+
+// Over ser2net, raw and RFC 2217 alike, every operation succeeds and the player hears exactly
+// what it hears on a local port, byte for byte and in the same order.
+TEST_F(NetworkCli, EveryOperationOverSer2NetSendsWhatALocalPortSends) {
+    const auto runSession = [this](const QString& how, auto&& com3Of) {
+        SCOPED_TRACE(how.toStdString());
+        const QString log = folder.filePath(how + ".log");
+        PlayerProcess player(TESSALY_PLAYER_SIM, {"--log", log});
+        EXPECT_FALSE(player.device().isEmpty());
+        const QString com3 = com3Of(player.device());
+        for (const QStringList& step : OperatorSession) {
+            const CliRun run = cli(step, com3);
+            EXPECT_EQ(run.exitCode, 0) << step.join(' ').toStdString() << ": "
+                                       << run.out.toStdString() << run.err.toStdString();
+        }
+        player.stop();
+        return framesOf(heard(log));
+    };
+
+    const QStringList local = runSession("local", [](const QString& device) { return device; });
+    ASSERT_GT(local.size(), 10);
+    for (const Mode mode : {Mode::Raw, Mode::Rfc2217}) {
+        std::unique_ptr<Ser2NetProcess> server;
+        const QStringList network =
+            runSession(mode == Mode::Raw ? "raw" : "rfc2217", [&](const QString& device) {
+                server = std::make_unique<Ser2NetProcess>(device, mode);
+                EXPECT_TRUE(server->started());
+                return server->url();
+            });
+        EXPECT_EQ(network, local);
+    }
+}
+
+// A server that is down, or busy with another client, fails the operation at once with its
+// described message and a cause line naming the server; nothing in the PC changes.
+TEST_F(NetworkCli, ARefusingOrBusyServerFailsAtOnceWithItsCause) {
+    PlayerProcess player(TESSALY_PLAYER_SIM, {});
+    Ser2NetProcess server(player.device(), Mode::Raw);
+    ASSERT_TRUE(server.started());
+    const QString where = QString("127.0.0.1:%1").arg(server.port());
+    const QStringList before = pcPrograms();
+
+    const int other = connectLoopback(server.port()); // another client holds the server
+    ASSERT_GE(other, 0);
+    QThread::msleep(200);
+    const CliRun busy = cli({"read", "--all"}, server.url());
+    ::close(other);
+    EXPECT_EQ(busy.exitCode, 1);
+    EXPECT_EQ(busy.out, "软件与播放器尚未连接，无法进行数据同步操作！\n");
+    EXPECT_TRUE(busy.err.contains("网络串口 " + where + " 端口忙")) << busy.err.toStdString();
+
+    server.stop();
+    QElapsedTimer timer;
+    timer.start();
+    const CliRun refused = cli({"load", "--set", "2"}, server.url());
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out, "软件与播放器尚未连接，无法进行程序装载！\n");
+    EXPECT_TRUE(refused.err.contains("网络串口 " + where + " 拒绝连接"))
+        << refused.err.toStdString();
+    EXPECT_EQ(pcPrograms(), before);
+}
+
+// A server that dies in the middle of a whole-device read fails the read; the PC's programs stay
+// as they were.
+TEST_F(NetworkCli, AServerKilledMidReadLeavesThePcsProgramsAsTheyWere) {
+    PlayerProcess player(TESSALY_PLAYER_SIM, {});
+    Ser2NetProcess server(player.device(), Mode::Rfc2217);
+    ASSERT_TRUE(server.started());
+    ASSERT_EQ(cli({"load", "--all"}, server.url()).exitCode, 0);
+    const QStringList before = pcPrograms();
+
+    QProcess read;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TESSALY_COM3", server.url());
+    read.setProcessEnvironment(environment);
+    read.start(TESSALY_CLI, {"--db", database, "--port", "3", "read", "--all"});
+    ASSERT_TRUE(read.waitForStarted());
+    QThread::msleep(1500); // past the probe, into the read of the sets
+    server.kill();
+    ASSERT_TRUE(read.waitForFinished(60000));
+    EXPECT_EQ(read.exitCode(), 1) << read.readAllStandardError().toStdString();
+    EXPECT_EQ(pcPrograms(), before);
+}
+
+// 200 ms each way between the PC and the server: the load still succeeds, and the record frames
+// reach the player at least 500 ms apart.
+TEST_F(NetworkCli, ASlowLinkKeepsTheFramePacing) {
+    const QString log = folder.filePath("slow.log");
+    PlayerProcess player(TESSALY_PLAYER_SIM, {"--log", log});
+    Ser2NetProcess server(player.device(), Mode::Rfc2217);
+    ASSERT_TRUE(server.started());
+    DelayingProxy slow(server.port(), 200);
+    const QString url = QString("rfc2217://127.0.0.1:%1").arg(slow.port());
+
+    const CliRun load = cli({"load", "--set", "2"}, url);
+    EXPECT_EQ(load.exitCode, 0) << load.out.toStdString() << load.err.toStdString();
+    EXPECT_EQ(load.out, "程序装载完毕！\n");
+    player.stop();
+    QList<qint64> records;
+    for (const Heard& line : heard(log))
+        if (line.frame.startsWith("FE 03"))
+            records << line.atMs;
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_GE(records[1] - records[0], 495);
+}
