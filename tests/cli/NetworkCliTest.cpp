@@ -117,6 +117,23 @@ TEST_F(NetworkCli, EveryOperationOverSer2NetSendsWhatALocalPortSends) {
     }
 }
 
+// A COM pointed at a server by `ports --set` stays pointed there for later runs: the probe and
+// a load go over the network without any variable naming the server.
+TEST_F(NetworkCli, AStoredTargetIsWhereTheComLeads) {
+    PlayerProcess player(TESSALY_PLAYER_SIM, {});
+    Ser2NetProcess server(player.device(), Mode::Rfc2217);
+    ASSERT_TRUE(server.started());
+    QTemporaryDir configuration;
+    const QMap<QString, QString> machine{{"XDG_CONFIG_HOME", configuration.path()}};
+    ASSERT_EQ(runCli(TESSALY_CLI, {"ports", "--set", "3", server.url()}, machine).exitCode, 0);
+    for (const QStringList& step : {QStringList{"probe"}, QStringList{"load", "--set", "2"}}) {
+        const CliRun run =
+            runCli(TESSALY_CLI, QStringList{"--db", database, "--port", "3"} + step, machine);
+        EXPECT_EQ(run.exitCode, 0) << step.join(' ').toStdString() << ": " << run.out.toStdString()
+                                   << run.err.toStdString();
+    }
+}
+
 // A server that is down, or busy with another client, fails the operation at once with its
 // described message and a cause line naming the server; nothing in the PC changes.
 TEST_F(NetworkCli, ARefusingOrBusyServerFailsAtOnceWithItsCause) {
