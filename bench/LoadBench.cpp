@@ -8,6 +8,7 @@
 #include "ProgramSet.h"
 #include "ProgramStore.h"
 #include "RealClock.h"
+#include "StallMeter.h"
 #include "TracingSerialLink.h"
 
 #include <benchmark/benchmark.h>
@@ -16,11 +17,11 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <optional>
 
 using namespace tessaly;
+using tessaly::bench::StallMeter;
 
 namespace {
 
@@ -30,7 +31,6 @@ constexpr int WholeDeviceProbeWaitsMs = 30 + 10 + 20 + 600;
 // one poll period, the least any player can cost.
 constexpr int PlayerClearMs = 900;
 constexpr int ClearSeenAfterMs = ClearPollIntervalMs;
-constexpr int StallProbeMs = 5;
 
 ProgramRecord program(int set, int number) {
     ProgramRecord record;
@@ -48,26 +48,6 @@ ProgramRecord program(int set, int number) {
     record.FQ[number % 32] = true;
     return record;
 }
-
-// The longest time the event loop went without serving a 5 ms timer, beyond its 5 ms.
-class StallMeter {
-public:
-    StallMeter() {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(StallProbeMs);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            m_longest = std::max(m_longest, m_sinceLast.restart() - StallProbeMs);
-        });
-        m_sinceLast.start();
-        m_timer.start();
-    }
-    qint64 longestMs() const { return m_longest; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_sinceLast;
-    qint64 m_longest = 0;
-};
 
 // A database with the given number of programs in each set, and the simulated player.
 struct LoadBed {

@@ -13,6 +13,7 @@
 #include "RealClock.h"
 #include "Session.h"
 #include "SetRead.h"
+#include "StallMeter.h"
 #include "WholeDeviceRead.h"
 
 #include <benchmark/benchmark.h>
@@ -20,9 +21,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QTimer>
 
 using namespace tessaly;
+using tessaly::bench::StallMeter;
 
 namespace {
 
@@ -57,26 +58,6 @@ QString writeState(const QTemporaryDir& folder, const std::array<int, 4>& counts
     player.saveState(path);
     return path;
 }
-
-// The longest lateness of a 5 ms timer while it runs.
-class StallMeter {
-public:
-    StallMeter() {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            m_longest = std::max(m_longest, m_sinceLast.restart() - IntervalMs);
-        });
-        m_sinceLast.start();
-        m_timer.start(IntervalMs);
-    }
-    qint64 longestMs() const { return m_longest; }
-
-private:
-    static constexpr int IntervalMs = 5;
-    QTimer m_timer;
-    QElapsedTimer m_sinceLast;
-    qint64 m_longest = 0;
-};
 
 // The PC side: a database, the serial code on the player's pty, real time.
 struct Pc {
