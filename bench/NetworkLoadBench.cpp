@@ -5,6 +5,7 @@
 // stall of the event loop while the load ran (the window must stay live).
 #include "BenchDatabase.h"
 #include "BenchMain.h"
+#include "PlayerLog.h"
 #include "PlayerProcess.h"
 #include "ProgramLoad.h"
 #include "RealClock.h"
@@ -17,7 +18,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QList>
 
 using namespace tessaly;
@@ -36,19 +36,6 @@ QList<ProgramRecord> programsOfOneSet() {
     for (int i = 0; i < Programs; ++i)
         programs.append(programAt(setLabel(LoadedSet), i));
     return programs;
-}
-
-// When (ms on the player's clock) each program frame arrived, from the simulated player's log:
-// one line per received frame, its time and its bytes in hex.
-QList<qint64> programFrameTimes(const QString& logFile) {
-    QFile file(logFile);
-    file.open(QIODevice::ReadOnly);
-    QList<qint64> times;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (const qsizetype space = line.indexOf(' ');
-            space > 0 && line.mid(space + 1).startsWith("FE 03"))
-            times.append(line.left(space).toLongLong());
-    return times;
 }
 
 // The mean gap and the widest gap between program frames, each over the protocol's 500 ms.
@@ -89,7 +76,7 @@ void runNetworkLoad(benchmark::State& state, Mode mode) {
         total.start();
         const LoadResult result = QCoro::waitFor(load.loadSet(LoadedSet));
         state.SetIterationTime(double(total.elapsed()) / 1000.0);
-        const QList<qint64> times = programFrameTimes(log);
+        const QList<qint64> times = testing::recordTimes(testing::heard(log));
         if (!result.succeeded() || times.size() != Programs) {
             state.SkipWithError("the load failed, or the player did not receive every program");
             return;

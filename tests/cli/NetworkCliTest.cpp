@@ -1,6 +1,7 @@
 #include "CliProcess.h"
 #include "DataModule.h"
 #include "PlayerDatabase.h"
+#include "PlayerLog.h"
 #include "PlayerProcess.h"
 #include "ProgramSamples.h"
 #include "ProgramStore.h"
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 using namespace tessaly;
@@ -21,22 +21,6 @@ using namespace tessaly::testing;
 namespace {
 
 using Mode = Ser2NetProcess::Mode;
-
-// One line of the simulated player's --log: when (ms) and what it received.
-struct Heard {
-    qint64 atMs;
-    QString frame;
-};
-
-QList<Heard> heard(const QString& logFile) {
-    QFile file(logFile);
-    file.open(QIODevice::ReadOnly);
-    QList<Heard> lines;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (const qsizetype space = line.indexOf(' '); space > 0)
-            lines.append({line.left(space).toLongLong(), QString::fromLatin1(line.mid(space + 1))});
-    return lines;
-}
 
 QStringList framesOf(const QList<Heard>& lines) {
     QStringList frames;
@@ -200,10 +184,7 @@ TEST_F(NetworkCli, ASlowLinkKeepsTheFramePacing) {
     EXPECT_EQ(load.exitCode, 0) << load.out.toStdString() << load.err.toStdString();
     EXPECT_EQ(load.out, "程序装载完毕！\n");
     player.stop();
-    QList<qint64> records;
-    for (const Heard& line : heard(log))
-        if (line.frame.startsWith("FE 03"))
-            records << line.atMs;
+    const QList<qint64> records = recordTimes(heard(log));
     ASSERT_EQ(records.size(), 2);
     EXPECT_GE(records[1] - records[0], 495);
 }
