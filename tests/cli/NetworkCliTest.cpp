@@ -155,26 +155,43 @@ TEST_F(NetworkCli, ARefusingOrBusyServerFailsAtOnceWithItsCause) {
     EXPECT_EQ(pcPrograms(), before);
 }
 
-// A server that dies in the middle of a whole-device read fails the read; the PC's programs stay
-// as they were.
-TEST_F(NetworkCli, AServerKilledMidReadLeavesThePcsProgramsAsTheyWere) {
-    PlayerProcess player(TESSALY_PLAYER_SIM, {});
-    Ser2NetProcess server(player.device(), Mode::Rfc2217);
-    ASSERT_TRUE(server.started());
-    ASSERT_EQ(cli({"load", "--all"}, server.url()).exitCode, 0);
-    const QStringList before = pcPrograms();
+// A server that dies in the middle of a whole-device read or load fails the operation; the PC's
+// programs stay as they were.
+TEST_F(NetworkCli, AServerKilledMidOperationFailsItAndLeavesThePcsProgramsAsTheyWere) {
+    for (const QString operation : {"read", "load"}) {
+        SCOPED_TRACE(operation.toStdString());
+        PlayerProcess player(TESSALY_PLAYER_SIM, {});
+        Ser2NetProcess server(player.device(), Mode::Rfc2217);
+        ASSERT_TRUE(server.started());
+        ASSERT_EQ(cli({"load", "--all"}, server.url()).exitCode, 0);
+        const QStringList before = pcPrograms();
 
-    QProcess read;
-    auto environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("TESSALY_COM3", server.url());
-    read.setProcessEnvironment(environment);
-    read.start(TESSALY_CLI, {"--db", database, "--port", "3", "read", "--all"});
-    ASSERT_TRUE(read.waitForStarted());
-    QThread::msleep(1500); // past the probe, into the read of the sets
-    server.kill();
-    ASSERT_TRUE(read.waitForFinished(60000));
-    EXPECT_EQ(read.exitCode(), 1) << read.readAllStandardError().toStdString();
-    EXPECT_EQ(pcPrograms(), before);
+        QProcess run;
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TESSALY_COM3", server.url());
+        run.setProcessEnvironment(environment);
+        run.start(TESSALY_CLI, {"--db", database, "--port", "3", operation, "--all"});
+        ASSERT_TRUE(run.waitForStarted());
+        QThread::msleep(1500); // past the probe, into the sets
+        server.kill();
+        ASSERT_TRUE(run.waitForFinished(60000));
+        EXPECT_EQ(run.exitCode(), 1) << run.readAllStandardError().toStdString();
+        EXPECT_EQ(pcPrograms(), before);
+    }
+}
+
+// A server whose host name does not resolve (.invalid never does) fails at once, with the
+// name in the cause line. Where no resolver answers at all, the connect time runs out first.
+TEST_F(NetworkCli, AnUnknownHostFailsWithinSecondsAndSaysSo) {
+    QElapsedTimer timer;
+    timer.start();
+    const CliRun run = cli({"probe"}, "socket://player.invalid:7003");
+    EXPECT_LT(timer.elapsed(), 8000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "连接失败\n");
+    EXPECT_TRUE(run.err.contains("player.invalid:7003") &&
+                (run.err.contains("找不到") || run.err.contains("没有应答")))
+        << run.err.toStdString();
 }
 
 // 200 ms each way between the PC and the server: the load still succeeds, and the record frames
