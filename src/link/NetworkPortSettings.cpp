@@ -33,7 +33,9 @@ bool writeTarget(int com, const QString& value, QString* error) {
     else
         settings.setValue(keyOf(com), value);
     settings.sync();
-    if (settings.status() == QSettings::NoError)
+    // A file that was malformed when read (a FormatError) is written anew all the same: what
+    // counts is that the value now reads back.
+    if (settings.status() != QSettings::AccessError && storedNetworkTarget(com) == value)
         return true;
     if (error)
         *error = unwritableText(settings);

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 using namespace tessaly;
@@ -101,4 +104,20 @@ TEST(PortMap, UnwritableConfigurationLeavesTheTargetsAsTheyWere) {
     EXPECT_EQ(storedNetworkTarget(5), "");
     FreshMachineSettings::pointAt(settings.folder());
     EXPECT_EQ(storedNetworkTarget(5), "rfc2217://10.0.0.7:7003");
+}
+
+// A configuration spoiled by hand (bytes that are no settings at all) is written anew: the
+// target is kept and the store says so, instead of failing over a write that happened.
+TEST(PortMap, AMalformedConfigurationIsWrittenAnew) {
+    const FreshMachineSettings settings;
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings.file()).path()));
+    QFile file(settings.file());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\xff\xfe garbage [[[\n[NetworkPorts]\nCOM4=socket://10.0.0.8:4001\n");
+    file.close();
+    QString error;
+    EXPECT_TRUE(storeNetworkTarget(5, target("socket://10.0.0.9:1"), &error))
+        << error.toStdString();
+    EXPECT_EQ(storedNetworkTarget(5), "socket://10.0.0.9:1");
+    EXPECT_EQ(storedNetworkTarget(4), "socket://10.0.0.8:4001");
 }
