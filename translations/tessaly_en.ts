@@ -147,18 +147,6 @@
         <translation>Connection failed</translation>
     </message>
     <message>
-        <source>%1 %2 %3：电脑 %4，播放器 %5</source>
-        <translation>%1 %2 %3: PC %4, player %5</translation>
-    </message>
-    <message>
-        <source>播放器中的程序与电脑一致</source>
-        <translation>The player holds what the PC holds.</translation>
-    </message>
-    <message>
-        <source>共%1处不同</source>
-        <translation>%1 differences</translation>
-    </message>
-    <message>
         <source>周节目表导出失败：%1</source>
         <translation>Weekly timetable export failed: %1</translation>
     </message>
@@ -499,6 +487,10 @@ this machine (ports --set), else the n-th serial device present.</translation>
     <message>
         <source>列出 COM1 到 COM20 及其设备与适配器；--set 把 COM N 指向网络串口 URL（socket://主机:端口 或 rfc2217://主机:端口），--clear 取消。</source>
         <translation>Lists COM1 to COM20 with their devices and adapters; --set points COM N at the network port URL (socket://HOST:PORT or rfc2217://HOST:PORT), --clear removes it.</translation>
+    </message>
+    <message>
+        <source>%1 %2：电脑 %3，播放器 %4</source>
+        <translation>%1 %2: PC %3, player %4</translation>
     </message>
 </context>
 <context>
@@ -1253,12 +1245,140 @@ The programs and the port settings are kept in this file.</translation>
 <context>
     <name>Verify</name>
     <message>
-        <source>(无)</source>
+        <source>程序</source>
+        <translation>program</translation>
+    </message>
+    <message>
+        <source>（无）</source>
         <translation>(none)</translation>
     </message>
     <message>
-        <source>程序</source>
-        <translation>program</translation>
+        <source>星期一</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <source>星期二</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <source>星期三</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <source>星期四</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <source>星期五</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <source>星期六</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <source>星期日</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>开始时间</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>结束时间</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>节目套数</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>优先</source>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>音源</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>音量</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>预热时间</source>
+        <translation>Pre-heat</translation>
+    </message>
+    <message>
+        <source>延时时间</source>
+        <translation>Delay</translation>
+    </message>
+    <message numerus="yes">
+        <source>共%n处不同</source>
+        <translation><numerusform>%n difference</numerusform><numerusform>%n differences</numerusform></translation>
+    </message>
+    <message>
+        <source>%1分区</source>
+        <translation>Zone %1</translation>
+    </message>
+    <message>
+        <source>曲目%1</source>
+        <translation>Track %1</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>收音</source>
+        <translation>Radio</translation>
+    </message>
+    <message>
+        <source>套</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>项目</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>电脑</source>
+        <translation>PC</translation>
+    </message>
+    <message>
+        <source>播放器</source>
+        <translation>Player</translation>
+    </message>
+    <message>
+        <source>整机</source>
+        <translation>Whole player</translation>
+    </message>
+    <message>
+        <source>播放器中的程序与电脑一致</source>
+        <translation>The player holds what the PC holds</translation>
+    </message>
+    <message>
+        <source>将重新装载%1，播放器中该套的原有程序将被清除，继续吗？</source>
+        <translation>%1 will be loaded again; the player&apos;s programs of that set will be cleared first. Go ahead?</translation>
+    </message>
+    <message>
+        <source>将重新装载%1，播放器中这些套的原有程序将被清除，继续吗？</source>
+        <translation>%1 will be loaded again; the player&apos;s programs of these sets will be cleared first. Go ahead?</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>将把电脑中的预热和延时时间写入播放器，继续吗？</source>
+        <translation>The PC&apos;s pre-heat and delay will be written to the player. Go ahead?</translation>
     </message>
 </context>
 <context>
@@ -1819,6 +1939,10 @@ The programs and the port settings are kept in this file.</translation>
         <source>确实需要关闭系统吗？</source>
         <translation>Do you really want to exit Tessaly?</translation>
     </message>
+    <message>
+        <source>核对播放器…</source>
+        <translation>Compare with player…</translation>
+    </message>
 </context>
 <context>
     <name>tessaly::NetworkPortDialog</name>
@@ -2216,6 +2340,109 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>导出PNG</source>
         <translation>Export PNG</translation>
+    </message>
+</context>
+<context>
+    <name>tessaly::VerifyDialog</name>
+    <message>
+        <source>导出差异</source>
+        <translation>Export differences</translation>
+    </message>
+    <message>
+        <source>核对播放器</source>
+        <translation>Compare with player</translation>
+    </message>
+    <message>
+        <source>核对：</source>
+        <translation>Compare:</translation>
+    </message>
+    <message>
+        <source>核对的套</source>
+        <translation>Sets to compare</translation>
+    </message>
+    <message>
+        <source>全部四套</source>
+        <translation>All four sets</translation>
+    </message>
+    <message>
+        <source>开始核对</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>核对进度</source>
+        <translation>Comparison progress</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>不同之处</source>
+        <translation>Differences</translation>
+    </message>
+    <message>
+        <source>核对结果</source>
+        <translation>Comparison result</translation>
+    </message>
+    <message>
+        <source>选择要核对的套，再点击“开始核对”。</source>
+        <translation>Choose the sets to compare, then click Compare.</translation>
+    </message>
+    <message>
+        <source>装载不同的套</source>
+        <translation>Load the differing sets</translation>
+    </message>
+    <message>
+        <source>导出差异…</source>
+        <translation>Export differences…</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>正在核对…</source>
+        <translation>Comparing…</translation>
+    </message>
+    <message>
+        <source>正在连接播放器…</source>
+        <translation>Connecting to the player…</translation>
+    </message>
+    <message>
+        <source>核对已停止，未作比较。</source>
+        <translation>Stopped; nothing was compared.</translation>
+    </message>
+    <message>
+        <source>正在停止…</source>
+        <translation>Stopping…</translation>
+    </message>
+    <message>
+        <source>差异导出失败！</source>
+        <translation>The differences could not be exported.</translation>
+    </message>
+    <message numerus="yes">
+        <source>已将%n处不同导出到%1。</source>
+        <translation><numerusform>%n difference exported to %1.</numerusform><numerusform>%n differences exported to %1.</numerusform></translation>
+    </message>
+    <message>
+        <source>正在读取%1…</source>
+        <translation>Reading %1…</translation>
+    </message>
+    <message>
+        <source>正在读取%1：已收到%2个，共%3个</source>
+        <translation>Reading %1: %2 of %3 received</translation>
+    </message>
+    <message>
+        <source>正在清除播放器中的%1…</source>
+        <translation>Clearing %1 in the player…</translation>
+    </message>
+    <message>
+        <source>正在装载%1：已发送%2个，共%3个</source>
+        <translation>Loading %1: %2 of %3 sent</translation>
     </message>
 </context>
 <context>

@@ -14,6 +14,7 @@
 #include "Session.h"
 #include "SettingsPanel.h"
 #include "SettingsStore.h"
+#include "VerifyDialog.h"
 #include "WholeDeviceRead.h"
 #include "WholeDeviceReadPanel.h"
 
@@ -272,6 +273,11 @@ std::unique_ptr<QMenu> MainWindow::backgroundMenu(QPoint pos) {
     backups->setEnabled(m_edit->isEnabled());
     // Queued: the dialog opens once the menu has closed.
     connect(backups, &QAction::triggered, this, &MainWindow::openBackups, Qt::QueuedConnection);
+    QAction* verify = menu->addAction(tr("核对播放器…"));
+    verify->setObjectName(QStringLiteral("actVerify"));
+    // A comparison must not share the port with a synchronisation.
+    verify->setEnabled(m_edit->isEnabled());
+    connect(verify, &QAction::triggered, this, &MainWindow::openVerify, Qt::QueuedConnection);
     return menu;
 }
 
@@ -287,6 +293,14 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 void MainWindow::openBackups() {
     BackupDialog dialog(m_services.prompter, m_services.data.database(), this);
     connect(&dialog, &BackupDialog::restored, this, &MainWindow::useRestoredSettings);
+    emit dialogOpened(&dialog);
+    dialog.exec();
+}
+
+void MainWindow::openVerify() {
+    VerifyDialog dialog({m_services.clock, m_services.channel, m_services.prompter, m_session,
+                         m_services.data.database()},
+                        this);
     emit dialogOpened(&dialog);
     dialog.exec();
 }

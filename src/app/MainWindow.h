@@ -59,10 +59,13 @@ public:
     void sbExitClick();
 
     // The menu of a right-click at `pos`: on the window's background (the banner included) it
-    // offers "备份与恢复…", off while a synchronisation runs; elsewhere there is none.
+    // offers "备份与恢复…" and "核对播放器…", off while a synchronisation runs; elsewhere there is
+    // none.
     std::unique_ptr<QMenu> backgroundMenu(QPoint pos);
     // Opens "备份与恢复".
     void openBackups();
+    // Opens "核对播放器".
+    void openVerify();
 
 signals:
     // A modal dialog has been created; tests close it from here.

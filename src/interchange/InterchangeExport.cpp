@@ -91,6 +91,15 @@ QByteArray writeCsv(const QList<ProgramRecord>& programs) {
     return out;
 }
 
+QByteArray csvTable(const QStringList& header, const QList<QStringList>& rows) {
+    QByteArray out("\xEF\xBB\xBF");
+    out.reserve(rows.size() * 60 + 100);
+    appendCsvRow(out, header);
+    for (const QStringList& row : rows)
+        appendCsvRow(out, row);
+    return out;
+}
+
 QByteArray writeJson(const QList<ProgramRecord>& programs) {
     const QStringList& columns = programColumns();
     QList<ColumnKind> kinds;

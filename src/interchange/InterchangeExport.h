@@ -23,6 +23,8 @@ std::optional<QList<ProgramRecord>> programsForExport(const QSqlDatabase& db, Pr
 // UTF-8 with a BOM, CRLF line ends, a header of the column names, a field quoted only when it
 // holds a comma, a quote or a line end.
 QByteArray writeCsv(const QList<ProgramRecord>& programs);
+// Any table in the same CSV form: the header, then the rows.
+QByteArray csvTable(const QStringList& header, const QList<QStringList>& rows);
 // An array of objects keyed by column name, in column order: numbers, booleans for the flags,
 // strings for texts and times, null for a missing pre-heat or delay.
 QByteArray writeJson(const QList<ProgramRecord>& programs);

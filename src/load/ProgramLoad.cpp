@@ -71,6 +71,21 @@ QCoro::Task<LoadResult> ProgramLoad::loadSet(int set, CancelToken cancel) {
     co_return LoadResult{sent ? LoadOutcome::Loaded : LoadOutcome::WriteFailed, {}};
 }
 
+QCoro::Task<LoadResult> ProgramLoad::sendPreheatDelay(CancelToken cancel) {
+    const auto claim = m_context.channel.claim();
+    if (!claim)
+        co_return LoadResult{LoadOutcome::ChannelBusy, {}};
+    if (!co_await linkAnswers(probe::SetButton, cancel))
+        co_return LoadResult{LoadOutcome::NoLink, {}};
+    if (!m_context.channel.sendPreheatDelayFrame(m_context.session.PreheatMinutes,
+                                                 m_context.session.DelayMinutes))
+        co_return LoadResult{LoadOutcome::WriteFailed, {}};
+    co_await m_context.clock.wait(ClearSettleMs, cancel);
+    // Whatever the player said to it is dropped unseen, as before a clear.
+    m_context.channel.discardPendingInput();
+    co_return LoadResult{};
+}
+
 QCoro::Task<LoadResult> ProgramLoad::loadWholeDevice(CancelToken cancel) {
     const auto claim = m_context.channel.claim();
     if (!claim)

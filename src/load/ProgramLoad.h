@@ -63,6 +63,10 @@ public:
     // Probe, clear the whole player, then sets 1 to 4 with a 2 s pause after each.
     QCoro::Task<LoadResult> loadWholeDevice(CancelToken cancel = {});
 
+    // Probe, then the pre-heat and delay frame alone, as every load sends it before its clear;
+    // the player's programs stay as they are.
+    QCoro::Task<LoadResult> sendPreheatDelay(CancelToken cancel = {});
+
     int LoadSet() const { return m_loadSet; }
     int RecordsLeft() const { return m_recordsLeft; }
     int ClearPollCount() const { return m_clear.ClearPollCount(); }

@@ -98,12 +98,17 @@ QCoro::Task<SetAnswer> ReplyCollector::judgeAnswer(CancelToken cancel) {
     co_return isEmptySetAnswer(answer) ? SetAnswer::Empty : SetAnswer::Unaccountable;
 }
 
-QCoro::Task<bool> ReadYuRe(DeviceChannel& channel, Clock& clock, Session& session, int set,
-                           CancelToken cancel) {
+QCoro::Task<std::optional<PreheatDelay>> queryPreheatDelay(DeviceChannel& channel, Clock& clock,
+                                                           int set, CancelToken cancel) {
     channel.discardPendingInput();
     channel.sendPreheatDelayQuery(set);
     co_await clock.wait(PreheatReplyWaitMs, cancel);
-    const auto reply = parsePreheatDelayReply(channel.readOnce(PreheatReplyReadSize));
+    co_return parsePreheatDelayReply(channel.readOnce(PreheatReplyReadSize));
+}
+
+QCoro::Task<bool> ReadYuRe(DeviceChannel& channel, Clock& clock, Session& session, int set,
+                           CancelToken cancel) {
+    const auto reply = co_await queryPreheatDelay(channel, clock, set, cancel);
     if (!reply)
         co_return false;
     session.ReadPreheatMinutes = reply->preheatMinutes;

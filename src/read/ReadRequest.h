@@ -78,8 +78,13 @@ private:
     qint64 m_requestAt = 0;
 };
 
-// The pre-heat and delay query: FE 06 set FF, 500 ms, one read of up to 50 bytes. On a valid
-// FE 6A p d FF the session's read pre-heat and delay take p and d and the result is true.
+// The pre-heat and delay query: FE 06 set FF, 500 ms, one read of up to 50 bytes. The player's
+// pair on a valid FE 6A p d FF; nothing otherwise.
+QCoro::Task<std::optional<PreheatDelay>> queryPreheatDelay(DeviceChannel& channel, Clock& clock,
+                                                           int set, CancelToken cancel = {});
+
+// The query of a read button: on an answer the session's read pre-heat and delay take p and d
+// and the result is true.
 QCoro::Task<bool> ReadYuRe(DeviceChannel& channel, Clock& clock, Session& session, int set,
                            CancelToken cancel = {});
 

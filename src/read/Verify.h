@@ -16,28 +16,51 @@ QList<QPair<QString, QString>> programFields(const ProgramRecord& record);
 // so one the frame cannot carry shows up as a difference.
 ProgramRecord asReadBack(const ProgramRecord& record, int set);
 
+// The fields a comparison looks at, by the column they come from. A program present on one
+// side only is one difference of the field ProgramField; the player's pre-heat and delay are
+// differences of the whole player (set 0, no order number).
+inline constexpr const char* ProgramField = "Program";
+inline constexpr const char* PreheatField = "YuRe";
+inline constexpr const char* DelayField = "YuanShi";
+
 struct ProgramDifference {
-    int set = 0;
+    int set = 0; // 1..4; 0 for the player as a whole
     QString orderNo;
-    QString field;
+    QString field; // the column ("YinLiang", "KSTime", "Week3", "FQ12", "MP3", ...)
     QString pcValue;
     QString playerValue;
     bool operator==(const ProgramDifference&) const = default;
 };
 
+// The value of a program that is not there.
+QString missingValue();
+
 // The differences between the PC's programs of a set (in OrderNo order) and the player's (in
-// frame order), program by program.
+// frame order). Programs are paired by their order number; one that an older load sent cut to
+// a byte is paired with what the player made of it. Each field that differs is one
+// difference: the start and end as the frame carries them (hours, minutes, seconds), set,
+// priority mark, MP3 or radio, tracks, volume, weekdays, zones. A program on one side only is
+// one difference.
 QList<ProgramDifference> compareSet(int set, const QList<ProgramRecord>& pc,
                                     const QList<ProgramRecord>& player);
+
+// The player's pre-heat and delay against the PC's: one difference for each that differs.
+QList<ProgramDifference> comparePreheatDelay(int pcPreheat, int pcDelay, int playerPreheat,
+                                             int playerDelay);
 
 struct VerifyResult {
     QString failure; // why the player could not be read; empty when it was
     QList<ProgramDifference> differences;
     bool agrees() const { return failure.isEmpty() && differences.isEmpty(); }
+    // The sets with at least one difference of their programs, in order.
+    QList<int> differingSets() const;
+    // The pre-heat or the delay differs.
+    bool preheatDelayDiffers() const;
 };
 
-// Reads the sets from the player into memory only and compares them with MusicTab. Neither
-// program table is touched.
+// Reads the player's pre-heat and delay and the sets into memory only and compares them with
+// the session's pre-heat and delay and MusicTab. Neither program table nor the session is
+// touched.
 QCoro::Task<VerifyResult> verifySets(ReadContext context, QList<int> sets, ReadObserver& observer,
                                      CancelToken cancel = {});
 

@@ -430,7 +430,7 @@ TEST_F(MainWindowTest, NavigationOpensAModalDialogPerClick) {
     EXPECT_TRUE(window->findChildren<QDialog*>().isEmpty()) << "each dialog is freed on closing";
 }
 
-TEST_F(MainWindowTest, BackgroundMenuOpensTheBackupsDialog) {
+TEST_F(MainWindowTest, BackgroundMenuOpensTheBackupsAndTheComparisonDialogs) {
     start();
     runStartupCheck();
     // The buttons have no such menu; the background and the banner do.
@@ -444,17 +444,22 @@ TEST_F(MainWindowTest, BackgroundMenuOpensTheBackupsDialog) {
     for (const QPoint at : {QPoint(540, 395), QPoint(300, 30)}) {
         const auto menu = window->backgroundMenu(at);
         ASSERT_NE(menu, nullptr);
-        ASSERT_EQ(menu->actions().size(), 1);
-        QAction* backups = menu->actions().first();
-        EXPECT_EQ(backups->text(), "备份与恢复…");
-        EXPECT_TRUE(backups->isEnabled());
-        backups->trigger();
+        ASSERT_EQ(menu->actions().size(), 2);
+        for (QAction* action : menu->actions()) {
+            EXPECT_TRUE(action->isEnabled());
+            action->trigger();
+        }
+        EXPECT_EQ(menu->actions()[0]->text(), "备份与恢复…");
+        EXPECT_EQ(menu->actions()[1]->text(), "核对播放器…");
+        QCoreApplication::processEvents();
     }
-    QCoreApplication::processEvents();
-    EXPECT_EQ(captions, (QStringList{"备份与恢复", "备份与恢复"}));
+    EXPECT_EQ(captions, (QStringList{"备份与恢复", "核对播放器", "备份与恢复", "核对播放器"}));
 
+    // Neither may share the port or the tables with a synchronisation.
     window->beginSynchronisation();
-    EXPECT_FALSE(window->backgroundMenu(QPoint(540, 395))->actions().first()->isEnabled());
+    const auto duringSynchronisation = window->backgroundMenu(QPoint(540, 395));
+    for (QAction* action : duringSynchronisation->actions())
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
     window->endSynchronisation();
 }
 

@@ -3,6 +3,7 @@
 #include "CliCommand.h"
 #include "DataModule.h"
 #include "DeviceChannel.h"
+#include "DifferenceText.h"
 #include "ProgramSet.h"
 #include "ProgramStore.h"
 #include "ReadBackSave.h"
@@ -170,14 +171,13 @@ QCoro::Task<int> runVerify(CliContext& context) {
         context.output.message(result.failure);
         co_return ExitFailed;
     }
-    for (const auto& d : result.differences)
-        context.output.message(
-            QCoreApplication::translate("Cli", "%1 %2 %3：电脑 %4，播放器 %5")
-                .arg(setDisplayName(d.set), d.orderNo, d.field, d.pcValue, d.playerValue));
-    context.output.message(
-        result.differences.isEmpty()
-            ? QCoreApplication::translate("Cli", "播放器中的程序与电脑一致")
-            : QCoreApplication::translate("Cli", "共%1处不同").arg(result.differences.size()));
+    for (const auto& difference : result.differences) {
+        const QStringList row = differenceRow(difference);
+        const QString where = row[1].isEmpty() ? row[0] : row[0] + u' ' + row[1];
+        context.output.message(QCoreApplication::translate("Cli", "%1 %2：电脑 %3，播放器 %4")
+                                   .arg(where, row[2], row[3], row[4]));
+    }
+    context.output.message(verifySummary(result));
     co_return result.agrees() ? ExitSuccess : ExitFailed;
 }
 
