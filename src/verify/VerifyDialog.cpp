@@ -29,6 +29,8 @@ namespace {
 QPushButton* addButton(QWidget* parent, const char* name, const QString& text) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
+    // The style's own hint leaves too little room for CJK text drawn in a fallback font.
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(text) + 24);
     return button;
 }
 
@@ -79,6 +81,10 @@ void VerifyDialog::buildControls() {
     m_progress->setObjectName(QStringLiteral("PBarProgress"));
     m_progress->setAccessibleName(tr("进度"));
     m_progress->setTextVisible(false);
+    // The table stays where it is when the bar comes and goes.
+    QSizePolicy keepRoom = m_progress->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    m_progress->setSizePolicy(keepRoom);
 
     m_model = new DifferenceModel(this);
     m_table = new QTableView(this);
@@ -89,6 +95,7 @@ void VerifyDialog::buildControls() {
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->hide();
     m_table->setWordWrap(false);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
     // Fixed widths: measuring a thousand rows would hold the window up; the values share what
     // is left.
     QHeaderView* header = m_table->horizontalHeader();
@@ -270,7 +277,9 @@ void VerifyDialog::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The comparison ends at its next step without touching the window; the window goes now.
     m_run.cancel();
+    enterPhase(Phase::Idle);
     QDialog::closeEvent(event);
 }
 

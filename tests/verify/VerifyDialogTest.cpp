@@ -203,6 +203,7 @@ TEST_F(VerifyDialogTest, StopAndCloseEndARunningComparison) {
     click("sbStart");
     ASSERT_TRUE(clock.runUntil([&] { return framesSent().contains("FE0401FF"); }, 60000));
     dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
     clock.advance(5000);
     EXPECT_FALSE(channel.isClaimed());
     EXPECT_FALSE(framesSent().contains("FE0402FF"));
