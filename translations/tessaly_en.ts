@@ -1251,6 +1251,29 @@ The programs and the port settings are kept in this file.</translation>
     </message>
 </context>
 <context>
+    <name>TimeList</name>
+    <message>
+        <source>第%1行：%2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>“%1”不是时间（可写作8:00、08:00:00、8.00或0800）</source>
+        <translation>“%1” is not a time (write 8:00, 08:00:00, 8.00 or 0800)</translation>
+    </message>
+    <message>
+        <source>“%1”的小时不能大于23</source>
+        <translation>“%1”: the hour cannot be greater than 23</translation>
+    </message>
+    <message>
+        <source>“%1”的分钟不能大于59</source>
+        <translation>“%1”: the minute cannot be greater than 59</translation>
+    </message>
+    <message>
+        <source>“%1”的秒钟不能大于59</source>
+        <translation>“%1”: the second cannot be greater than 59</translation>
+    </message>
+</context>
+<context>
     <name>Verify</name>
     <message>
         <source>(无)</source>
