@@ -33,11 +33,6 @@ protected:
                          (line.accepted() ? QString("ok") : line.verdict));
         return lines;
     }
-    QList<ProgramRecord> stored(const QString& set) {
-        return ProgramStore(data.database())
-            .programsOfSet(ProgramTable::MusicTab, set)
-            .value_or(QList<ProgramRecord>());
-    }
     ScheduleEditor editor{data.database(), session};
 };
 
