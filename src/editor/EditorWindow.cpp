@@ -65,9 +65,11 @@ const QString FileFilter = QStringLiteral("CSV (*.csv);;JSON (*.json)");
 // The dialogs of the grid's menu; a saved file without an extension takes the chosen filter's.
 QString chooseFileByDialog(QWidget* parent, bool forSaving, const QString& caption) {
     QString filter;
+    // An import starts among the sample weeks, where they are installed or built.
     if (!forSaving)
         return QFileDialog::getOpenFileName(
-            parent, caption, QString(), QStringLiteral("CSV / JSON (*.csv *.json);;") + FileFilter);
+            parent, caption, sampleFolder(QCoreApplication::applicationDirPath()),
+            QStringLiteral("CSV / JSON (*.csv *.json);;") + FileFilter);
     QString path = QFileDialog::getSaveFileName(parent, caption, QString(), FileFilter, &filter);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += filter.startsWith(QLatin1String("JSON")) ? QStringLiteral(".json")
