@@ -1,6 +1,8 @@
 // The editor on a full set of 999 programs: opening the window, saving one program (checks,
-// post and the renumbering of the whole set), deleting one, and copying the set over another.
+// post and the renumbering of the whole set), deleting one, and copying the set over another;
+// and a batch of 255 programs, a full player set, checked and added at once.
 // Every change runs in one transaction; row-by-row autocommit would take seconds here.
+#include "BatchAdd.h"
 #include "BenchDatabase.h"
 #include "BenchMain.h"
 #include "DataModule.h"
@@ -100,6 +102,31 @@ void BM_CopySet(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CopySet)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// 255 start times five minutes apart, typed into an empty set: read, checked line by line,
+// stored and numbered in one transaction. The set is emptied again outside the timing.
+void BM_AddBatch(benchmark::State& state) {
+    constexpr int PlayerSet = 255;
+    EditorBenchDatabase db;
+    ScheduleEditor editor(db.data.database(), db.session);
+    QStringList lines;
+    for (int i = 0; i < PlayerSet; ++i)
+        lines.append(QTime(0, 0).addSecs(i * 300).toString(QStringLiteral("H:mm")));
+    const QString times = lines.join(QLatin1Char('\n'));
+    BatchTemplate shared;
+    shared.program = newProgramDefaults();
+    shared.program.JMTaoNo = setLabel(3);
+    shared.program.YXCX = QStringLiteral("");
+    for (auto _ : state) {
+        const BatchOutcome outcome = editor.addBatch(shared, times);
+        if (outcome.added != PlayerSet)
+            state.SkipWithError(qPrintable(outcome.error));
+        state.PauseTiming();
+        editor.deleteSet(setLabel(3));
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AddBatch)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 } // namespace
 

@@ -1243,6 +1243,29 @@ The programs and the port settings are kept in this file.</translation>
     </message>
 </context>
 <context>
+    <name>TimeList</name>
+    <message>
+        <source>第%1行：%2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>“%1”不是时间（可写作8:00、08:00:00、8.00或0800）</source>
+        <translation>“%1” is not a time (write 8:00, 08:00:00, 8.00 or 0800)</translation>
+    </message>
+    <message>
+        <source>“%1”的小时不能大于23</source>
+        <translation>“%1”: the hour cannot be greater than 23</translation>
+    </message>
+    <message>
+        <source>“%1”的分钟不能大于59</source>
+        <translation>“%1”: the minute cannot be greater than 59</translation>
+    </message>
+    <message>
+        <source>“%1”的秒钟不能大于59</source>
+        <translation>“%1”: the second cannot be greater than 59</translation>
+    </message>
+</context>
+<context>
     <name>Verify</name>
     <message>
         <source>程序</source>
@@ -1628,6 +1651,125 @@ The programs and the port settings are kept in this file.</translation>
     </message>
 </context>
 <context>
+    <name>tessaly::BatchAddDialog</name>
+    <message>
+        <source>……另有%1行不能添加</source>
+        <translation>…and %1 more lines that cannot be added</translation>
+    </message>
+    <message>
+        <source>复制节目 - %1</source>
+        <translation>Copy program - %1</translation>
+    </message>
+    <message>
+        <source>批量添加 - %1</source>
+        <translation>Add several - %1</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>开始时间（每行一个，或用逗号隔开）：</source>
+        <translation>Start times (one a line, or separated by commas):</translation>
+    </message>
+    <message>
+        <source>开始时间</source>
+        <translation>Start times</translation>
+    </message>
+    <message>
+        <source>可写作8:00、08:00:00、8.00或0800；
+写上结束时间则不按时长：08:00-08:00:30</source>
+        <translation>Write 8:00, 08:00:00, 8.00 or 0800;
+an end on the line replaces the duration: 08:00-08:00:30</translation>
+    </message>
+    <message>
+        <source>时长 分钟</source>
+        <translation>Duration minutes</translation>
+    </message>
+    <message>
+        <source>时长 秒</source>
+        <translation>Duration seconds</translation>
+    </message>
+    <message>
+        <source>时长：</source>
+        <translation>Duration:</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+    <message>
+        <source>优先程序</source>
+        <translation>Priority program</translation>
+    </message>
+    <message>
+        <source>MP3曲目</source>
+        <translation>MP3 tracks</translation>
+    </message>
+    <message>
+        <source>收音</source>
+        <translation>Radio</translation>
+    </message>
+    <message>
+        <source>节目源：</source>
+        <translation>Source:</translation>
+    </message>
+    <message>
+        <source>预览</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>结束时间</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>检查结果</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>可以添加</source>
+        <translation>Can be added</translation>
+    </message>
+    <message>
+        <source>请输入开始时间。</source>
+        <translation>Please enter start times.</translation>
+    </message>
+    <message>
+        <source>%1行不能添加，请修改后再添加。</source>
+        <translation>%1 lines cannot be added; correct them, then add.</translation>
+    </message>
+    <message>
+        <source>可以添加%1个程序。</source>
+        <translation>%1 programs can be added.</translation>
+    </message>
+    <message>
+        <source>添加失败，未添加任何程序！</source>
+        <translation>Adding failed; no program was added!</translation>
+    </message>
+    <message>
+        <source>%1行不能添加，未添加任何程序：
+%2</source>
+        <translation>%1 lines cannot be added; no program was added:
+%2</translation>
+    </message>
+    <message>
+        <source>共添加%1个程序。</source>
+        <translation>%1 programs added.</translation>
+    </message>
+</context>
+<context>
     <name>tessaly::DeviceLoadPanel</name>
     <message>
         <source>将电脑数据同步到机器中,系统将自动覆盖机器中所有的程序记录,确实要进行该同步操作吗？</source>
@@ -1789,6 +1931,14 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>程序内容已发生变化，请重新进行程序装载！</source>
         <translation>The programs have changed. Please load them into the player again.</translation>
+    </message>
+    <message>
+        <source>批量添加…</source>
+        <translation>Add several…</translation>
+    </message>
+    <message>
+        <source>复制节目…</source>
+        <translation>Copy program…</translation>
     </message>
 </context>
 <context>

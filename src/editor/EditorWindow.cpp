@@ -1,6 +1,7 @@
 #include "EditorWindow.h"
 
 #include "Backups.h"
+#include "BatchAddDialog.h"
 #include "InterchangeExport.h"
 #include "InterchangeImport.h"
 #include "ProgramDetailPanel.h"
@@ -64,9 +65,11 @@ const QString FileFilter = QStringLiteral("CSV (*.csv);;JSON (*.json)");
 // The dialogs of the grid's menu; a saved file without an extension takes the chosen filter's.
 QString chooseFileByDialog(QWidget* parent, bool forSaving, const QString& caption) {
     QString filter;
+    // An import starts among the sample weeks, where they are installed or built.
     if (!forSaving)
         return QFileDialog::getOpenFileName(
-            parent, caption, QString(), QStringLiteral("CSV / JSON (*.csv *.json);;") + FileFilter);
+            parent, caption, sampleFolder(QCoreApplication::applicationDirPath()),
+            QStringLiteral("CSV / JSON (*.csv *.json);;") + FileFilter);
     QString path = QFileDialog::getSaveFileName(parent, caption, QString(), FileFilter, &filter);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += filter.startsWith(QLatin1String("JSON")) ? QStringLiteral(".json")
@@ -90,8 +93,8 @@ QString problemList(const QList<ImportProblem>& problems) {
 
 EditorWindow::EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase& db,
                            Session& session, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_session(session), m_db(db), m_editor(db, session),
-      m_chooseFile([this](bool forSaving, const QString& caption) {
+    : QDialog(parent), m_clock(clock), m_prompter(prompter), m_session(session), m_db(db),
+      m_editor(db, session), m_chooseFile([this](bool forSaving, const QString& caption) {
           return chooseFileByDialog(this, forSaving, caption);
       }),
       m_importGuard([this](QString* error) {
@@ -182,7 +185,13 @@ void EditorWindow::buildGridMenu() {
     auto* timetable = new QAction(tr("周节目表…"), this);
     timetable->setObjectName(QStringLiteral("actTimetable"));
     connect(timetable, &QAction::triggered, this, &EditorWindow::openTimetable);
-    m_list->addGridActions({timetable, m_exportSet, m_importSet});
+    m_batchAdd = new QAction(tr("批量添加…"), this);
+    m_batchAdd->setObjectName(QStringLiteral("actBatchAdd"));
+    m_copyProgram = new QAction(tr("复制节目…"), this);
+    m_copyProgram->setObjectName(QStringLiteral("actCopyProgram"));
+    connect(m_batchAdd, &QAction::triggered, this, &EditorWindow::batchAddClick);
+    connect(m_copyProgram, &QAction::triggered, this, &EditorWindow::copyProgramClick);
+    m_list->addGridActions({timetable, m_exportSet, m_importSet, m_batchAdd, m_copyProgram});
 }
 
 void EditorWindow::FormShow() {
@@ -210,6 +219,7 @@ const ProgramRecord* EditorWindow::currentRecord() const {
 
 // The display step, on every change of the current record.
 void EditorWindow::qryMusicAfterScroll(int row) {
+    updateGridActions();
     if (row < 0 || m_mode == Mode::Add)
         return;
     const ProgramRecord& record = m_model->record(row);
@@ -482,6 +492,35 @@ void EditorWindow::importSetClick() {
     m_editor.ProgramsChanged = true;
     openList(label, SetRows::All, true);
     m_prompter.notice(encoding + importDoneMessage(result.imported));
+}
+
+// Both act on one set: the one ticked, and for a copy the current program's.
+void EditorWindow::updateGridActions() {
+    m_batchAdd->setEnabled(!m_filter->checkedSetLabel().isEmpty());
+    m_copyProgram->setEnabled(currentRecord() != nullptr);
+}
+
+BatchAddDialog* EditorWindow::batchAddClick() {
+    const QString label = m_filter->checkedSetLabel();
+    if (m_mode != Mode::Browse || label.isEmpty())
+        return nullptr;
+    return openBatch(new BatchAddDialog(m_clock, m_prompter, m_editor, label, this));
+}
+
+BatchAddDialog* EditorWindow::copyProgramClick() {
+    const ProgramRecord* current = currentRecord();
+    if (m_mode != Mode::Browse || !current || !setNumber(current->JMTaoNo))
+        return nullptr;
+    return openBatch(new BatchAddDialog(m_clock, m_prompter, m_editor, *current, this));
+}
+
+BatchAddDialog* EditorWindow::openBatch(BatchAddDialog* dialog) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // As after a save: the whole set in start order, on its last program.
+    connect(dialog, &BatchAddDialog::programsAdded, this,
+            [this] { openList(m_filter->tickedSetLabel(), SetRows::All, true); });
+    dialog->open();
+    return dialog;
 }
 
 void EditorWindow::done(int result) {

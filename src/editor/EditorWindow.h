@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace tessaly {
 
+class BatchAddDialog;
 class ProgramDetailPanel;
 class ProgramFilterPanel;
 class ProgramListModel;
@@ -63,6 +64,11 @@ public:
     // into the shown set, checked as a save checks them.
     void exportSetClick();
     void importSetClick();
+    // The grid's context menu: several programs of the shown set at once, and the current
+    // program again at new start times. The window opens over the editor (nothing when no
+    // single set is shown, or no program); what it adds counts as a save.
+    BatchAddDialog* batchAddClick();
+    BatchAddDialog* copyProgramClick();
 
     // Where the menu's file dialogs come from: the path chosen, empty when cancelled. A save
     // dialog when `forSaving`. Tests give their own.
@@ -91,7 +97,10 @@ private:
     void enterMode(Mode mode);
     void focusControl(const QString& objectName);
     const ProgramRecord* currentRecord() const;
+    void updateGridActions();
+    BatchAddDialog* openBatch(BatchAddDialog* dialog);
 
+    Clock& m_clock;
     Prompter& m_prompter;
     Session& m_session;
     QSqlDatabase m_db; // backed up before a delete-all, a copy or an import; files go in and out
@@ -118,6 +127,8 @@ private:
     QComboBox* m_copyTarget = nullptr;
     QAction* m_exportSet = nullptr;
     QAction* m_importSet = nullptr;
+    QAction* m_batchAdd = nullptr;
+    QAction* m_copyProgram = nullptr;
     FileChooser m_chooseFile;
     std::function<bool(QString* error)> m_importGuard;
 };

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <limits>
 
 namespace tessaly {
@@ -122,6 +123,23 @@ bool startsClash(const ProgramRecord& candidate, const ProgramRecord& other) {
         if (candidate.Week[day] && other.Week[day])
             return true;
     return false;
+}
+
+namespace {
+int startKey(const ProgramRecord& record) {
+    return (record.KS1 * 60 + record.KS2) * 60 + record.KS3;
+}
+} // namespace
+
+bool StartTally::clashes(const ProgramRecord& candidate) const {
+    const auto [first, last] = m_byStart.equal_range(startKey(candidate));
+    return std::any_of(first, last,
+                       [&](const ProgramRecord& other) { return startsClash(candidate, other); });
+}
+
+void StartTally::add(const ProgramRecord& program) {
+    m_byStart.insert(startKey(program), program);
+    ++m_count;
 }
 
 void applyTimes(ProgramRecord& record, const std::array<QString, 6>& times) {

@@ -2,6 +2,7 @@
 
 #include "ProgramRecord.h"
 
+#include <QMultiHash>
 #include <QString>
 
 #include <array>
@@ -51,6 +52,19 @@ EntryFailure duplicateFailure();
 // may not start at the same hour, minute and second on a common weekday. A program whose
 // marker is NULL belongs to neither class. End times, tracks, volume and zones do not count.
 bool startsClash(const ProgramRecord& candidate, const ProgramRecord& other);
+
+// The programs a new one is checked against by the duplicate rule (those of its set that are
+// stored, and those accepted before it), with their number, looked up by start.
+class StartTally {
+public:
+    bool clashes(const ProgramRecord& candidate) const;
+    void add(const ProgramRecord& program);
+    int count() const { return m_count; }
+
+private:
+    QMultiHash<int, ProgramRecord> m_byStart;
+    int m_count = 0;
+};
 
 // A box's digits as a number; a value too large for an int reads as the largest int, so that
 // it fails every range check instead of wrapping.

@@ -50,7 +50,7 @@ QString twoDigits(int value) {
 }
 
 // UpDown: steps the number of its box between min and max, written without a leading zero.
-void addSpinner(QWidget* parent, QLineEdit* box, int number, int max) {
+QWidget* addSpinner(QWidget* parent, QLineEdit* box, int number, int max) {
     const QRect at = box->geometry();
     auto* spinner = new QWidget(parent);
     spinner->setObjectName(QStringLiteral("UpDown%1").arg(number));
@@ -70,6 +70,7 @@ void addSpinner(QWidget* parent, QLineEdit* box, int number, int max) {
     };
     addStep(QStringLiteral("▴"), 1, ProgramDetailPanel::tr("增加"));
     addStep(QStringLiteral("▾"), -1, ProgramDetailPanel::tr("减少"));
+    return spinner;
 }
 
 } // namespace
@@ -98,16 +99,17 @@ void ProgramDetailPanel::buildTimes() {
     static constexpr std::array<const char*, 6> spoken{
         QT_TR_NOOP("开始 时"), QT_TR_NOOP("开始 分"), QT_TR_NOOP("开始 秒"),
         QT_TR_NOOP("结束 时"), QT_TR_NOOP("结束 分"), QT_TR_NOOP("结束 秒")};
-    addLabel(this, tr("开始:"), QRect(8, 10, 40, 22));
-    addLabel(this, tr("结束:"), QRect(250, 10, 40, 22));
+    m_timeRow.append(addLabel(this, tr("开始:"), QRect(8, 10, 40, 22)));
+    m_timeRow.append(addLabel(this, tr("结束:"), QRect(250, 10, 40, 22)));
     for (int i = 0; i < 6; ++i) {
         const int x = (i < 3 ? 50 : 292) + (i % 3) * 62;
         m_times[i] = addDigitBox(this, QString::fromLatin1(names[i]), tr(spoken[i]), 2,
                                  QRect(x, 10, 30, 22));
         m_times[i]->setText(QStringLiteral("0"));
-        addSpinner(this, m_times[i], i + 1, i % 3 == 0 ? 23 : 59);
+        m_timeRow.append(m_times[i]);
+        m_timeRow.append(addSpinner(this, m_times[i], i + 1, i % 3 == 0 ? 23 : 59));
         if (i % 3 != 2)
-            addLabel(this, QStringLiteral(":"), QRect(x + 48, 10, 10, 22));
+            m_timeRow.append(addLabel(this, QStringLiteral(":"), QRect(x + 48, 10, 10, 22)));
     }
 }
 
@@ -116,9 +118,11 @@ void ProgramDetailPanel::buildWeekdays() {
     static constexpr std::array<const char*, 7> days{
         QT_TR_NOOP("星期一"), QT_TR_NOOP("星期二"), QT_TR_NOOP("星期三"), QT_TR_NOOP("星期四"),
         QT_TR_NOOP("星期五"), QT_TR_NOOP("星期六"), QT_TR_NOOP("星期日")};
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 7; ++i) {
         m_weekdays[i] = addCheckBox(this, QStringLiteral("chXQ%1").arg(i + 1), tr(days[i]),
                                     QRect(50 + i * 64, 44, 64, 22));
+        connect(m_weekdays[i], &QCheckBox::toggled, this, &ProgramDetailPanel::edited);
+    }
 }
 
 void ProgramDetailPanel::buildTracks() {
@@ -145,6 +149,7 @@ void ProgramDetailPanel::buildVolume() {
     for (int volume = 0; volume < VolumeItems; ++volume)
         m_volume->addItem(QString::number(volume));
     m_volume->setGeometry(50, 112, 64, 22);
+    connect(m_volume, &QComboBox::currentIndexChanged, this, &ProgramDetailPanel::edited);
     programWindow::fitCaption(caption, {m_volume});
 }
 
@@ -257,6 +262,22 @@ std::array<bool, 7> ProgramDetailPanel::weekdays() const {
 void ProgramDetailPanel::focusControl(const QString& objectName) {
     if (auto* control = findChild<QWidget*>(objectName))
         control->setFocus();
+}
+
+void ProgramDetailPanel::hideTimes() {
+    constexpr int rowHeight = 34;
+    for (QWidget* widget : m_timeRow)
+        widget->hide();
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!m_timeRow.contains(child))
+            child->move(child->x(), child->y() - rowHeight);
+    setFixedHeight(height() - rowHeight);
+}
+
+void ProgramDetailPanel::setSource(bool mp3) {
+    m_mp3->setChecked(mp3);
+    m_radio->setChecked(!mp3);
+    showSource(mp3);
 }
 
 void ProgramDetailPanel::untickZoneButtons() {

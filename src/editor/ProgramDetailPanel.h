@@ -57,6 +57,15 @@ public:
     void focusControl(const QString& objectName);
     void untickZoneButtons();
 
+    // For a window that takes its times elsewhere: the time row goes and the rest moves up.
+    void hideTimes();
+    // MP3 tracks or a radio station, for a window that lets the source be chosen.
+    void setSource(bool mp3);
+
+signals:
+    // The weekdays or the volume changed: what the checks of a save look at.
+    void edited();
+
 private:
     void buildTimes();
     void buildWeekdays();
@@ -74,6 +83,7 @@ private:
     bool m_zoneTimerRunning = false;
 
     std::array<QLineEdit*, 6> m_times{};
+    QList<QWidget*> m_timeRow; // the boxes with their captions, separators and spinners
     std::array<QCheckBox*, 7> m_weekdays{};
     QLabel* m_trackCaption = nullptr; // LbQM
     std::array<QLineEdit*, 6> m_tracks{};

@@ -194,6 +194,17 @@ bool ScheduleEditor::deleteProgram(qint64 autoId, const QString& setLabel, bool 
     return true;
 }
 
+BatchOutcome ScheduleEditor::addBatch(const BatchTemplate& shared, const QString& times) {
+    BatchOutcome outcome = tessaly::addBatch(m_db, shared, times);
+    if (outcome.succeeded())
+        ProgramsChanged = true;
+    return outcome;
+}
+
+std::optional<QList<ProgramRecord>> ScheduleEditor::programsOfSet(const QString& setLabel) const {
+    return m_programs.programsOfSet(ProgramTable::MusicTab, setLabel);
+}
+
 bool ScheduleEditor::deleteSet(const QString& setLabel, QString* error) {
     return m_programs.deleteSet(ProgramTable::MusicTab, setLabel, SetRows::All, error);
 }

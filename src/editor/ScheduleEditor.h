@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BatchAdd.h"
 #include "EntryChecks.h"
 #include "ProgramRecord.h"
 #include "ProgramStore.h"
@@ -59,6 +60,11 @@ public:
     // Deletes one program; renumbers its set in the same transaction when asked to.
     bool deleteProgram(qint64 autoId, const QString& setLabel, bool renumber,
                        QString* error = nullptr);
+    // Adds a program at each time of the list, all or none (addBatch); counts as a save.
+    BatchOutcome addBatch(const BatchTemplate& shared, const QString& times);
+    // The stored programs of the set, which a batch is checked against.
+    std::optional<QList<ProgramRecord>> programsOfSet(const QString& setLabel) const;
+
     // Deletes every program of the set, priority or not.
     bool deleteSet(const QString& setLabel, QString* error = nullptr);
     // Replaces the programs of set dst by copies of those of set src, keeping their order

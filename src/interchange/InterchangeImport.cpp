@@ -165,6 +165,11 @@ QString fileTooLargeMessage(const QString& path, std::optional<qint64> size) {
              locale.formattedDataSize(*size, 1, QLocale::DataSizeTraditionalFormat), limit);
 }
 
+QString sampleFolder(const QString& executableFolder) {
+    const QDir folder(QDir(executableFolder).filePath(QStringLiteral("../share/tessaly/samples")));
+    return folder.exists() ? folder.canonicalPath() : QString();
+}
+
 QString gb18030Notice() {
     return QCoreApplication::translate("InterchangeImport",
                                        "文件不是UTF-8编码，已按GB18030编码读取。");

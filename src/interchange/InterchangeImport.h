@@ -63,6 +63,11 @@ QString fileTooLargeMessage(const QString& path, std::optional<qint64> size);
 // "文件不是UTF-8编码，已按GB18030编码读取。"
 QString gb18030Notice();
 
+// The sample weeks at ../share/tessaly/samples from the program's folder: where the package
+// installs them beside /usr/bin, and where a build lays them beside its bin/. Empty when that
+// folder does not exist.
+QString sampleFolder(const QString& executableFolder);
+
 // "导入完成：共N个程序。"
 QString importDoneMessage(int count);
 

@@ -242,37 +242,17 @@ RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
     return outcome;
 }
 
-int startKey(const ProgramRecord& record) {
-    return (record.KS1 * 60 + record.KS2) * 60 + record.KS3;
-}
-
-// The programs of one set that a new row is checked against: those kept and the rows before.
-struct SetTally {
-    QMultiHash<int, ProgramRecord> byStart;
-    int count = 0;
-
-    void add(const ProgramRecord& record) {
-        byStart.insert(startKey(record), record);
-        ++count;
-    }
-    bool clashes(const ProgramRecord& record) const {
-        const auto [first, last] = byStart.equal_range(startKey(record));
-        return std::any_of(first, last,
-                           [&](const ProgramRecord& other) { return startsClash(record, other); });
-    }
-};
-
 } // namespace
 
 CheckedImport
 checkImportRows(const QList<ImportRow>& rows, const ImportOptions& options,
                 const std::function<QList<ProgramRecord>(const QString&)>& keptPrograms) {
     CheckedImport checked;
-    QHash<QString, SetTally> tallies;
-    const auto tallyOf = [&](const QString& label) -> SetTally& {
+    QHash<QString, StartTally> tallies;
+    const auto tallyOf = [&](const QString& label) -> StartTally& {
         auto found = tallies.find(label);
         if (found == tallies.end()) {
-            found = tallies.insert(label, SetTally{});
+            found = tallies.insert(label, StartTally{});
             for (const ProgramRecord& kept : keptPrograms(label))
                 found->add(kept);
         }
@@ -281,10 +261,10 @@ checkImportRows(const QList<ImportRow>& rows, const ImportOptions& options,
     for (const ImportRow& row : rows) {
         RowOutcome outcome = readRow(row, options);
         if (!outcome.problem) {
-            SetTally& tally = tallyOf(outcome.record.JMTaoNo);
+            StartTally& tally = tallyOf(outcome.record.JMTaoNo);
             if (tally.clashes(outcome.record))
                 outcome.problem = duplicateFailure().message;
-            else if (tally.count >= ScheduleEditor::MaxProgramsPerSet)
+            else if (tally.count() >= ScheduleEditor::MaxProgramsPerSet)
                 outcome.problem = setFullMessage(outcome.record.JMTaoNo);
             else
                 tally.add(outcome.record);

@@ -1,12 +1,14 @@
 #include "EditorTesting.h"
 #include "EnglishInterface.h"
 
+#include "BatchAddDialog.h"
 #include "ProgramListModel.h"
 #include "ProgramSet.h"
 #include "ScheduleEditor.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QSqlQuery>
 #include <QTableView>
 
@@ -57,9 +59,25 @@ TEST_F(EditorEnglishTest, EveryStateReadsInEnglishAndFits) {
     QStringList menu;
     for (QAction* action : control<QTableView>("grid")->actions())
         menu.append(action->text());
-    EXPECT_EQ(menu,
-              (QStringList{"Weekly timetable…", "Export this set…", "Import into this set…"}));
+    EXPECT_EQ(menu, (QStringList{"Weekly timetable…", "Export this set…", "Import into this set…",
+                                 "Add several…", "Copy program…"}));
     expectEnglish("browsing, grid and its menu");
+
+    BatchAddDialog* batch = window->batchAddClick();
+    ASSERT_NE(batch, nullptr);
+    EXPECT_EQ(batch->windowTitle(), "Add several - Set 2");
+    batch->findChild<QPlainTextEdit*>("edtStartTimes")->setPlainText("8:00\n25:00");
+    EXPECT_EQ(batch->preview().lines[0].verdict,
+              "A program already starts at this time. Please set another start time.");
+    EXPECT_EQ(batch->preview().lines[1].message(),
+              "line 2: “25:00”: the hour cannot be greater than 23");
+    EXPECT_EQ(englishFaultsIn(batch), QStringList{}) << "several programs at once";
+    batch->close();
+    BatchAddDialog* copy = window->copyProgramClick();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->windowTitle(), "Copy program - Set 2");
+    EXPECT_EQ(englishFaultsIn(copy), QStringList{}) << "a program to new starts";
+    copy->close();
 
     click("sbCopy");
     expectEnglish("copy panel");

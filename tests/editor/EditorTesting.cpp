@@ -80,6 +80,12 @@ int EditorTest::storedCount(const QString& set) {
     return query.value(0).toInt();
 }
 
+QList<ProgramRecord> EditorTest::stored(const QString& set) {
+    return ProgramStore(data.database())
+        .programsOfSet(ProgramTable::MusicTab, set)
+        .value_or(QList<ProgramRecord>());
+}
+
 void EditorTest::open() {
     window = std::make_unique<EditorWindow>(clock, prompter, data.database(), session);
     window->show();

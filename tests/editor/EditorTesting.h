@@ -28,6 +28,8 @@ protected:
     // "hh:mm:ss=OrderNo" of the set's stored programs, in start order.
     QStringList numbering(const QString& set);
     int storedCount(const QString& set);
+    // The set's stored programs, in OrderNo order.
+    QList<tessaly::ProgramRecord> stored(const QString& set);
 
     void open();
     void reopen();

@@ -5,6 +5,7 @@
 #include "ProgramSet.h"
 #include "ProgramStore.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -489,4 +490,36 @@ TEST_F(InterchangeTest, AStopBeforeWritingLeavesEverythingAsItWas) {
                                         [&](QString*) { return asked = true; });
     EXPECT_FALSE(asked) << "asked only once every row passed";
     EXPECT_FALSE(refused.succeeded());
+}
+
+// The sample weeks go through the real import without a refusal, side by side in one database,
+// from where a build lays them for the editor's import dialog.
+TEST_F(InterchangeTest, TheSampleWeeksImportWithoutARefusal) {
+    const QString folder = sampleFolder(TESSALY_BUILD_BIN);
+    ASSERT_FALSE(folder.isEmpty());
+    struct Sample {
+        const char* file;
+        const char* set;
+        int programs;
+        int radio;
+    };
+    for (const Sample& sample : {Sample{"学校作息（周一至周五）.csv", "第一套", 30, 2},
+                                 Sample{"工厂三班倒.csv", "第二套", 24, 0}}) {
+        const QString path = QDir(folder).filePath(QString::fromUtf8(sample.file));
+        const ImportFile file = readImportFile(path);
+        ASSERT_TRUE(file.bytes) << file.error.toStdString();
+        const ImportResult result = import(*file.bytes, formatOf(path, *file.bytes));
+        QStringList problems;
+        for (const ImportProblem& problem : result.problems)
+            problems.append(problem.text());
+        EXPECT_TRUE(result.succeeded())
+            << sample.file << problems.join('\n').toStdString() << result.refusal.toStdString();
+        EXPECT_EQ(result.imported, sample.programs) << sample.file;
+        const auto programs = store().programsOfSet(ProgramTable::MusicTab, sample.set).value();
+        EXPECT_EQ(programs.size(), sample.programs) << sample.file;
+        EXPECT_EQ(std::count_if(programs.begin(), programs.end(),
+                                [](const ProgramRecord& p) { return p.ShouYin; }),
+                  sample.radio)
+            << sample.file;
+    }
 }
