@@ -1341,7 +1341,10 @@ The programs and the port settings are kept in this file.</translation>
     </message>
     <message numerus="yes">
         <source>共%n处不同</source>
-        <translation><numerusform>%n difference</numerusform><numerusform>%n differences</numerusform></translation>
+        <translation>
+            <numerusform>%n difference</numerusform>
+            <numerusform>%n differences</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1分区</source>
@@ -2576,7 +2579,10 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     </message>
     <message numerus="yes">
         <source>已将%n处不同导出到%1。</source>
-        <translation><numerusform>%n difference exported to %1.</numerusform><numerusform>%n differences exported to %1.</numerusform></translation>
+        <translation>
+            <numerusform>%n difference exported to %1.</numerusform>
+            <numerusform>%n differences exported to %1.</numerusform>
+        </translation>
     </message>
     <message>
         <source>正在读取%1…</source>
