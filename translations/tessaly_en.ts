@@ -1656,10 +1656,6 @@ The programs and the port settings are kept in this file.</translation>
 <context>
     <name>tessaly::BatchAddDialog</name>
     <message>
-        <source>……另有%1行不能添加</source>
-        <translation>…and %1 more lines that cannot be added</translation>
-    </message>
-    <message>
         <source>复制节目 - %1</source>
         <translation>Copy program - %1</translation>
     </message>
@@ -1750,26 +1746,36 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
         <translation>Please enter start times.</translation>
     </message>
     <message>
-        <source>%1行不能添加，请修改后再添加。</source>
-        <translation>%1 lines cannot be added; correct them, then add.</translation>
-    </message>
-    <message>
-        <source>可以添加%1个程序。</source>
-        <translation>%1 programs can be added.</translation>
-    </message>
-    <message>
         <source>添加失败，未添加任何程序！</source>
         <translation>Adding failed; no program was added!</translation>
     </message>
-    <message>
-        <source>%1行不能添加，未添加任何程序：
-%2</source>
-        <translation>%1 lines cannot be added; no program was added:
-%2</translation>
+    <message numerus="yes">
+        <source>……另有%n行不能添加</source>
+        <translation><numerusform>…and %n more line that cannot be added</numerusform><numerusform>…and %n more lines that cannot be added</numerusform></translation>
     </message>
     <message>
-        <source>共添加%1个程序。</source>
-        <translation>%1 programs added.</translation>
+        <source>开始时间</source>
+        <comment>column</comment>
+        <translation>Start</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n行不能添加，请修改后再添加。</source>
+        <translation><numerusform>%n line cannot be added; correct it, then add.</numerusform><numerusform>%n lines cannot be added; correct them, then add.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>可以添加%n个程序。</source>
+        <translation><numerusform>%n program can be added.</numerusform><numerusform>%n programs can be added.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n行不能添加，未添加任何程序：
+%1</source>
+        <translation><numerusform>%n line cannot be added; no program was added:
+%1</numerusform><numerusform>%n lines cannot be added; no program was added:
+%1</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>共添加%n个程序。</source>
+        <translation><numerusform>%n program added.</numerusform><numerusform>%n programs added.</numerusform></translation>
     </message>
 </context>
 <context>

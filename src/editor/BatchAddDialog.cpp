@@ -42,7 +42,7 @@ QString refusalList(const BatchCheck& check) {
     const qsizetype more = lines.size() - ListedRefusals;
     lines = lines.mid(0, ListedRefusals);
     if (more > 0)
-        lines.append(BatchAddDialog::tr("……另有%1行不能添加").arg(more));
+        lines.append(BatchAddDialog::tr("……另有%n行不能添加", nullptr, more));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -172,7 +172,7 @@ QWidget* BatchAddDialog::buildPreview() {
     m_list->setObjectName(QStringLiteral("lvPreview"));
     m_list->setAccessibleName(tr("预览"));
     m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({tr("行"), tr("开始时间"), tr("结束时间"), tr("检查结果")});
+    m_list->setHeaderLabels({tr("行"), tr("开始时间", "column"), tr("结束时间"), tr("检查结果")});
     m_list->header()->setStretchLastSection(true);
     m_list->setMinimumHeight(160);
     m_summary = new QLabel;
@@ -223,8 +223,8 @@ void BatchAddDialog::updatePreview() {
     const int refused = m_preview.refusedCount();
     const int count = int(m_preview.lines.size());
     m_summary->setText(count == 0 ? tr("请输入开始时间。")
-                       : refused  ? tr("%1行不能添加，请修改后再添加。").arg(refused)
-                                  : tr("可以添加%1个程序。").arg(count));
+                       : refused ? tr("%n行不能添加，请修改后再添加。", nullptr, refused)
+                                 : tr("可以添加%n个程序。", nullptr, count));
     m_add->setEnabled(m_preview.canAdd());
 }
 
@@ -240,14 +240,14 @@ void BatchAddDialog::addClick() {
         return;
     }
     if (!outcome.succeeded()) {
-        m_prompter.show({standardCaption(),
-                         tr("%1行不能添加，未添加任何程序：\n%2")
-                             .arg(outcome.check.refusedCount())
-                             .arg(refusalList(outcome.check)),
-                         MessageBox::Icon::Warning});
+        m_prompter.show(
+            {standardCaption(),
+             tr("%n行不能添加，未添加任何程序：\n%1", nullptr, outcome.check.refusedCount())
+                 .arg(refusalList(outcome.check)),
+             MessageBox::Icon::Warning});
         return;
     }
-    m_prompter.notice(tr("共添加%1个程序。").arg(outcome.added));
+    m_prompter.notice(tr("共添加%n个程序。", nullptr, outcome.added));
     emit programsAdded(outcome.added);
     accept();
 }
