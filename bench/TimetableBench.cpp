@@ -1,14 +1,17 @@
 // The weekly timetable of a set of 999 programs: the layout of its blocks, and the page painted
-// and written as a PNG (and as a PDF, for comparison).
+// and written as a PNG (and as a PDF, for comparison); and the live feedback of a drag on the
+// window's week of a full player set (255 programs).
 #include "BenchMain.h"
 #include "ProgramSet.h"
 #include "WeekLayout.h"
 #include "WeekPicture.h"
+#include "WeekView.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -87,11 +90,62 @@ void BM_WriteWeekPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteWeekPdf)->Unit(benchmark::kMillisecond);
 
+// A player set at its fullest: 255 programs, every other one on all seven days.
+WeekSheet fullPlayerSet() {
+    WeekSheet sheet = fullSet();
+    sheet.programs.resize(255);
+    for (int i = 0; i < 255; ++i) {
+        ProgramRecord& p = sheet.programs[i];
+        p.KSTime = QTime(0, 0).addSecs(i * 338);
+        p.JSTime = p.KSTime.addSecs(i % 3 == 0 ? 3600 : 600);
+        p.KS1 = p.KSTime.hour(), p.KS2 = p.KSTime.minute(), p.KS3 = p.KSTime.second();
+        p.JS1 = p.JSTime.hour(), p.JS2 = p.JSTime.minute(), p.JS3 = p.JSTime.second();
+    }
+    return sheet;
+}
+
+void sendMouse(QWidget& view, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, view.mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, {});
+    QApplication::sendEvent(&view, &event);
+}
+
+// One pick and one frame of a drag on the window's week: the press finds the block under the
+// pointer, the move shifts the program's seven blocks and the view repaints what changed.
+void BM_DragFeedback(benchmark::State& state) {
+    WeekView view;
+    view.resize(1160, 800); // the week's part of the timetable window
+    view.setSheet(fullPlayerSet());
+    view.setEditable(true);
+    view.show();
+    QCoreApplication::processEvents();
+    // A program of all seven days in the middle of the day.
+    int block = 0;
+    const auto& blocks = view.picture().layout().blocks;
+    while (view.picture().sheet().programs[blocks[block].program].KSTime < QTime(12, 0) ||
+           !view.picture().sheet().programs[blocks[block].program].Week[6])
+        ++block;
+    const QPoint from = view.blockRect(block).center();
+    int step = 0;
+    for (auto _ : state) {
+        sendMouse(view, QEvent::MouseButtonPress, from, Qt::LeftButton);
+        sendMouse(view, QEvent::MouseMove, from + QPoint(0, 30 + step++ % 20), Qt::LeftButton);
+        QCoreApplication::processEvents(); // the repaint
+        if (!view.isDragging())
+            state.SkipWithError("the block was not dragged");
+        state.PauseTiming();
+        sendMouse(view, QEvent::MouseButtonRelease, from, Qt::NoButton);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DragFeedback)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    QApplication application(argc, argv);
     return tessaly::bench::runBenchmarks(argc, argv);
 }

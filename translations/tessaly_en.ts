@@ -986,6 +986,17 @@ The programs and the port settings are kept in this file.</translation>
     </message>
 </context>
 <context>
+    <name>ProgramMoves</name>
+    <message>
+        <source>该程序已不存在，无法移动！</source>
+        <translation>This program no longer exists and cannot be moved.</translation>
+    </message>
+    <message>
+        <source>程序只能在当天之内移动！</source>
+        <translation>A program can only be moved within its day.</translation>
+    </message>
+</context>
+<context>
     <name>ProgramRecord</name>
     <message>
         <source>优先</source>
@@ -1579,6 +1590,10 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>结束时间不晚于开始时间</source>
         <translation>End time is not after the start time</translation>
+    </message>
+    <message>
+        <source>%1 同时移动</source>
+        <translation>Moves on %1 alike</translation>
     </message>
 </context>
 <context>
@@ -2499,6 +2514,18 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     <message>
         <source>导出PNG</source>
         <translation>Export PNG</translation>
+    </message>
+    <message>
+        <source>撤销移动</source>
+        <translation>Undo move</translation>
+    </message>
+    <message>
+        <source>重做移动</source>
+        <translation>Redo move</translation>
+    </message>
+    <message>
+        <source>请先保存或取消编辑器中正在编辑的程序！</source>
+        <translation>Save or cancel the program being edited in the editor first.</translation>
     </message>
 </context>
 <context>

@@ -414,6 +414,15 @@ TimetableWindow* EditorWindow::openTimetable() {
                 if (editProgram(program.AutoID, program.JMTaoNo))
                     window->close();
             });
+    // Moves on the week are saves of this editor: they arm its reminder and renumber the list.
+    window->allowEditing(m_editor, [this] { return m_mode == Mode::Browse; });
+    connect(window, &TimetableWindow::programsChanged, this,
+            [this] { openList(m_filter->tickedSetLabel(), SetRows::All); });
+    connect(window, &TimetableWindow::addRequested, this,
+            [this, window](const QString& setLabel, int day, QTime start, QTime end) {
+                if (addProgramAt(setLabel, day, start, end))
+                    window->close();
+            });
     window->show();
     return window;
 }
@@ -430,6 +439,26 @@ bool EditorWindow::editProgram(qint64 autoId, const QString& setLabel) {
         return false;
     m_list->setCurrentRow(row);
     sbeditClick();
+    return true;
+}
+
+bool EditorWindow::addProgramAt(const QString& setLabel, int day, QTime start, QTime end) {
+    raise();
+    activateWindow();
+    if (m_mode != Mode::Browse || day < 0 || day >= int(m_pending.Week.size()))
+        return false;
+    m_filter->tickSet(setNumber(setLabel).value_or(0));
+    openList(setLabel, SetRows::All);
+    sbAddClick();
+    if (m_mode != Mode::Add)
+        return false;
+    m_pending.Week.fill(false);
+    m_pending.Week[std::size_t(day)] = true;
+    applyTimes(m_pending,
+               {start.toString(QStringLiteral("hh")), start.toString(QStringLiteral("mm")),
+                start.toString(QStringLiteral("ss")), end.toString(QStringLiteral("hh")),
+                end.toString(QStringLiteral("mm")), end.toString(QStringLiteral("ss"))});
+    m_detail->showRecord(m_pending);
     return true;
 }
 

@@ -60,6 +60,9 @@ public:
     // Shows the program of this set and starts editing it, as "修改程序" would. False while
     // a program is being added or edited, or when the program is gone.
     bool editProgram(qint64 autoId, const QString& setLabel);
+    // Starts adding a program to the set, as "增加程序" would, on that weekday alone (0 Monday)
+    // from start to end. False while a program is being added or edited, or the set is full.
+    bool addProgramAt(const QString& setLabel, int day, QTime start, QTime end);
     // The grid's context menu: the shown set out to a CSV or JSON file, and a file's programs
     // into the shown set, checked as a save checks them.
     void exportSetClick();

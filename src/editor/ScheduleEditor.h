@@ -30,6 +30,7 @@ public:
     ScheduleEditor(const QSqlDatabase& db, Session& session);
 
     const QSqlDatabase& database() const { return m_db; }
+    const Session& session() const { return m_session; }
 
     // The set the editor opens on: the first of sets 1 to 3 holding programs, else set 4.
     int openingSet() const;

@@ -1,10 +1,12 @@
 #include "TimetableWindow.h"
 
+#include "ProgramMoves.h"
 #include "ProgramSet.h"
 #include "Prompter.h"
 #include "WeekText.h"
 #include "WeekView.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
@@ -30,6 +32,10 @@ QPushButton* addButton(QWidget* parent, QHBoxLayout* row, const char* name,
     row->addWidget(button);
     return button;
 }
+
+// A program added on the week starts on the five minutes nearest to the place clicked and
+// lasts five minutes, so that it fills that step of the day.
+constexpr int AddStep = 5 * 60;
 
 } // namespace
 
@@ -78,6 +84,70 @@ TimetableWindow::TimetableWindow(Prompter& prompter, const QSqlDatabase& db, Pro
 
     showSet(m_set);
     m_view->setFocus();
+}
+
+TimetableWindow::~TimetableWindow() = default;
+
+void TimetableWindow::allowEditing(ScheduleEditor& editor, std::function<bool()> editorIdle) {
+    if (m_table != ProgramTable::MusicTab || m_moves)
+        return;
+    m_moves = std::make_unique<ProgramMoves>(editor);
+    m_editorIdle = std::move(editorIdle);
+    m_view->setEditable(true);
+    m_undo = new QAction(tr("撤销移动"), this);
+    m_undo->setObjectName(QStringLiteral("actUndoMove"));
+    m_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redo = new QAction(tr("重做移动"), this);
+    m_redo->setObjectName(QStringLiteral("actRedoMove"));
+    m_redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    addActions({m_undo, m_redo});
+    connect(m_undo, &QAction::triggered, this, &TimetableWindow::undoMove);
+    connect(m_redo, &QAction::triggered, this, &TimetableWindow::redoMove);
+    connect(m_view, &WeekView::moveRequested, this, &TimetableWindow::moveProgram);
+    connect(m_view, &WeekView::emptyActivated, this, &TimetableWindow::requestAdd);
+}
+
+bool TimetableWindow::editorBusy() {
+    if (!m_editorIdle || m_editorIdle())
+        return false;
+    m_prompter.notice(tr("请先保存或取消编辑器中正在编辑的程序！"));
+    return true;
+}
+
+// Stores a move (or its undo or redo); a refused one leaves the week as it was and says why.
+template <typename Move> void TimetableWindow::storeMove(Move move) {
+    if (!m_moves || editorBusy())
+        return;
+    const ProgramMoves::Outcome outcome = move();
+    if (outcome.failure) {
+        m_prompter.notice(outcome.failure->message);
+        return;
+    }
+    if (outcome.seconds == 0)
+        return;
+    refresh();
+    m_view->selectProgram(outcome.autoId);
+    m_view->announceSelection();
+    emit programsChanged();
+}
+
+void TimetableWindow::moveProgram(qint64 autoId, const QString& setLabel, int seconds) {
+    storeMove([&] { return m_moves->move(autoId, setLabel, seconds); });
+}
+
+void TimetableWindow::undoMove() {
+    storeMove([this] { return m_moves->undo(); });
+}
+
+void TimetableWindow::redoMove() {
+    storeMove([this] { return m_moves->redo(); });
+}
+
+void TimetableWindow::requestAdd(int day, int second) {
+    const int latest = week::SecondsPerDay - AddStep;
+    const int start = std::min((second + AddStep / 2) / AddStep * AddStep, latest);
+    emit addRequested(setLabel(m_set), day, QTime(0, 0).addSecs(start),
+                      QTime(0, 0).addSecs(start + AddStep));
 }
 
 void TimetableWindow::showSet(int set) {

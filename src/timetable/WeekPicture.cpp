@@ -27,6 +27,7 @@ const QColor Frame(70, 70, 70);
 const QColor PriorityFrame(150, 70, 0);
 const QColor CollisionFrame(220, 0, 0);
 const QColor FocusFrame(0, 60, 200);
+const QColor MovingFill(255, 250, 205);
 const QColor GridLine(200, 200, 200);
 const QColor DayShade(246, 246, 246);
 
@@ -102,6 +103,24 @@ QRectF WeekPicture::blockArea(const QRectF& area, qreal textHeight, const WeekBl
     return rect.adjusted(1, 0, -1, 0);
 }
 
+std::optional<WeekPlace> WeekPicture::placeAt(const QRectF& area, qreal textHeight,
+                                              const QPointF& point) {
+    const QRectF body = gridOf(area, textHeight).body;
+    if (!body.contains(point) || body.width() <= 0 || body.height() <= 0)
+        return std::nullopt;
+    const int day =
+        std::clamp(int((point.x() - body.left()) * week::Days / body.width()), 0, week::Days - 1);
+    const int second =
+        std::clamp(int((point.y() - body.top()) * week::SecondsPerDay / body.height()), 0,
+                   week::SecondsPerDay - 1);
+    return WeekPlace{day, second};
+}
+
+qreal WeekPicture::secondsPerPixel(const QRectF& area, qreal textHeight) {
+    const qreal height = gridOf(area, textHeight).body.height();
+    return height > 0 ? week::SecondsPerDay / height : 0;
+}
+
 int WeekPicture::blockAt(const QRectF& area, qreal textHeight, const QPointF& point) const {
     for (qsizetype i = m_layout.blocks.size() - 1; i >= 0; --i)
         if (blockArea(area, textHeight, m_layout.blocks[i]).contains(point))
@@ -109,13 +128,49 @@ int WeekPicture::blockAt(const QRectF& area, qreal textHeight, const QPointF& po
     return -1;
 }
 
-void WeekPicture::paintWeek(QPainter& painter, const QRectF& area, qreal textHeight,
-                            int selected) const {
+void WeekPicture::paintWeek(QPainter& painter, const QRectF& area, qreal textHeight, int selected,
+                            const QRegion& exposed) const {
     paintGrid(painter, gridOf(area, textHeight), textHeight);
     painter.setFont(fontOfHeight(textHeight * 0.85));
-    for (qsizetype i = 0; i < m_layout.blocks.size(); ++i)
-        paintBlock(painter, blockArea(area, textHeight, m_layout.blocks[i]), m_layout.blocks[i],
-                   textHeight, i == selected);
+    // The frames reach a little past a block's area.
+    const qreal frame = std::max<qreal>(1, textHeight / 8) * 3;
+    for (qsizetype i = 0; i < m_layout.blocks.size(); ++i) {
+        const QRectF rect = blockArea(area, textHeight, m_layout.blocks[i]);
+        if (exposed.isEmpty() ||
+            exposed.intersects(rect.adjusted(-frame, -frame, frame, frame).toAlignedRect()))
+            paintBlock(painter, rect, m_layout.blocks[i], textHeight, i == selected);
+    }
+}
+
+QRectF WeekPicture::movingLabelArea(const QRectF& rect, qreal textHeight,
+                                    const QStringList& lines) {
+    const QFontMetricsF metrics(fontOfHeight(textHeight * 0.85));
+    qreal width = rect.width();
+    for (const QString& line : lines)
+        width = std::max(width, metrics.horizontalAdvance(line) + 6);
+    return QRectF(rect.left(), rect.top(), width, lines.size() * textHeight + 2);
+}
+
+void WeekPicture::paintMovingBlock(QPainter& painter, const QRectF& rect, qreal textHeight,
+                                   const QStringList& lines) {
+    const qreal line = std::max<qreal>(1, textHeight / 8);
+    painter.save();
+    painter.fillRect(rect, MovingFill);
+    painter.setPen(QPen(FocusFrame, line * 2, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect);
+    // The new times on a label of their own: most blocks are too short to hold a line.
+    const QRectF label = movingLabelArea(rect, textHeight, lines);
+    painter.fillRect(label, MovingFill);
+    painter.setPen(QPen(FocusFrame, line));
+    painter.drawRect(label);
+    painter.setFont(fontOfHeight(textHeight * 0.85));
+    painter.setPen(Qt::black);
+    for (int i = 0; i < int(lines.size()); ++i)
+        painter.drawText(QRectF(label.left() + 3, label.top() + 1 + i * textHeight,
+                                label.width() - 6, textHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+    painter.restore();
 }
 
 void WeekPicture::paintBlock(QPainter& painter, const QRectF& rect, const WeekBlock& block,

@@ -6,12 +6,22 @@
 #include <QDateTime>
 #include <QList>
 #include <QRectF>
+#include <QRegion>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 class QPagedPaintDevice;
 class QPainter;
 
 namespace tessaly {
+
+// A place in the week: a day (0 Monday .. 6 Sunday) and a second of that day.
+struct WeekPlace {
+    int day = 0;
+    int second = 0;
+};
 
 // One set's week: its label and programs.
 struct WeekSheet {
@@ -29,11 +39,22 @@ public:
     const WeekLayout& layout() const { return m_layout; }
 
     // Paints the week into area; textHeight is the height of a block's text line. The block
-    // with index `selected` (-1: none) carries a focus frame.
-    void paintWeek(QPainter& painter, const QRectF& area, qreal textHeight,
-                   int selected = -1) const;
+    // with index `selected` (-1: none) carries a focus frame. Only the blocks that touch
+    // `exposed` are painted, all of them when it is empty.
+    void paintWeek(QPainter& painter, const QRectF& area, qreal textHeight, int selected = -1,
+                   const QRegion& exposed = {}) const;
+    // A block being dragged, drawn over the week at rect with the lines given on a label
+    // at its top, which may reach past the block (movingLabelArea).
+    static void paintMovingBlock(QPainter& painter, const QRectF& rect, qreal textHeight,
+                                 const QStringList& lines);
+    static QRectF movingLabelArea(const QRectF& rect, qreal textHeight, const QStringList& lines);
     // Where block `index` lies when the week is painted into area.
     static QRectF blockArea(const QRectF& area, qreal textHeight, const WeekBlock& block);
+    // The day and second under point, nothing outside the days' columns.
+    static std::optional<WeekPlace> placeAt(const QRectF& area, qreal textHeight,
+                                            const QPointF& point);
+    // How many seconds of the day one pixel of height stands for.
+    static qreal secondsPerPixel(const QRectF& area, qreal textHeight);
     // The block under point, -1 for none; the topmost is the one painted last.
     int blockAt(const QRectF& area, qreal textHeight, const QPointF& point) const;
 

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace tessaly::weekText {
 
 namespace {
@@ -126,6 +128,19 @@ QString toolTip(const QList<ProgramRecord>& programs, const WeekBlock& block) {
 QString accessibleName(const ProgramRecord& program, const WeekBlock& block) {
     return QCoreApplication::translate("WeekText", "%1 %2 至 %3 序号 %4")
         .arg(dayName(block.day), startText(program), endText(program), program.OrderNo);
+}
+
+QStringList movingLines(const ProgramRecord& program, int seconds) {
+    const auto shifted = [seconds](const QTime& time, int hour, int minute, int second) {
+        const QTime from = time.isValid() ? time : QTime(hour, minute, second);
+        return formatTimeOfDay(from.isValid() ? from.addSecs(seconds) : QTime());
+    };
+    QStringList lines{program.OrderNo,
+                      shifted(program.KSTime, program.KS1, program.KS2, program.KS3) + QChar(u'–') +
+                          shifted(program.JSTime, program.JS1, program.JS2, program.JS3)};
+    if (std::count(program.Week.begin(), program.Week.end(), true) > 1)
+        lines.append(QCoreApplication::translate("WeekText", "%1 同时移动").arg(weekdays(program)));
+    return lines;
 }
 
 QStringList tableHeader() {

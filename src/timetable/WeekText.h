@@ -28,6 +28,9 @@ QStringList blockLines(const ProgramRecord& program);
 QString toolTip(const QList<ProgramRecord>& programs, const WeekBlock& block);
 // What a screen reader says for the block: "星期一 08:00:00 至 08:30:00 序号 001".
 QString accessibleName(const ProgramRecord& program, const WeekBlock& block);
+// What a block shows while it is dragged `seconds` later (earlier when negative): its number,
+// its new times and, for a program of several weekdays, that it moves on all of them.
+QStringList movingLines(const ProgramRecord& program, int seconds);
 // One row of the printed list: OrderNo, times, weekdays, priority, tracks or radio.
 QStringList tableRow(const ProgramRecord& program);
 QStringList tableHeader();

@@ -1,9 +1,11 @@
 #include "WeekView.h"
 
+#include "ProgramMoves.h"
 #include "WeekText.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QHash>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -142,6 +144,7 @@ void WeekView::setSheet(WeekSheet sheet) {
     }
     m_picture = WeekPicture(std::move(sheet));
     m_selected = -1;
+    m_drag.reset(); // its blocks are gone: it springs back
     const auto& blocks = m_picture.layout().blocks;
     for (qsizetype i = 0; kept && i < blocks.size(); ++i)
         if (blocks[i].day == kept->second &&
@@ -157,8 +160,12 @@ void WeekView::setSheet(WeekSheet sheet) {
 void WeekView::selectBlock(int index) {
     if (index < -1 || index >= m_picture.layout().blocks.size())
         return;
+    // Only the two blocks whose focus frame changes are painted again.
+    const int frame = int(textHeight() / 4) + 2;
+    for (const int changed : {m_selected, index})
+        if (changed >= 0)
+            update(blockRect(changed).adjusted(-frame, -frame, frame, frame));
     m_selected = index;
-    update();
     if (index >= 0 && QAccessible::isActive()) {
         QAccessibleEvent focus(this, QAccessible::Focus);
         focus.setChild(index);
@@ -192,10 +199,17 @@ int WeekView::blockAt(const QPoint& point) const {
     return m_picture.blockAt(weekArea(), textHeight(), point);
 }
 
-void WeekView::paintEvent(QPaintEvent*) {
+void WeekView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    m_picture.paintWeek(painter, weekArea(), textHeight(), m_selected);
+    painter.fillRect(event->rect(), Qt::white);
+    m_picture.paintWeek(painter, weekArea(), textHeight(), m_selected, event->region());
+    if (!isDragging())
+        return;
+    const qreal offset = m_drag->seconds / WeekPicture::secondsPerPixel(weekArea(), textHeight());
+    const QStringList lines = dragLabel();
+    for (const int index : std::as_const(m_drag->blocks))
+        WeekPicture::paintMovingBlock(painter, QRectF(blockRect(index)).translated(0, offset),
+                                      textHeight(), lines);
 }
 
 bool WeekView::event(QEvent* event) {
@@ -213,13 +227,139 @@ bool WeekView::event(QEvent* event) {
 }
 
 void WeekView::mousePressEvent(QMouseEvent* event) {
-    selectBlock(blockAt(event->position().toPoint()));
+    const int index = blockAt(event->position().toPoint());
+    selectBlock(index);
+    m_drag.reset();
+    if (!m_editable || index < 0 || event->button() != Qt::LeftButton)
+        return;
+    const int program = m_picture.layout().blocks[index].program;
+    Drag drag{index, {}, event->position().toPoint()};
+    const auto& blocks = m_picture.layout().blocks;
+    for (qsizetype i = 0; i < blocks.size(); ++i)
+        if (blocks[i].program == program)
+            drag.blocks.append(int(i));
+    m_drag = drag;
+}
+
+void WeekView::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_drag || !(event->buttons() & Qt::LeftButton))
+        return;
+    dragTo(event->position().toPoint(), event->modifiers() & Qt::ShiftModifier);
+}
+
+void WeekView::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_drag || event->button() != Qt::LeftButton)
+        return;
+    const Drag drag = *m_drag;
+    if (drag.active)
+        update(dragArea(drag.seconds));
+    // The block goes back to its place; where the move is stored the week is shown anew.
+    m_drag.reset();
+    if (drag.active && drag.seconds != 0) {
+        const ProgramRecord& program =
+            m_picture.sheet().programs[m_picture.layout().blocks[drag.block].program];
+        emit moveRequested(program.AutoID, m_picture.sheet().setLabel, drag.seconds);
+    }
+}
+
+// Follows the pointer: whole minutes (seconds when asked), never out of the program's day.
+void WeekView::dragTo(const QPoint& point, bool bySeconds) {
+    if (!m_drag->active) {
+        if ((point - m_drag->pressedAt).manhattanLength() < QApplication::startDragDistance())
+            return;
+        m_drag->active = true;
+    }
+    const qreal raw = (point.y() - m_drag->pressedAt.y()) *
+                      WeekPicture::secondsPerPixel(weekArea(), textHeight());
+    const int step = bySeconds ? 1 : 60;
+    const int snapped = int(std::lround(raw / step)) * step;
+    const ProgramRecord& program =
+        m_picture.sheet().programs[m_picture.layout().blocks[m_drag->block].program];
+    const int seconds = ProgramMoves::shiftWithinDay(program, snapped);
+    if (seconds == m_drag->seconds)
+        return;
+    const QRegion before = dragArea(m_drag->seconds);
+    m_drag->seconds = seconds;
+    update(before | dragArea(seconds));
+}
+
+// Where the dragged blocks and their labels lie at a shift of `seconds`.
+QRegion WeekView::dragArea(int seconds) const {
+    if (!m_drag)
+        return {};
+    const qreal offset = seconds / WeekPicture::secondsPerPixel(weekArea(), textHeight());
+    const QStringList lines = dragLabel();
+    const int frame = int(textHeight() / 4) + 2;
+    QRegion area;
+    for (const int index : m_drag->blocks) {
+        const QRectF rect = QRectF(blockRect(index)).translated(0, offset);
+        area += rect.united(WeekPicture::movingLabelArea(rect, textHeight(), lines))
+                    .toAlignedRect()
+                    .adjusted(-frame, -frame, frame, frame);
+    }
+    return area;
+}
+
+QStringList WeekView::dragLabel() const {
+    if (!isDragging())
+        return {};
+    const ProgramRecord& program =
+        m_picture.sheet().programs[m_picture.layout().blocks[m_drag->block].program];
+    return weekText::movingLines(program, m_drag->seconds);
 }
 
 void WeekView::mouseDoubleClickEvent(QMouseEvent* event) {
-    const int index = blockAt(event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    const int index = blockAt(point);
     selectBlock(index);
-    activate(index);
+    if (index >= 0) {
+        activate(index);
+        return;
+    }
+    if (!m_editable)
+        return;
+    if (const auto place = WeekPicture::placeAt(weekArea(), textHeight(), point))
+        emit emptyActivated(place->day, place->second);
+}
+
+void WeekView::setEditable(bool editable) {
+    m_editable = editable;
+    if (!editable && m_drag) {
+        update(dragArea(m_drag->seconds));
+        m_drag.reset();
+    }
+}
+
+void WeekView::selectProgram(qint64 autoId) {
+    const auto& blocks = m_picture.layout().blocks;
+    const int day = m_selected >= 0 ? blocks[m_selected].day : -1;
+    int found = -1;
+    for (qsizetype i = 0; i < blocks.size(); ++i) {
+        if (m_picture.sheet().programs[blocks[i].program].AutoID != autoId)
+            continue;
+        if (found < 0 || blocks[i].day == day)
+            found = int(i);
+        if (blocks[i].day == day)
+            break;
+    }
+    if (found >= 0)
+        selectBlock(found);
+}
+
+void WeekView::announceSelection() {
+    if (m_selected < 0)
+        return;
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    changed.setChild(m_selected);
+    m_announce(&changed);
+}
+
+void WeekView::moveSelected(int seconds) {
+    if (m_selected < 0)
+        return;
+    const ProgramRecord& program =
+        m_picture.sheet().programs[m_picture.layout().blocks[m_selected].program];
+    emit moveRequested(program.AutoID, m_picture.sheet().setLabel, seconds);
 }
 
 void WeekView::activate(int index) {
@@ -255,6 +395,17 @@ std::optional<int> WeekView::neighbour(int key) const {
 }
 
 void WeekView::keyPressEvent(QKeyEvent* event) {
+    const bool vertical = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
+    if (vertical && m_editable && (event->modifiers() & Qt::AltModifier)) {
+        const int minutes = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+        moveSelected((event->key() == Qt::Key_Up ? -60 : 60) * minutes);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && m_drag) {
+        update(dragArea(m_drag->seconds));
+        m_drag.reset();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Up:
     case Qt::Key_Down:

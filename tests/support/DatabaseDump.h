@@ -33,4 +33,19 @@ inline QStringList dumpTables(const QSqlDatabase& db) {
     return lines;
 }
 
+// A program's times in MusicTab in every form they are stored, and its order number:
+// "8 0 0 9 0 0 08:00:00 09:00:00 001".
+inline QString storedTimes(const QSqlDatabase& db, qint64 autoId) {
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT KS1, KS2, KS3, JS1, JS2, JS3, KSTime, JSTime, OrderNo "
+                                 "FROM MusicTab WHERE AutoID = ?"));
+    query.addBindValue(autoId);
+    if (!query.exec() || !query.next())
+        return QStringLiteral("missing");
+    QStringList fields;
+    for (int i = 0; i < query.record().count(); ++i)
+        fields.append(query.value(i).toString());
+    return fields.join(QLatin1Char(' '));
+}
+
 } // namespace tessaly::testing

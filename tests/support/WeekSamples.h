@@ -7,6 +7,9 @@
 
 namespace tessaly::testing {
 
+constexpr std::array<bool, 7> MondayOnly{true};
+constexpr std::array<bool, 7> WorkingWeek{true, true, true, true, true};
+
 // A program of `set` from start to end (hh:mm:ss) on the weekdays given (Monday first).
 inline ProgramRecord timedProgram(int set, int orderNumber, QTime start, QTime end,
                                   std::array<bool, 7> weekdays = {true}) {
