@@ -1766,7 +1766,10 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     </message>
     <message numerus="yes">
         <source>……另有%n行不能添加</source>
-        <translation><numerusform>…and %n more line that cannot be added</numerusform><numerusform>…and %n more lines that cannot be added</numerusform></translation>
+        <translation>
+            <numerusform>…and %n more line that cannot be added</numerusform>
+            <numerusform>…and %n more lines that cannot be added</numerusform>
+        </translation>
     </message>
     <message>
         <source>开始时间</source>
@@ -1775,22 +1778,34 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     </message>
     <message numerus="yes">
         <source>%n行不能添加，请修改后再添加。</source>
-        <translation><numerusform>%n line cannot be added; correct it, then add.</numerusform><numerusform>%n lines cannot be added; correct them, then add.</numerusform></translation>
+        <translation>
+            <numerusform>%n line cannot be added; correct it, then add.</numerusform>
+            <numerusform>%n lines cannot be added; correct them, then add.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>可以添加%n个程序。</source>
-        <translation><numerusform>%n program can be added.</numerusform><numerusform>%n programs can be added.</numerusform></translation>
+        <translation>
+            <numerusform>%n program can be added.</numerusform>
+            <numerusform>%n programs can be added.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%n行不能添加，未添加任何程序：
 %1</source>
-        <translation><numerusform>%n line cannot be added; no program was added:
-%1</numerusform><numerusform>%n lines cannot be added; no program was added:
-%1</numerusform></translation>
+        <translation>
+            <numerusform>%n line cannot be added; no program was added:
+%1</numerusform>
+            <numerusform>%n lines cannot be added; no program was added:
+%1</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>共添加%n个程序。</source>
-        <translation><numerusform>%n program added.</numerusform><numerusform>%n programs added.</numerusform></translation>
+        <translation>
+            <numerusform>%n program added.</numerusform>
+            <numerusform>%n programs added.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
