@@ -887,10 +887,6 @@ The programs and the port settings are kept in this file.</translation>
         <translation>Cause: %1 is in use by another program; close that program first.</translation>
     </message>
     <message>
-        <source>原因：%1 正被其他程序占用：%2，请先关闭该程序。</source>
-        <translation>Cause: %1 is in use by another program: %2; close that program first.</translation>
-    </message>
-    <message>
         <source>、</source>
         <translation>, </translation>
     </message>
@@ -908,7 +904,7 @@ The programs and the port settings are kept in this file.</translation>
     </message>
     <message>
         <source>%1（进程 %2）</source>
-        <translation>%1 (process %2)</translation>
+        <translation>%1 (PID %2)</translation>
     </message>
     <message>
         <source>原因：没有权限打开 %1，当前用户不在 dialout 组。请运行 %2，然后注销并重新登录。</source>
@@ -921,6 +917,14 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>原因：%1 不是串口设备。</source>
         <translation>Cause: %1 is not a serial device.</translation>
+    </message>
+    <message>
+        <source>原因：%1 被 %2占用，请先关闭它。</source>
+        <translation>Cause: %1 is held by %2; close it first.</translation>
+    </message>
+    <message>
+        <source>原因：%1 被 %2占用，请先关闭这些程序。</source>
+        <translation>Cause: %1 is held by %2; close them first.</translation>
     </message>
 </context>
 <context>

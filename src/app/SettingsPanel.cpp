@@ -12,13 +12,18 @@
 #include <QAbstractTableModel>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
+#include <QTextBoundaryFinder>
 #include <QToolButton>
 #include <QTreeView>
+
+#include <algorithm>
 
 #include <optional>
 
@@ -147,6 +152,39 @@ bool SizeOnFirstShow::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+// Breaks `text` into lines of at most `width` pixels where the writing system allows, but never
+// inside a match of `whole`: a holder's name such as "tessaly-player-sim（进程 4242）" would
+// otherwise break at its hyphens or between its ideographs.
+QString wrapKeepingWhole(const QString& text, const QRegularExpression& whole,
+                         const QFontMetrics& metrics, int width) {
+    QList<std::pair<qsizetype, qsizetype>> kept;
+    for (const auto& match : whole.globalMatch(text))
+        kept.append({match.capturedStart(), match.capturedEnd()});
+    const auto insideKept = [&kept](qsizetype at) {
+        return std::any_of(kept.begin(), kept.end(),
+                           [at](const auto& span) { return at > span.first && at < span.second; });
+    };
+    QStringList lines;
+    QString line;
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    qsizetype start = 0;
+    while (breaks.toNextBoundary() != -1) {
+        const qsizetype end = breaks.position();
+        if (insideKept(end))
+            continue;
+        const QString piece = text.mid(start, end - start);
+        start = end;
+        if (!line.isEmpty() && metrics.horizontalAdvance((line + piece).trimmed()) > width) {
+            lines.append(line.trimmed());
+            line.clear();
+        }
+        line += piece;
+    }
+    if (!line.isEmpty())
+        lines.append(line.trimmed());
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 SettingsPanel::SettingsPanel(DeviceChannel& channel, Clock& clock, Prompter& prompter,
@@ -206,7 +244,7 @@ void SettingsPanel::buildControls(const PortMap& portMap) {
     // Why the port could not be opened, when the system tells, beneath the status.
     m_cause = new QLabel(this);
     m_cause->setObjectName(QStringLiteral("Lb_Cause"));
-    m_cause->setWordWrap(true);
+    m_cause->setTextFormat(Qt::PlainText); // broken into lines by showCause
     m_cause->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_cause->setTextInteractionFlags(Qt::TextSelectableByMouse); // the command can be copied
     m_cause->setStyleSheet(QStringLiteral("color: #8b0000; font-size: 11px;"));
@@ -245,7 +283,7 @@ void SettingsPanel::selectPort(int port) {
 
 void SettingsPanel::setStatus(const QString& text) {
     m_status->setText(text);
-    m_cause->clear();
+    showCause({});
 }
 
 void SettingsPanel::reportPortNotOpened() {
@@ -254,13 +292,18 @@ void SettingsPanel::reportPortNotOpened() {
 }
 
 void SettingsPanel::explainPortFailure(int port, bool opened) {
-    const QString cause = explainProbeFailure(m_channel, m_portMap, port, opened);
-    m_cause->setText(cause);
+    showCause(explainProbeFailure(m_channel, m_portMap, port, opened));
+}
+
+void SettingsPanel::showCause(const QString& cause) {
+    m_causeText = cause;
+    m_cause->setText(wrapKeepingWhole(cause, holderPattern(), m_cause->fontMetrics(),
+                                      m_cause->contentsRect().width()));
     m_cause->setToolTip(cause);
 }
 
 QString SettingsPanel::cause() const {
-    return m_cause->text();
+    return m_causeText;
 }
 
 QString SettingsPanel::status() const {

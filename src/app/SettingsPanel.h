@@ -38,6 +38,8 @@ public:
     QString status() const;
     // The line beneath the status naming why the port could not be opened; often empty.
     QString cause() const;
+    // Shows `cause` beneath the status, wrapped to the panel's width.
+    void showCause(const QString& cause);
 
     // The handlers of the panel's controls.
     void sbSetClick();
@@ -74,6 +76,7 @@ private:
     QComboBox* m_ports = nullptr; // cmbCom
     QLabel* m_status = nullptr;   // Lb_Mess
     QLabel* m_cause = nullptr;    // Lb_Cause
+    QString m_causeText;
     QPushButton* m_test = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_close = nullptr;

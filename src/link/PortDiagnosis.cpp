@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
@@ -31,14 +32,23 @@ bool refersTo(const QString& link, const QStringList& names) {
     return !target.isEmpty() && names.contains(target);
 }
 
+// Short enough that one holder fits the settings panel on one line in Chinese; the ending
+// follows the number of holders.
 QString busyLine(const PortFacts& facts) {
     if (facts.holders.isEmpty())
         return QCoreApplication::translate("PortDiagnosis",
                                            "原因：%1 正被其他程序占用，请先关闭该程序。")
             .arg(facts.device);
-    return QCoreApplication::translate("PortDiagnosis",
-                                       "原因：%1 正被其他程序占用：%2，请先关闭该程序。")
-        .arg(facts.device, facts.holders.join(QCoreApplication::translate("PortDiagnosis", "、")));
+    const QString holders = facts.holders.join(QCoreApplication::translate("PortDiagnosis", "、"));
+    if (facts.holders.size() == 1)
+        return QCoreApplication::translate("PortDiagnosis", "原因：%1 被 %2占用，请先关闭它。")
+            .arg(facts.device, holders);
+    return QCoreApplication::translate("PortDiagnosis", "原因：%1 被 %2占用，请先关闭这些程序。")
+        .arg(facts.device, holders);
+}
+
+QString holderFormat() {
+    return QCoreApplication::translate("PortDiagnosis", "%1（进程 %2）");
 }
 
 QString missingLine(const PortFacts& facts) {
@@ -76,12 +86,21 @@ QStringList processesHolding(const QString& device, const QString& procRoot, qin
             fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
         for (const QString& fd : entries)
             if (refersTo(fds.filePath(fd), names)) {
-                holders.append(QCoreApplication::translate("PortDiagnosis", "%1（进程 %2）")
-                                   .arg(processName(proc.filePath(pid)), pid));
+                holders.append(holderFormat().arg(processName(proc.filePath(pid)), pid));
                 break;
             }
     }
     return holders;
+}
+
+QRegularExpression holderPattern() {
+    const QStringList around = holderFormat().split(QStringLiteral("%1"));
+    const QString afterName = around.value(1).section(QStringLiteral("%2"), 0, 0);
+    const QString afterPid = around.value(1).section(QStringLiteral("%2"), 1);
+    return QRegularExpression(QRegularExpression::escape(around.value(0)) +
+                              QStringLiteral("[^\\s、,，：:;；]+") +
+                              QRegularExpression::escape(afterName) + QStringLiteral("\\d+") +
+                              QRegularExpression::escape(afterPid));
 }
 
 bool packageInstalled(const QString& package, const QString& dpkgInfo) {

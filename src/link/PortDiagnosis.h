@@ -3,6 +3,7 @@
 #include "DeviceChannel.h"
 #include "PortMap.h"
 
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,10 @@ PortFacts gatherPortFacts(const QString& device, const SystemPlaces& places);
 
 // "name (pid)" of every process whose open files include the device, by /proc/<pid>/fd.
 QStringList processesHolding(const QString& device, const QString& procRoot, qint64 ownPid);
+
+// Finds each holder named in a cause line ("minicom（进程 812）"), so that a display can keep
+// it on one line.
+QRegularExpression holderPattern();
 
 // A Debian package is installed when dpkg keeps its file list.
 bool packageInstalled(const QString& package, const QString& dpkgInfo);

@@ -1,8 +1,11 @@
 #include "MessageBoxPrompter.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 #include <cstdio>
 
@@ -26,6 +29,26 @@ QMessageBox::Icon toQt(MessageBox::Icon icon) {
 
 QMessageBox::StandardButton toQt(MessageBox::Button button) {
     return button == MessageBox::Button::Ok ? QMessageBox::Ok : QMessageBox::Cancel;
+}
+
+// What a window manager's title bar puts beside the caption: the window's icon, the minimise,
+// maximise and close buttons and the padding between them.
+constexpr int kTitleBarDecorationWidth = 160;
+
+// QMessageBox sizes itself to its text and only allows a small margin for the caption, so a
+// short text left "信息提示：" cut to "信…" in the title bar. A spacer as wide as the caption
+// plus the title bar's decoration keeps the box at least that wide; text, icon and buttons
+// are left as they are.
+void keepCaptionWhole(QMessageBox& dialog) {
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!grid)
+        return;
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int width =
+        QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + kTitleBarDecorationWidth;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 bool answersOnStandardError() {
@@ -60,6 +83,7 @@ MessageBox::Button MessageBoxPrompter::show(const MessageBox& box) {
     dialog.setEscapeButton(box.buttons.contains(MessageBox::Button::Cancel)
                                ? dialog.button(QMessageBox::Cancel)
                                : dialog.button(QMessageBox::Ok));
+    keepCaptionWhole(dialog);
     const int result = dialog.exec();
     return result == QMessageBox::Ok ? MessageBox::Button::Ok : MessageBox::Button::Cancel;
 }

@@ -5,18 +5,23 @@
 #include "NetworkPortDialog.h"
 #include "NetworkPortSettings.h"
 #include "PlayerDatabase.h"
+#include "PortDiagnosis.h"
 #include "Session.h"
 #include "SettingsPanel.h"
 #include "SimulatedSerialLink.h"
 #include "VirtualClock.h"
 
 #include "EnglishInterface.h"
+#include "Language.h"
 #include "MachineSettings.h"
 #include "PseudoTerminal.h"
 #include "QtPrinters.h"
 #include "TestApplication.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
 
 #include <QComboBox>
 #include <QDialog>
@@ -689,4 +694,50 @@ TEST_F(MainWindowTest, EnglishTextsFitInEveryState) {
         ASSERT_TRUE(clock.runUntil([&] { return control("sbExit")->isEnabled(); }, 600000));
     }
     EXPECT_EQ(prompter.shownTexts().last(), "Sync complete.");
+}
+
+// A busy port's cause fits beneath the status in both languages: one line for one holder, every
+// holder's name whole on its line, and the ending fits one holder or several.
+TEST_F(MainWindowTest, ABusyPortsCauseFitsThePanel) {
+    const QString sim = "tessaly-player-sim";
+    const QString editor = "minicom";
+    struct Case {
+        Language language;
+        QStringList holders; // name, pid, name, pid...
+        int mostLines;
+        QString ending;
+    };
+    const QList<Case> cases = {
+        {Language::Chinese, {sim, "4242"}, 1, "请先关闭它。"},
+        {Language::Chinese, {sim, "4242", editor, "812"}, 2, "请先关闭这些程序。"},
+        {Language::English, {sim, "4242"}, 1, "close it first."},
+        {Language::English, {sim, "4242", editor, "812"}, 2, "close them first."},
+    };
+    start();
+    for (const auto& c : cases) {
+        const LanguageCatalogues catalogues(c.language);
+        PortFacts facts{"/dev/ttyUSB0", true, EBUSY};
+        QStringList names;
+        for (int i = 0; i + 1 < c.holders.size(); i += 2) {
+            const QString holder = QCoreApplication::translate("PortDiagnosis", "%1（进程 %2）")
+                                       .arg(c.holders[i], c.holders[i + 1]);
+            facts.holders.append(holder);
+            names.append(holder);
+        }
+        auto* panel = control<SettingsPanel>("PanSet");
+        panel->sbSetClick();
+        panel->showCause(portCauseLine(facts));
+        auto* label = control<QLabel>("Lb_Cause");
+        const QStringList lines = label->text().split('\n');
+        const std::string context = lines.join(" | ").toStdString();
+        EXPECT_LE(lines.size(), c.mostLines) << context;
+        EXPECT_LE(label->sizeHint().width(), label->width()) << context;
+        EXPECT_LE(label->sizeHint().height(), label->height()) << context;
+        for (const QString& name : names)
+            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                    [&name](const QString& line) { return line.contains(name); }))
+                << name.toStdString() << " cut: " << context;
+        EXPECT_TRUE(panel->cause().endsWith(c.ending)) << panel->cause().toStdString();
+        EXPECT_EQ(tessaly::testing::labelsNotReadAsShown(panel), QStringList{});
+    }
 }

@@ -163,3 +163,43 @@ TEST(MessageBoxPrompter, QtsOwnButtonsSpeakTheWindowsLanguage) {
     EXPECT_EQ(english, (QStringList{"Cancel", "OK", "Show Details..."}));
     EXPECT_EQ(fileDialogButtons(Language::English), (QStringList{"&Save", "Cancel"}));
 }
+
+// A window manager's title bar shows the caption beside the window's icon and its three
+// buttons: a box must be wide enough for all of them, whatever its text, in both languages.
+TEST(MessageBoxPrompter, TheCaptionShowsWholeInTheTitleBar) {
+    testApplication();
+    constexpr int titleBarButtonsAndIcon = 150;
+    struct Case {
+        Language language;
+        QString caption, text, details;
+    };
+    const QList<Case> cases = {
+        {Language::Chinese, "信息提示：", "保存成功！", {}},
+        {Language::Chinese, "信息提示：", "数据保存失败！", "database is locked"},
+        {Language::English, "Information", "Saved.", {}},
+        {Language::English, "Tessaly - Confirm the replacement", "OK?", {}},
+    };
+    for (const auto& c : cases) {
+        const LanguageCatalogues catalogues(c.language);
+        MessageBoxPrompter prompter;
+        auto seen = std::make_shared<std::tuple<int, int, QString>>();
+        QTimer::singleShot(0, [seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+            titleFont.setBold(true);
+            *seen = {box->width(), QFontMetrics(titleFont).horizontalAdvance(box->windowTitle()),
+                     box->text()};
+            box->button(QMessageBox::Ok)->click();
+        });
+        prompter.show({c.caption,
+                       c.text,
+                       MessageBox::Icon::Information,
+                       {MessageBox::Button::Ok},
+                       MessageBox::Button::Ok,
+                       c.details});
+        const auto [boxWidth, captionWidth, text] = *seen;
+        EXPECT_GE(boxWidth, captionWidth + titleBarButtonsAndIcon) << c.caption.toStdString();
+        EXPECT_EQ(text, c.text);
+    }
+}

@@ -78,10 +78,10 @@ TEST(PortDiagnosis, EachCauseHasItsLine) {
          {usb, "dialout", "sudo usermod -aG dialout $USER", "重新登录"}},
         {"held in exclusive mode",
          {usb, true, EBUSY, false, false, {"minicom（进程 812）"}},
-         {"正被其他程序占用", "minicom（进程 812）"}},
+         {"被 minicom（进程 812）占用", "请先关闭它。"}},
         {"locked by another copy",
          {usb, true, 0, false, true, {"tessaly（进程 9）", "cat（进程 10）"}},
-         {"tessaly（进程 9）、cat（进程 10）"}},
+         {"tessaly（进程 9）、cat（进程 10）", "请先关闭这些程序。"}},
         {"busy, holder unknown", {usb, true, 0, false, true}, {"正被其他程序占用"}},
         {"not a terminal", {"/tmp/file", true, 0, true}, {"不是串口设备"}},
         {"another error", {usb, true, EIO}, {usb, QString::fromLocal8Bit(strerror(EIO))}},
@@ -166,9 +166,10 @@ TEST(PortDiagnosis, CauseLinesInEnglish) {
     ASSERT_TRUE(english.load(":/i18n/tessaly_en.qm"));
     QCoreApplication::installTranslator(&english);
     const PortFacts busy{"/dev/ttyUSB0", true,  EBUSY,
-                         false,          false, {"minicom (process 42)", "screen (process 43)"}};
-    EXPECT_EQ(portCauseLine(busy), "Cause: /dev/ttyUSB0 is in use by another program: minicom "
-                                   "(process 42), screen (process 43); close that program first.");
+                         false,          false, {"minicom (PID 42)", "screen (PID 43)"}};
+    EXPECT_EQ(
+        portCauseLine(busy),
+        "Cause: /dev/ttyUSB0 is held by minicom (PID 42), screen (PID 43); close them first.");
     const PortFacts denied{"/dev/ttyUSB0", true, EACCES};
     EXPECT_EQ(portCauseLine(denied),
               "Cause: no permission to open /dev/ttyUSB0; the current user is not in the dialout "
