@@ -1946,10 +1946,6 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
         <translation>Export %1</translation>
     </message>
     <message>
-        <source>导出完成：共%1个程序。</source>
-        <translation>Export done: %1 programs.</translation>
-    </message>
-    <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
     </message>
@@ -1982,6 +1978,21 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     <message>
         <source>复制节目…</source>
         <translation>Copy program…</translation>
+    </message>
+    <message>
+        <source>[%1]</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>%1节目-%2.csv</source>
+        <translation>%1 programs-%2.csv</translation>
+    </message>
+    <message numerus="yes">
+        <source>导出完成：共%n个程序，已写入%1。</source>
+        <translation>
+            <numerusform>Export complete: %n program written to %1.</numerusform>
+            <numerusform>Export complete: %n programs written to %1.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
