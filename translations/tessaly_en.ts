@@ -712,10 +712,6 @@ The programs and the port settings are kept in this file.</translation>
         <translation>line %1</translation>
     </message>
     <message>
-        <source>第%1个元素</source>
-        <translation>element %1</translation>
-    </message>
-    <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
     </message>
@@ -806,6 +802,10 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>文件%1有%2，不是节目文件（节目文件不超过%3），未导入。</source>
         <translation>The file %1 holds %2: not a program file (those are at most %3); nothing was imported.</translation>
+    </message>
+    <message>
+        <source>第%1个程序</source>
+        <translation>program %1</translation>
     </message>
 </context>
 <context>
@@ -1671,6 +1671,21 @@ The programs and the port settings are kept in this file.</translation>
         <source>确实要用备份%1恢复电脑中的全部程序和设置吗？恢复前会先备份当前数据。</source>
         <translation>Restore all programs and settings on this PC from backup %1? The current data is backed up first.</translation>
     </message>
+    <message numerus="yes">
+        <source>备份%1含第一套%2个、第二套%3个、第三套%4个、第四套%5个程序，将替换电脑中现有的%n个程序。</source>
+        <translation>
+            <numerusform>Backup %1 holds programs Set 1: %2, Set 2: %3, Set 3: %4, Set 4: %5. Restoring it replaces the %n program now on this PC. </numerusform>
+            <numerusform>Backup %1 holds programs Set 1: %2, Set 2: %3, Set 3: %4, Set 4: %5. Restoring it replaces the %n programs now on this PC. </numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>读回的程序：备份中%1个，将替换现有的%2个。</source>
+        <translation>Read-back programs: %1 in the backup, %2 now on this PC. </translation>
+    </message>
+    <message>
+        <source>继续吗？恢复前会先备份当前数据。</source>
+        <translation>Continue? The current data is backed up first.</translation>
+    </message>
 </context>
 <context>
     <name>tessaly::BatchAddDialog</name>
@@ -1946,10 +1961,6 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
         <translation>Export %1</translation>
     </message>
     <message>
-        <source>导出完成：共%1个程序。</source>
-        <translation>Export done: %1 programs.</translation>
-    </message>
-    <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
     </message>
@@ -1982,6 +1993,21 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     <message>
         <source>复制节目…</source>
         <translation>Copy program…</translation>
+    </message>
+    <message>
+        <source>[%1]</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>%1节目-%2.csv</source>
+        <translation>%1 programs-%2.csv</translation>
+    </message>
+    <message numerus="yes">
+        <source>导出完成：共%n个程序，已写入%1。</source>
+        <translation>
+            <numerusform>Export complete: %n program written to %1.</numerusform>
+            <numerusform>Export complete: %n programs written to %1.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

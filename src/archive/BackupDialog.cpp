@@ -1,6 +1,7 @@
 #include "BackupDialog.h"
 
 #include "Backups.h"
+#include "ProgramStore.h"
 #include "Prompter.h"
 
 #include <QFileInfo>
@@ -51,11 +52,10 @@ BackupDialog::BackupDialog(Prompter& prompter, const QSqlDatabase& db, QWidget* 
 }
 
 void BackupDialog::refresh() {
-    const auto entries = listBackups(m_db);
-    m_paths.clear();
+    m_entries = listBackups(m_db);
+    const auto& entries = m_entries;
     m_table->setRowCount(int(entries.size()));
     for (int row = 0; row < entries.size(); ++row) {
-        m_paths.append(entries[row].path);
         const QStringList cells = backupRow(entries[row]);
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
@@ -69,16 +69,39 @@ void BackupDialog::refresh() {
         m_table->selectRow(0);
 }
 
+// What the backup holds against what it replaces, so that the operator sees what is lost. A
+// file whose counts cannot be read gets the plain question; its restore is refused anyway.
+QString BackupDialog::restoreQuestion(const BackupEntry& backup) const {
+    const QString name = QFileInfo(backup.path).fileName();
+    const ProgramStore store(m_db);
+    const auto current = store.count(ProgramTable::MusicTab);
+    const auto currentReadBack = store.count(ProgramTable::MusicReadTab);
+    if (!backup.setCounts || !backup.readBackCount || !current || !currentReadBack)
+        return tr("确实要用备份%1恢复电脑中的全部程序和设置吗？恢复前会先备份当前数据。").arg(name);
+    const auto& sets = *backup.setCounts;
+    QString question = tr("备份%1含第一套%2个、第二套%3个、第三套%4个、第四套%"
+                          "5个程序，将替换电脑中现有的%n个程序。",
+                          nullptr, *current)
+                           .arg(name)
+                           .arg(sets[0])
+                           .arg(sets[1])
+                           .arg(sets[2])
+                           .arg(sets[3]);
+    if (*backup.readBackCount > 0 || *currentReadBack > 0)
+        question += tr("读回的程序：备份中%1个，将替换现有的%2个。")
+                        .arg(*backup.readBackCount)
+                        .arg(*currentReadBack);
+    return question + tr("继续吗？恢复前会先备份当前数据。");
+}
+
 void BackupDialog::sbRestoreClick() {
     const int row = m_table->currentRow();
-    if (row < 0 || row >= m_paths.size()) {
+    if (row < 0 || row >= m_entries.size()) {
         m_prompter.notice(tr("请选择需要恢复的备份！"));
         return;
     }
-    const QString path = m_paths[row];
-    if (!m_prompter.question(
-            tr("确实要用备份%1恢复电脑中的全部程序和设置吗？恢复前会先备份当前数据。")
-                .arg(QFileInfo(path).fileName())))
+    const QString path = m_entries[row].path;
+    if (!m_prompter.question(restoreQuestion(m_entries[row])))
         return;
     const auto result = restoreBackup(m_db, path);
     if (result.detail.isEmpty())

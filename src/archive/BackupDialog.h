@@ -1,6 +1,9 @@
 #pragma once
 
+#include "Backups.h"
+
 #include <QDialog>
+#include <QList>
 #include <QSqlDatabase>
 
 class QPushButton;
@@ -18,7 +21,8 @@ public:
 
     // Fills the table from the backups folder again.
     void refresh();
-    // Restores the backup of the selected row, after a question naming its file.
+    // Restores the backup of the selected row, after a question naming its file, what it
+    // holds and what it replaces.
     void sbRestoreClick();
 
 signals:
@@ -28,7 +32,9 @@ signals:
 private:
     Prompter& m_prompter;
     QSqlDatabase m_db;
-    QStringList m_paths; // of the rows, in order
+    QString restoreQuestion(const BackupEntry& backup) const;
+
+    QList<BackupEntry> m_entries; // of the rows, in order
     QTableWidget* m_table = nullptr;
     QPushButton* m_restore = nullptr;
     QPushButton* m_close = nullptr;

@@ -31,6 +31,9 @@ struct ProgramRecord {
     bool operator==(const ProgramRecord&) const = default;
 };
 
+// The loudest volume the editor offers ("0" to "38"). A player may give back larger values.
+constexpr int MaxEditorVolume = 38;
+
 // The priority marker stored in YXCX.
 inline QString priorityMarker() {
     return QStringLiteral("优先");

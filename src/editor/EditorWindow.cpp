@@ -4,6 +4,7 @@
 #include "BatchAddDialog.h"
 #include "InterchangeExport.h"
 #include "InterchangeImport.h"
+#include "MachineSettings.h"
 #include "ProgramDetailPanel.h"
 #include "ProgramFilterPanel.h"
 #include "ProgramListModel.h"
@@ -55,22 +56,22 @@ QComboBox* addSetList(QWidget* parent, const char* name, const QString& accessib
     return list;
 }
 
-// A set named in a message: "[第一套]", as the operator reads its name.
+// A set named in a message: "[第一套]", as the operator reads its name; English running text
+// names it without brackets ("Set 1").
 QString bracketed(const QString& label) {
-    return QLatin1Char('[') + displayedSetLabel(label) + QLatin1Char(']');
+    return EditorWindow::tr("[%1]").arg(displayedSetLabel(label));
 }
 
 const QString FileFilter = QStringLiteral("CSV (*.csv);;JSON (*.json)");
 
 // The dialogs of the grid's menu; a saved file without an extension takes the chosen filter's.
-QString chooseFileByDialog(QWidget* parent, bool forSaving, const QString& caption) {
+QString chooseFileByDialog(QWidget* parent, bool forSaving, const QString& caption,
+                           const QString& start) {
     QString filter;
-    // An import starts among the sample weeks, where they are installed or built.
     if (!forSaving)
         return QFileDialog::getOpenFileName(
-            parent, caption, sampleFolder(QCoreApplication::applicationDirPath()),
-            QStringLiteral("CSV / JSON (*.csv *.json);;") + FileFilter);
-    QString path = QFileDialog::getSaveFileName(parent, caption, QString(), FileFilter, &filter);
+            parent, caption, start, QStringLiteral("CSV / JSON (*.csv *.json);;") + FileFilter);
+    QString path = QFileDialog::getSaveFileName(parent, caption, start, FileFilter, &filter);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += filter.startsWith(QLatin1String("JSON")) ? QStringLiteral(".json")
                                                          : QStringLiteral(".csv");
@@ -94,8 +95,9 @@ QString problemList(const QList<ImportProblem>& problems) {
 EditorWindow::EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase& db,
                            Session& session, QWidget* parent)
     : QDialog(parent), m_clock(clock), m_prompter(prompter), m_session(session), m_db(db),
-      m_editor(db, session), m_chooseFile([this](bool forSaving, const QString& caption) {
-          return chooseFileByDialog(this, forSaving, caption);
+      m_editor(db, session),
+      m_chooseFile([this](bool forSaving, const QString& caption, const QString& start) {
+          return chooseFileByDialog(this, forSaving, caption, start);
       }),
       m_importGuard([this](QString* error) {
           return takeBackup(m_db, QStringLiteral("import"), error).has_value();
@@ -466,9 +468,15 @@ void EditorWindow::exportSetClick() {
     if (m_mode != Mode::Browse)
         return;
     const QString label = m_filter->tickedSetLabel();
-    const QString path = m_chooseFile(true, tr("导出%1").arg(bracketed(label)));
+    // "第一套节目-2026-12-10.csv" in the folder of the last file.
+    const QString suggested =
+        QDir(lastFileFolder(QDir::homePath()))
+            .filePath(
+                tr("%1节目-%2.csv").arg(displayedSetLabel(label), m_today().toString(Qt::ISODate)));
+    const QString path = m_chooseFile(true, tr("导出%1").arg(bracketed(label)), suggested);
     if (path.isEmpty())
         return;
+    rememberFileFolder(path);
     QString error;
     const auto programs = programsForExport(m_db, ProgramTable::MusicTab, setNumber(label), &error);
     if (programs) {
@@ -476,7 +484,8 @@ void EditorWindow::exportSetClick() {
             writePrograms(*programs, formatOfPath(path).value_or(InterchangeFormat::Csv));
         QString cause;
         if (writeWholeFile(path, bytes, &cause)) {
-            m_prompter.notice(tr("导出完成：共%1个程序。").arg(programs->size()));
+            m_prompter.notice(tr("导出完成：共%n个程序，已写入%1。", nullptr, int(programs->size()))
+                                  .arg(QDir::toNativeSeparators(path)));
             return;
         }
         error = tr("%1：%2").arg(QDir::toNativeSeparators(path), cause);
@@ -488,9 +497,13 @@ void EditorWindow::importSetClick() {
     if (m_mode != Mode::Browse)
         return;
     const QString label = m_filter->tickedSetLabel();
-    const QString path = m_chooseFile(false, tr("导入到%1").arg(bracketed(label)));
+    // The first import starts among the sample weeks, where they are installed or built.
+    const QString path =
+        m_chooseFile(false, tr("导入到%1").arg(bracketed(label)),
+                     lastFileFolder(sampleFolder(QCoreApplication::applicationDirPath())));
     if (path.isEmpty())
         return;
+    rememberFileFolder(path);
     const ImportFile file = readImportFile(path);
     if (!file.bytes) {
         m_prompter.failure(tr("导入失败，未导入任何程序！"), file.error);

@@ -5,6 +5,7 @@
 #include "ProgramStore.h"
 #include "ScheduleEditor.h"
 
+#include <QDate>
 #include <QDialog>
 
 #include <functional>
@@ -74,9 +75,13 @@ public:
     BatchAddDialog* copyProgramClick();
 
     // Where the menu's file dialogs come from: the path chosen, empty when cancelled. A save
-    // dialog when `forSaving`. Tests give their own.
-    using FileChooser = std::function<QString(bool forSaving, const QString& caption)>;
+    // dialog when `forSaving`, which suggests the file `start`; an open dialog starts in the
+    // folder `start`. Tests give their own.
+    using FileChooser =
+        std::function<QString(bool forSaving, const QString& caption, const QString& start)>;
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+    // The date an export's suggested file name carries; the machine's by default.
+    void setToday(std::function<QDate()> today) { m_today = std::move(today); }
     // Runs once an import's rows have all passed, right before it writes; false (with the
     // reason) stops it with nothing written.
     void setImportGuard(std::function<bool(QString* error)> guard) {
@@ -133,6 +138,7 @@ private:
     QAction* m_batchAdd = nullptr;
     QAction* m_copyProgram = nullptr;
     FileChooser m_chooseFile;
+    std::function<QDate()> m_today = [] { return QDate::currentDate(); };
     std::function<bool(QString* error)> m_importGuard;
 };
 

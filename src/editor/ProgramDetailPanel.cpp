@@ -15,7 +15,7 @@ namespace tessaly {
 
 namespace {
 
-constexpr int VolumeItems = 39; // "0" .. "38"
+constexpr int VolumeItems = MaxEditorVolume + 1; // "0" .. "38"
 
 QLabel* addLabel(QWidget* parent, const QString& text, QRect geometry, const QString& name = {}) {
     auto* label = new QLabel(text, parent);

@@ -15,7 +15,7 @@ constexpr qsizetype QuotedCharacters = 40;
 QString ImportPlace::text() const {
     return kind == Kind::Line
                ? QCoreApplication::translate("InterchangeImport", "第%1行").arg(number)
-               : QCoreApplication::translate("InterchangeImport", "第%1个元素").arg(number);
+               : QCoreApplication::translate("InterchangeImport", "第%1个程序").arg(number + 1);
 }
 
 QString ImportProblem::text() const {

@@ -9,8 +9,8 @@
 
 namespace tessaly {
 
-// Where in a file: a line, or an element of a JSON array (counted from 0), named in the
-// window's language ("第2行", "line 2"; "第3个元素", "element 3").
+// Where in a file: a line, or an element of a JSON array (its index, from 0), named in the
+// window's language as a user counts ("第2行", "line 2"; index 2 is "第3个程序", "program 3").
 struct ImportPlace {
     enum class Kind { Line, Element };
     Kind kind = Kind::Line;

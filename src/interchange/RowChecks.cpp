@@ -132,9 +132,10 @@ std::optional<QString> timeDisagrees(const RowReader& reader, int column, const 
     return std::nullopt;
 }
 
-// The largest volume the load sends: the frame carries it in one byte. The editor offers 0 to
-// 38 for typing, but a player gives back volumes up to this, and what it gave back goes back.
-constexpr int MaxImportVolume = 255;
+// A file is what a person writes or edits, so its volumes are held to the editor's range: a
+// volume the editor cannot show would come in and then block every save of the program. The
+// larger values a player may give back come in by reading the player, never through a file.
+constexpr int MaxImportVolume = MaxEditorVolume;
 
 // Why the volume cannot be sent, if it cannot.
 std::optional<QString> volumeProblem(const RowReader& reader, int column) {

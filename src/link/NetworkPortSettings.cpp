@@ -1,5 +1,6 @@
 #include "NetworkPortSettings.h"
 
+#include "MachineSettings.h"
 #include "NetworkTarget.h"
 
 #include <QCoreApplication>
@@ -8,13 +9,6 @@
 namespace tessaly {
 
 namespace {
-
-// Named in full: the window and tessaly-cli have application names of their own, and both must
-// read the one configuration.
-QSettings machineSettings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tessaly"),
-                     QStringLiteral("Tessaly"));
-}
 
 QString keyOf(int com) {
     return QStringLiteral("NetworkPorts/COM%1").arg(com);

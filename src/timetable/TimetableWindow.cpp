@@ -1,5 +1,6 @@
 #include "TimetableWindow.h"
 
+#include "MachineSettings.h"
 #include "ProgramMoves.h"
 #include "ProgramSet.h"
 #include "Prompter.h"
@@ -186,10 +187,14 @@ void TimetableWindow::printWeek() {
     paintWeekPages(printer, {m_view->picture().sheet()}, QDateTime::currentDateTime());
 }
 
+// "周节目表-第一套.pdf" in the folder of the last file chosen.
 QString TimetableWindow::askFileName(const QString& caption, const QString& suffix) {
     const QString suggested =
-        QDir::home().filePath(tr("周节目表-%1.%2").arg(setDisplayName(m_set), suffix));
-    return m_chooseFile(caption, suggested);
+        QDir(lastFileFolder(QDir::homePath()))
+            .filePath(tr("周节目表-%1.%2").arg(setDisplayName(m_set), suffix));
+    const QString path = m_chooseFile(caption, suggested);
+    rememberFileFolder(path);
+    return path;
 }
 
 void TimetableWindow::exportPdf() {

@@ -63,9 +63,9 @@ TEST_F(ArchiveEnglishTest, BackupDialogReadsInEnglishAndFitsWithAndWithoutBackup
 
     dialog.findChild<QPushButton*>("sbRestore")->click();
     EXPECT_EQ(prompter.shownTexts(),
-              (QStringList{"Restore all programs and settings on this PC from backup "
-                           "PlayerDB-20261201-093005-copy.mdb? The current data is backed up "
-                           "first.",
+              (QStringList{"Backup PlayerDB-20261201-093005-copy.mdb holds programs Set 1: 0, "
+                           "Set 2: 0, Set 3: 0, Set 4: 0. Restoring it replaces the 0 programs now "
+                           "on this PC. Continue? The current data is backed up first.",
                            "Restore complete."}));
 }
 

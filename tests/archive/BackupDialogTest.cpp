@@ -71,8 +71,10 @@ TEST_F(BackupDialogTest, ListsTheBackupsAndRestoresTheChosenOneAfterAsking) {
     EXPECT_EQ(dialog->findChild<QPushButton*>("sbClose")->text(), "关闭");
 
     table()->selectRow(1);
-    const QString question = "确实要用备份PlayerDB-20261201-093005-delete-all.mdb恢复电脑中的全部"
-                             "程序和设置吗？恢复前会先备份当前数据。";
+    // What the backup holds, and what it replaces: the one read-back program of the database.
+    const QString question = "备份PlayerDB-20261201-093005-delete-all.mdb含第一套0个、第二套1个、"
+                             "第三套0个、第四套0个程序，将替换电脑中现有的0个程序。读回的程序："
+                             "备份中0个，将替换现有的1个。继续吗？恢复前会先备份当前数据。";
     prompter.answerNext(MessageBox::Button::Cancel);
     click("sbRestore");
     EXPECT_EQ(prompter.shownTexts(), QStringList{question});

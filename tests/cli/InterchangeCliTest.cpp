@@ -113,14 +113,14 @@ TEST_F(InterchangeCli, AFileWithBadRowsIsRefusedWholeAndTheDatabaseKeepsItsBytes
     EXPECT_EQ(contents(fresh), before);
 }
 
-// What the editor, the player or an older version left goes out and comes back unchanged: a
-// volume the player gave back, MP3 and ShouYin stored NULL, and two programs of one class
+// What the editor, the player or an older version left goes out and comes back unchanged: the
+// ends of the editor's volume list, MP3 and ShouYin stored NULL, and two programs of one class
 // starting together on different weekdays.
 TEST_F(InterchangeCli, WhatThePlayerOrAnOlderVersionLeftGoesOutAndComesBackUnchanged) {
     QSqlQuery change(data.database());
     for (const char* statement :
-         {"UPDATE MusicTab SET YinLiang = 255 WHERE JMTaoNo = '第一套' AND OrderNo = '001'",
-          "UPDATE MusicTab SET YinLiang = 39 WHERE JMTaoNo = '第一套' AND OrderNo = '002'",
+         {"UPDATE MusicTab SET YinLiang = 38 WHERE JMTaoNo = '第一套' AND OrderNo = '001'",
+          "UPDATE MusicTab SET YinLiang = 0 WHERE JMTaoNo = '第一套' AND OrderNo = '002'",
           "UPDATE MusicTab SET MP3 = NULL, ShouYin = NULL WHERE JMTaoNo = '第二套'",
           "UPDATE MusicTab SET KS1 = 7, KSTime = '07:00:00', Week1 = 0 WHERE JMTaoNo = '第三套' "
           "AND OrderNo = '002'",
@@ -195,13 +195,13 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
          (header + loud.join(',')).toUtf8(),
          {},
          1,
-         "第2行：音量300超出0-255\n1行有错误，未导入任何程序。\n",
+         "第2行：音量300超出0-38\n1行有错误，未导入任何程序。\n",
          ""},
         {"JSON number named as written",
          json,
          {"--lang", "en", "--replace"},
          1,
-         "element 0: volume “1e300” is not a whole number from 0 to 255\n"
+         "program 1: volume “1e300” is not a whole number from 0 to 38\n"
          "1 lines have errors; no program was imported.\n",
          ""},
         {"too large",

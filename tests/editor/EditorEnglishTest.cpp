@@ -116,8 +116,8 @@ TEST_F(EditorEnglishTest, MessagesNameSetsAsShownAndWhatIsStoredStaysChinese) {
     control<QComboBox>("cmbSource")->setCurrentText("Set 1");
     control<QComboBox>("cmbObject")->setCurrentText("Set 2");
     click("SpeedButton1");
-    EXPECT_EQ(prompter.shownTexts().first(), "Do you really want to copy [Set 1] to [Set 2]?");
-    EXPECT_EQ(lastMessage(), "[Set 1] has been copied to [Set 2].");
+    EXPECT_EQ(prompter.shownTexts().first(), "Do you really want to copy Set 1 to Set 2?");
+    EXPECT_EQ(lastMessage(), "Set 1 has been copied to Set 2.");
     EXPECT_EQ(storedCount(Set2), 1) << "the copy is stored under the set's label";
 
     EXPECT_EQ(setFullMessage(Set2), "[Set 2] already holds 999 programs; no more can be added.");

@@ -1,10 +1,13 @@
 #include "EditorTesting.h"
 
 #include "FullFileSystem.h"
+#include "MachineSettings.h"
 
 #include "ProgramSet.h"
+#include "TimetableWindow.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTableView>
@@ -20,7 +23,10 @@ class EditorMenuTest : public EditorTest {
 protected:
     // The grid's menu entry `name`, run with `path` as the file the dialog would give.
     void runMenu(const QString& name, const QString& path) {
-        window->setFileChooser([path](bool, const QString&) { return path; });
+        window->setFileChooser([this, path](bool, const QString& caption, const QString& start) {
+            dialogs.append({caption, start});
+            return path;
+        });
         auto* grid = control<QTableView>("grid");
         ASSERT_EQ(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
         QAction* action = nullptr;
@@ -30,6 +36,9 @@ protected:
         ASSERT_NE(action, nullptr) << name.toStdString();
         action->trigger();
     }
+
+    // The caption and the suggested file or folder of each file dialog asked for.
+    QList<std::pair<QString, QString>> dialogs;
 
     QByteArray fileText(const QString& path) {
         QFile file(path);
@@ -51,7 +60,7 @@ TEST_F(EditorMenuTest, TheGridMenuExportsTheShownSetAndImportsIntoIt) {
 
     const QString csv = folder.filePath("set1.csv");
     runMenu("actExportSet", csv);
-    EXPECT_EQ(lastMessage(), "导出完成：共2个程序。");
+    EXPECT_EQ(lastMessage(), "导出完成：共2个程序，已写入" + csv + "。");
     EXPECT_EQ(fileText(csv).count("第一套"), 2);
     EXPECT_FALSE(fileText(csv).contains("第二套"));
 
@@ -170,4 +179,41 @@ TEST_F(EditorMenuTest, AnExportTheDiskCannotTakeFailsAndKeepsTheEarlierFile) {
     EXPECT_EQ(lastMessage(), "导出失败！");
     EXPECT_EQ(prompter.shown().last().details, csv + "：磁盘空间不足");
     EXPECT_EQ(fileText(csv), "an earlier file\n");
+}
+
+// Each file dialog suggests a name (the set, and for an export the day's date) and starts in the
+// folder of the last file chosen, as this machine remembers it: the export's, then the
+// import's, then the timetable's.
+TEST_F(EditorMenuTest, FileDialogsSuggestANameAndStartInTheLastFolder) {
+    tessaly::testing::FreshMachineSettings machine;
+    store(Set1, QTime(7, 0));
+    open();
+    window->setToday([] { return QDate(2026, 12, 10); });
+
+    const QString csv = folder.filePath("set1.csv");
+    runMenu("actExportSet", csv);
+    EXPECT_EQ(dialogs.last(), std::pair(QString("导出[第一套]"),
+                                        QDir::home().filePath("第一套节目-2026-12-10.csv")))
+        << "nothing remembered yet: the home folder";
+    EXPECT_EQ(lastMessage(), "导出完成：共1个程序，已写入" + csv + "。");
+    runMenu("actExportSet", csv);
+    EXPECT_EQ(dialogs.last().second, folder.filePath("第一套节目-2026-12-10.csv"));
+
+    tick("chJM2");
+    runMenu("actImportSet", csv);
+    EXPECT_EQ(dialogs.last(), std::pair(QString("导入到[第二套]"), folder.path()));
+
+    TimetableWindow* timetable = window->openTimetable();
+    ASSERT_NE(timetable, nullptr);
+    QString suggested;
+    const QString png = folder.filePath("pictures/week.png");
+    QDir(folder.path()).mkpath("pictures");
+    timetable->setFileChooser([&](const QString&, const QString& start) {
+        suggested = start;
+        return png;
+    });
+    timetable->exportPng();
+    EXPECT_EQ(suggested, folder.filePath("周节目表-第二套.png"));
+    timetable->exportPng();
+    EXPECT_EQ(suggested, folder.filePath("pictures/周节目表-第二套.png"));
 }

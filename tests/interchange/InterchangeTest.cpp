@@ -164,16 +164,16 @@ TEST_F(InterchangeTest, ExportedProgramsComeBackFieldForField) {
 }
 
 // What the player or an older version left in the table goes out and comes back as it was:
-// two programs of one class starting together on different weekdays, volumes the editor does
-// not offer, and MP3 and ShouYin stored NULL, written as the load sends them (a radio program).
+// two programs of one class starting together on different weekdays, the ends of the editor's
+// volume list, and MP3 and ShouYin stored NULL, written as the load sends them (a radio program).
 TEST_F(InterchangeTest, WhatThePlayerOrAnOlderVersionLeftComesBackUnchanged) {
     ProgramRecord monday = sampleProgram(1, "001", 8);
     monday.Week = {true, false, false, false, false, false, false};
     ProgramRecord tuesday = sampleProgram(1, "002", 8, "002");
     tuesday.Week = {false, true, false, false, false, false, false};
-    tuesday.YinLiang = 39;
+    tuesday.YinLiang = 38;
     ProgramRecord loud = sampleProgram(2, "001", 9);
-    loud.YinLiang = 255;
+    loud.YinLiang = 0;
     ProgramRecord older = sampleProgram(2, "002", 10);
     store({monday, tuesday, loud, older});
     rawExec("UPDATE MusicTab SET MP3 = NULL, ShouYin = NULL WHERE JMTaoNo = ? AND OrderNo = ?",
@@ -322,18 +322,22 @@ TEST_F(InterchangeTest, EveryBadRowIsNamedAndNothingIsWritten) {
          csvWith({{"YinLiang", ""}}),
          InterchangeFormat::Csv,
          {"第2行：音量不能为空！"}},
+        {"volume past the editor's list",
+         csvWith({{"YinLiang", "39"}}),
+         InterchangeFormat::Csv,
+         {"第2行：音量39超出0-38"}},
         {"volume over a byte",
          csvWith({{"YinLiang", "300"}}),
          InterchangeFormat::Csv,
-         {"第2行：音量300超出0-255"}},
+         {"第2行：音量300超出0-38"}},
         {"negative volume",
          csvWith({{"YinLiang", "-1"}}),
          InterchangeFormat::Csv,
-         {"第2行：音量-1超出0-255"}},
+         {"第2行：音量-1超出0-38"}},
         {"volume that is no whole number",
          csvWith({{"YinLiang", "2.5"}}),
          InterchangeFormat::Csv,
-         {"第2行：音量“2.5”不是0-255的整数"}},
+         {"第2行：音量“2.5”不是0-38的整数"}},
         {"both MP3 and radio",
          csvWith({{"MP3", "1"}, {"ShouYin", "1"}}),
          InterchangeFormat::Csv,
@@ -419,12 +423,12 @@ TEST_F(InterchangeTest, EveryBadRowIsNamedAndNothingIsWritten) {
         {"JSON element",
          "[{\"OrderNo\": 1}, 5, {\"OrderNo\": [1]}, {\"MP3\": 1, \"MP3\": 0}]",
          InterchangeFormat::Json,
-         {"第0个元素：缺少字段“KSTime”", "第1个元素：不是程序对象",
-          "第2个元素：字段“OrderNo”不是文本、数字或布尔值", "第3个元素：字段“MP3”重复"}},
+         {"第1个程序：缺少字段“KSTime”", "第2个程序：不是程序对象",
+          "第3个程序：字段“OrderNo”不是文本、数字或布尔值", "第4个程序：字段“MP3”重复"}},
         {"JSON number named as written",
          jsonWith({{"YinLiang", "1e300"}, {"KS1", "8.0"}}),
          InterchangeFormat::Json,
-         {"第0个元素：音量“1e300”不是0-255的整数"}},
+         {"第1个程序：音量“1e300”不是0-38的整数"}},
         {"JSON after the array",
          "[]\n[]",
          InterchangeFormat::Json,

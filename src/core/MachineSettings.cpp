@@ -1,0 +1,32 @@
+#include "MachineSettings.h"
+
+#include <QFileInfo>
+
+namespace tessaly {
+
+namespace {
+
+const QString LastFolderKey = QStringLiteral("Files/LastFolder");
+
+} // namespace
+
+// Named in full: the window and tessaly-cli have application names of their own, and both must
+// read the one configuration.
+QSettings machineSettings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tessaly"),
+                     QStringLiteral("Tessaly"));
+}
+
+QString lastFileFolder(const QString& fallback) {
+    const QString folder = machineSettings().value(LastFolderKey).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : fallback;
+}
+
+void rememberFileFolder(const QString& filePath) {
+    if (filePath.isEmpty())
+        return;
+    QSettings settings = machineSettings();
+    settings.setValue(LastFolderKey, QFileInfo(filePath).absolutePath());
+}
+
+} // namespace tessaly
