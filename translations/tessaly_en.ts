@@ -119,10 +119,6 @@
         <translation>Serial port COM%1 (%2) is in use by another program. Please try again later.</translation>
     </message>
     <message>
-        <source>%1行有错误，未导入任何程序。</source>
-        <translation>%1 lines have errors; no program was imported.</translation>
-    </message>
-    <message>
         <source>导入失败，未导入任何程序：%1</source>
         <translation>Import failed; no program was imported: %1</translation>
     </message>
@@ -317,10 +313,6 @@
         <translation>tessaly-cli: %1: %2</translation>
     </message>
     <message>
-        <source>已导出%1个程序</source>
-        <translation>%1 programs exported</translation>
-    </message>
-    <message>
         <source>不接受 --all、--priority 或 --replace</source>
         <translation>takes no --all, --priority or --replace</translation>
     </message>
@@ -394,7 +386,7 @@
     </message>
     <message>
         <source>把第 N 套（不给 --set 即为全部四套；给 --read 则为读取的程序）的周节目表写成 PDF（每套一页）或一套的 PNG，按文件扩展名决定。</source>
-        <translation>Writes the weekly timetable of set N (all four without --set; the read-back programs with --read) as a PDF, one page a set, or as a PNG of one set, by the file&apos;s extension.</translation>
+        <translation>Writes the weekly timetable of set N (all four without --set; the read-back programs with --read) as a PDF, one page per set, or as a PNG of one set, by the file&apos;s extension.</translation>
     </message>
     <message>
         <source>内存不足</source>
@@ -491,6 +483,20 @@ this machine (ports --set), else the n-th serial device present.</translation>
     <message>
         <source>%1 %2：电脑 %3，播放器 %4</source>
         <translation>%1 %2: PC %3, player %4</translation>
+    </message>
+    <message numerus="yes">
+        <source>已导出%n个程序</source>
+        <translation>
+            <numerusform>%n program exported</numerusform>
+            <numerusform>%n programs exported</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n行有错误，未导入任何程序。</source>
+        <translation>
+            <numerusform>%n line has an error; no program was imported.</numerusform>
+            <numerusform>%n lines have errors; no program was imported.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1056,11 +1062,11 @@ The programs and the port settings are kept in this file.</translation>
     </message>
     <message>
         <source>确实需要保存%1数据到软件中吗？</source>
-        <translation>Do you really want to save the %1 data in Tessaly?</translation>
+        <translation>Save the %1 data in Tessaly?</translation>
     </message>
     <message>
         <source>该操作将覆盖软件中%1原有的数据，确实需要保存该数据吗？</source>
-        <translation>This overwrites the %1 data that Tessaly holds now. Do you really want to save it?</translation>
+        <translation>This overwrites the %1 data that Tessaly holds now. Save it?</translation>
     </message>
     <message>
         <source>%1数据保存失败！</source>
@@ -1069,6 +1075,10 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>%1数据保存成功！</source>
         <translation>The %1 data was saved.</translation>
+    </message>
+    <message>
+        <source>[%1]</source>
+        <translation>%1</translation>
     </message>
 </context>
 <context>
@@ -1142,7 +1152,7 @@ The programs and the port settings are kept in this file.</translation>
     <name>RecordFrame</name>
     <message>
         <source>%1有%2个程序，播放器每套最多%3个，无法装载！</source>
-        <translation>%1 has %2 programs, but the player holds at most %3 a set: it cannot be loaded!</translation>
+        <translation>%1 has %2 programs, but the player holds at most %3 per set: it cannot be loaded!</translation>
     </message>
     <message>
         <source>程序 %1 的序号“%2”不是数字，无法发送</source>
@@ -1173,7 +1183,7 @@ The programs and the port settings are kept in this file.</translation>
     <name>ScheduleEditor</name>
     <message>
         <source>[%1]已有%2个程序，无法再增加！</source>
-        <translation>[%1] already holds %2 programs; no more can be added.</translation>
+        <translation>%1 already holds %2 programs; no more can be added.</translation>
     </message>
     <message>
         <source>程序保存失败：%1</source>
@@ -1200,7 +1210,7 @@ The programs and the port settings are kept in this file.</translation>
     </message>
     <message>
         <source>软件与播放器尚未连接，无法进行程序装载！</source>
-        <translation>Not connected to the player: programs cannot be loaded!</translation>
+        <translation>Programs cannot be read: the player is not connected.</translation>
     </message>
     <message>
         <source>读取播放器记录错误！</source>
@@ -1407,11 +1417,11 @@ The programs and the port settings are kept in this file.</translation>
     </message>
     <message>
         <source>将重新装载%1，播放器中该套的原有程序将被清除，继续吗？</source>
-        <translation>%1 will be loaded again; the player&apos;s programs of that set will be cleared first. Go ahead?</translation>
+        <translation>%1 will be loaded again; the player&apos;s programs of that set will be cleared first. Continue?</translation>
     </message>
     <message>
         <source>将重新装载%1，播放器中这些套的原有程序将被清除，继续吗？</source>
-        <translation>%1 will be loaded again; the player&apos;s programs of these sets will be cleared first. Go ahead?</translation>
+        <translation>%1 will be loaded again; the player&apos;s programs of these sets will be cleared first. Continue?</translation>
     </message>
     <message>
         <source>、</source>
@@ -1419,7 +1429,7 @@ The programs and the port settings are kept in this file.</translation>
     </message>
     <message>
         <source>将把电脑中的预热和延时时间写入播放器，继续吗？</source>
-        <translation>The PC&apos;s pre-heat and delay will be written to the player. Go ahead?</translation>
+        <translation>The PC&apos;s pre-heat and delay will be written to the player. Continue?</translation>
     </message>
 </context>
 <context>
@@ -1604,7 +1614,7 @@ The programs and the port settings are kept in this file.</translation>
     <name>WholeDeviceRead</name>
     <message>
         <source>将机器数据同步到电脑中,系统将自动覆盖电脑中所有的程序记录,确实要进行该同步操作吗？</source>
-        <translation>Syncing the player&apos;s data to the PC overwrites all programs on the PC. Do you really want to sync?</translation>
+        <translation>Syncing the player&apos;s data to the PC overwrites all programs on the PC. Sync now?</translation>
     </message>
     <message>
         <source>软件与播放器尚未连接，无法进行数据同步操作！</source>
@@ -1707,7 +1717,7 @@ The programs and the port settings are kept in this file.</translation>
     </message>
     <message>
         <source>开始时间（每行一个，或用逗号隔开）：</source>
-        <translation>Start times (one a line, or separated by commas):</translation>
+        <translation>Start times (one per line, or separated by commas):</translation>
     </message>
     <message>
         <source>开始时间</source>
@@ -1831,7 +1841,7 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     <name>tessaly::DeviceLoadPanel</name>
     <message>
         <source>将电脑数据同步到机器中,系统将自动覆盖机器中所有的程序记录,确实要进行该同步操作吗？</source>
-        <translation>Syncing the PC&apos;s data to the player overwrites all programs in the player. Do you really want to sync?</translation>
+        <translation>Syncing the PC&apos;s data to the player overwrites all programs in the player. Sync now?</translation>
     </message>
     <message>
         <source>正在清除播放器中程序记录，请稍候...</source>
@@ -1844,10 +1854,6 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
 </context>
 <context>
     <name>tessaly::EditorWindow</name>
-    <message>
-        <source>……另有%1行有错误</source>
-        <translation>… and %1 more rows with errors</translation>
-    </message>
     <message>
         <source>程序编辑器</source>
         <translation>Program editor</translation>
@@ -1922,11 +1928,11 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     </message>
     <message>
         <source>确实要取消吗？</source>
-        <translation>Do you really want to cancel?</translation>
+        <translation>Discard the changes?</translation>
     </message>
     <message>
         <source>确实要删除该记录吗？</source>
-        <translation>Do you really want to delete this program?</translation>
+        <translation>Delete this program?</translation>
     </message>
     <message>
         <source>请选择需要复制的节目源和目标！</source>
@@ -1938,11 +1944,11 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     </message>
     <message>
         <source>确实需要将%1复制到%2吗？</source>
-        <translation>Do you really want to copy %1 to %2?</translation>
+        <translation>Copy %1 to %2?</translation>
     </message>
     <message>
         <source>该操作将覆盖%1中原有的所有数据，确实需要进行该复制操作吗？</source>
-        <translation>This replaces all the programs of %1. Do you really want to copy?</translation>
+        <translation>This replaces all the programs of %1. Copy anyway?</translation>
     </message>
     <message>
         <source>%1没有记录，还需要复制吗？</source>
@@ -1977,12 +1983,6 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
         <translation>Import failed; no program was imported.</translation>
     </message>
     <message>
-        <source>导入失败，%1行有错误，未导入任何程序：
-%2</source>
-        <translation>Import failed: %1 rows have errors, no program was imported:
-%2</translation>
-    </message>
-    <message>
         <source>程序内容已发生变化，请重新进行程序装载！</source>
         <translation>The programs have changed. Please load them into the player again.</translation>
     </message>
@@ -2007,6 +2007,23 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
         <translation>
             <numerusform>Export complete: %n program written to %1.</numerusform>
             <numerusform>Export complete: %n programs written to %1.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>……另有%n行有错误</source>
+        <translation>
+            <numerusform>… and %n more line with an error</numerusform>
+            <numerusform>… and %n more lines with errors</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>导入失败，%n行有错误，未导入任何程序：
+%1</source>
+        <translation>
+            <numerusform>Import failed: %n line has an error, no program was imported:
+%1</numerusform>
+            <numerusform>Import failed: %n lines have errors, no program was imported:
+%1</numerusform>
         </translation>
     </message>
 </context>
@@ -2156,7 +2173,7 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     </message>
     <message>
         <source>确实需要关闭系统吗？</source>
-        <translation>Do you really want to exit Tessaly?</translation>
+        <translation>Exit Tessaly?</translation>
     </message>
     <message>
         <source>核对播放器…</source>
@@ -2314,11 +2331,11 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     </message>
     <message>
         <source>全开</source>
-        <translation>On</translation>
+        <translation>All on</translation>
     </message>
     <message>
         <source>全关</source>
-        <translation>Off</translation>
+        <translation>All off</translation>
     </message>
     <message>
         <source>收音</source>
@@ -2326,7 +2343,7 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     </message>
     <message>
         <source>电台:</source>
-        <translation>Radio:</translation>
+        <translation>Station:</translation>
     </message>
 </context>
 <context>
@@ -2435,7 +2452,7 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     <name>tessaly::SettingsPanel</name>
     <message>
         <source>打开失败，请设置通讯口！</source>
-        <translation>Open failed. Please set the serial port!</translation>
+        <translation>The port did not open. Please set it up.</translation>
     </message>
     <message>
         <source>管理软件与节目播放器通讯设置</source>
@@ -2443,19 +2460,19 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     </message>
     <message>
         <source>请点击[测试]</source>
-        <translation>Please click [Test]</translation>
+        <translation>Please click Test</translation>
     </message>
     <message>
         <source>端口打开失败,请点击[测试]</source>
-        <translation>The port did not open. Please click [Test]</translation>
+        <translation>The port did not open. Please click Test</translation>
     </message>
     <message>
         <source>端口打开失败,请选择其他端口！</source>
-        <translation>The port did not open. Please choose another port!</translation>
+        <translation>The port did not open. Please choose another port.</translation>
     </message>
     <message>
         <source>通讯成功！请点击[保存]</source>
-        <translation>Connected! Please click [Save]</translation>
+        <translation>Connected. Please click Save</translation>
     </message>
     <message>
         <source>通讯端口：</source>
@@ -2475,7 +2492,7 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     </message>
     <message>
         <source>请选择实际连接的端口，[测试]成功后才允许保存！</source>
-        <translation>Choose the port the player is connected to. It can be saved only after a successful [Test]!</translation>
+        <translation>Choose the port the player is connected to. It can be saved only after a successful test.</translation>
     </message>
     <message>
         <source>保存失败！数据库中没有通讯设置记录，端口未能保存。</source>
@@ -2487,7 +2504,7 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     </message>
     <message>
         <source>播放器与软件通讯尚未连通确实需要关闭吗？</source>
-        <translation>The player is not connected yet. Do you really want to close?</translation>
+        <translation>The player is not connected yet. Close anyway?</translation>
     </message>
     <message>
         <source>网络串口</source>

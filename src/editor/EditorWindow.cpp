@@ -86,7 +86,8 @@ QString problemList(const QList<ImportProblem>& problems) {
     for (const ImportProblem& problem : problems.mid(0, ListedProblems))
         lines.append(problem.text());
     if (problems.size() > ListedProblems)
-        lines.append(EditorWindow::tr("……另有%1行有错误").arg(problems.size() - ListedProblems));
+        lines.append(
+            EditorWindow::tr("……另有%n行有错误", nullptr, int(problems.size() - ListedProblems)));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -520,8 +521,8 @@ void EditorWindow::importSetClick() {
     }
     if (!result.problems.isEmpty()) {
         m_prompter.show({standardCaption(),
-                         encoding + tr("导入失败，%1行有错误，未导入任何程序：\n%2")
-                                        .arg(result.problems.size())
+                         encoding + tr("导入失败，%n行有错误，未导入任何程序：\n%1", nullptr,
+                                       int(result.problems.size()))
                                         .arg(problemList(result.problems)),
                          MessageBox::Icon::Warning});
         return;

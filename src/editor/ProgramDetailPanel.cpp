@@ -11,6 +11,8 @@
 #include <QRegularExpressionValidator>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace tessaly {
 
 namespace {
@@ -135,10 +137,17 @@ void ProgramDetailPanel::buildTracks() {
             m_trackSeparators[i - 1] = addLabel(this, QStringLiteral(":"), QRect(x - 10, 78, 8, 22),
                                                 QStringLiteral("Lb%1").arg(i + 1));
     }
+    // Fitted to the wider of its two captions: it reads "电台:" for a radio program.
+    const QString tracks = m_trackCaption->text();
+    const QString station = tr("电台:");
+    const QFontMetrics metrics = m_trackCaption->fontMetrics();
+    if (metrics.horizontalAdvance(station) > metrics.horizontalAdvance(tracks))
+        m_trackCaption->setText(station);
     programWindow::fitCaption(m_trackCaption,
                               {m_tracks[0], m_tracks[1], m_trackSeparators[0], m_tracks[2],
                                m_trackSeparators[1], m_tracks[3], m_trackSeparators[2], m_tracks[4],
                                m_trackSeparators[3], m_tracks[5], m_trackSeparators[4]});
+    m_trackCaption->setText(tracks);
 }
 
 void ProgramDetailPanel::buildVolume() {
@@ -165,10 +174,27 @@ void ProgramDetailPanel::buildZones() {
     m_allOpen = addCheckBox(group, QStringLiteral("chAllOpen"), tr("全开"), QRect(372, 24, 52, 22));
     m_allClose =
         addCheckBox(group, QStringLiteral("chAllClose"), tr("全关"), QRect(426, 24, 52, 22));
+    fitAllOnAndOff(group->width() - 6);
     connect(m_allOpen, &QCheckBox::clicked, this,
             [this](bool checked) { zoneButtonClicked(checked, true); });
     connect(m_allClose, &QCheckBox::clicked, this,
             [this](bool checked) { zoneButtonClicked(checked, false); });
+}
+
+// The two switches are placed for "全开" and "全关". Longer captions ("All on", "All off") take
+// the room they need, ending at `right`, and the last visible zone box, whose caption is short
+// then, gives up what they take from it.
+void ProgramDetailPanel::fitAllOnAndOff(int right) {
+    const int openWidth = std::max(m_allOpen->width(), m_allOpen->sizeHint().width());
+    const int closeWidth = std::max(m_allClose->width(), m_allClose->sizeHint().width());
+    if (openWidth == m_allOpen->width() && closeWidth == m_allClose->width())
+        return;
+    m_allClose->setGeometry(right - closeWidth, m_allClose->y(), closeWidth, m_allClose->height());
+    m_allOpen->setGeometry(m_allClose->x() - 2 - openWidth, m_allOpen->y(), openWidth,
+                           m_allOpen->height());
+    QCheckBox* lastZone = m_zones[VisibleZones - 1];
+    lastZone->resize(std::min(lastZone->width(), m_allOpen->x() - 2 - lastZone->x()),
+                     lastZone->height());
 }
 
 void ProgramDetailPanel::buildSource() {

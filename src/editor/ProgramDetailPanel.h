@@ -73,6 +73,7 @@ private:
     void buildVolume();
     void buildZones();
     void buildSource();
+    void fitAllOnAndOff(int right);
     void setTabOrder();
     void showSource(bool mp3);
     void zoneButtonClicked(bool checked, bool open);

@@ -51,12 +51,14 @@ bool writeAll(const QSqlDatabase& db, const Session& session, const ReadBackSele
 
 ReadBackSaveEnd saveReadBack(const QSqlDatabase& db, Prompter& prompter, Session& session,
                              const ReadBackSelection& selection) {
-    // The set and the priority mark as the operator reads them: "[第一套优先]", "[Set 1 Priority]".
+    // The set and the priority mark as the operator reads them: "[第一套优先]"; English running
+    // text names them without brackets, "Set 1 Priority".
     const QString set = displayedSetLabel(selection.setLabel);
-    const QString named = QStringLiteral("[%1]").arg(
-        selection.priorityOnly
-            ? QCoreApplication::translate("ReadBackSave", "%1优先").arg(set).trimmed()
-            : set);
+    const QString named =
+        QCoreApplication::translate("ReadBackSave", "[%1]")
+            .arg(selection.priorityOnly
+                     ? QCoreApplication::translate("ReadBackSave", "%1优先").arg(set).trimmed()
+                     : set);
     const QList<ProgramRecord> programsOfSet = programsToWrite(selection);
     if (programsOfSet.isEmpty()) {
         prompter.notice(

@@ -654,7 +654,7 @@ TEST_F(MainWindowTest, EnglishTextsFitInEveryState) {
     start();
     runStartupCheck();
     ASSERT_TRUE(panelShown());
-    EXPECT_EQ(text("Lb_Mess"), "The port did not open. Please click [Test]");
+    EXPECT_EQ(text("Lb_Mess"), "The port did not open. Please click Test");
     EXPECT_EQ(control<SettingsPanel>("PanSet")->cause(),
               "Cause: this port has no serial device; check that the adapter is plugged in.");
     expectEnglishThatFits("the banner of a port that does not open");
@@ -677,7 +677,7 @@ TEST_F(MainWindowTest, EnglishTextsFitInEveryState) {
     control<QComboBox>("cmbCom")->hidePopup();
     control<QComboBox>("cmbCom")->setCurrentIndex(0);
     runSettingsTest();
-    EXPECT_EQ(text("Lb_Mess"), "Connected! Please click [Save]");
+    EXPECT_EQ(text("Lb_Mess"), "Connected. Please click Save");
     expectEnglishThatFits("a test that reached the player");
     click("sbSave");
     EXPECT_EQ(prompter.shownTexts().last(), "Saved.");

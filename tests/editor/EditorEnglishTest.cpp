@@ -6,6 +6,7 @@
 #include "ProgramSet.h"
 #include "ScheduleEditor.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -85,12 +86,15 @@ TEST_F(EditorEnglishTest, EveryStateReadsInEnglishAndFits) {
 
     click("sbAdd");
     expectEnglish("adding");
+    EXPECT_EQ(control<QAbstractButton>("chAllOpen")->text(), "All on");
+    EXPECT_EQ(control<QAbstractButton>("chAllClose")->text(), "All off");
     prompter.answerNext(MessageBox::Button::Ok);
     click("sbCancel");
+    EXPECT_EQ(prompter.shownTexts().last(), "Discard the changes?");
 
     execute("update MusicTab set MP3 = 0, ShouYin = 1, QuMu1 = '087'");
     reopen();
-    EXPECT_EQ(text("LbQM"), "Radio:");
+    EXPECT_EQ(text("LbQM"), "Station:");
     click("sbedit");
     expectEnglish("editing a radio program");
 }
@@ -116,11 +120,11 @@ TEST_F(EditorEnglishTest, MessagesNameSetsAsShownAndWhatIsStoredStaysChinese) {
     control<QComboBox>("cmbSource")->setCurrentText("Set 1");
     control<QComboBox>("cmbObject")->setCurrentText("Set 2");
     click("SpeedButton1");
-    EXPECT_EQ(prompter.shownTexts().first(), "Do you really want to copy Set 1 to Set 2?");
+    EXPECT_EQ(prompter.shownTexts().first(), "Copy Set 1 to Set 2?");
     EXPECT_EQ(lastMessage(), "Set 1 has been copied to Set 2.");
     EXPECT_EQ(storedCount(Set2), 1) << "the copy is stored under the set's label";
 
-    EXPECT_EQ(setFullMessage(Set2), "[Set 2] already holds 999 programs; no more can be added.");
+    EXPECT_EQ(setFullMessage(Set2), "Set 2 already holds 999 programs; no more can be added.");
 }
 
 } // namespace

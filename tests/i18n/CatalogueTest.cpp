@@ -136,4 +136,19 @@ TEST(Catalogue, EveryTextHasAFinishedEnglishTranslation) {
     }
 }
 
+// English that reads as written in English: a question whose answer is OK or Cancel asks for
+// the action ("Delete this program?"), not for the user's wish ("Do you really want to..."); a
+// button or a set named in running text goes without brackets ("click Test", "Set 1").
+TEST(Catalogue, EnglishReadsAsWrittenInEnglish) {
+    const auto messages = readCatalogue(CommittedCatalogue);
+    ASSERT_FALSE(messages.empty());
+    static const QRegularExpression bracketedWord(QStringLiteral("\\[[A-Z][a-z]"));
+    for (const auto& m : messages)
+        for (const auto& translation : m.translations) {
+            SCOPED_TRACE(qPrintable(key(m) + QStringLiteral(" → ") + translation));
+            EXPECT_FALSE(translation.contains(QLatin1String("Do you really")));
+            EXPECT_FALSE(translation.contains(bracketedWord));
+        }
+}
+
 } // namespace

@@ -175,5 +175,5 @@ TEST_F(ReadDataWindowTest, EnglishTextsFitAndNameTheSet) {
     control<QCheckBox>("chJM0")->click();
     ASSERT_TRUE(window->priorityFilter());
     control<QPushButton>("sbSave")->click();
-    EXPECT_EQ(prompter.shownTexts().last(), "The [Set 3 Priority] data was saved.");
+    EXPECT_EQ(prompter.shownTexts().last(), "The Set 3 Priority data was saved.");
 }

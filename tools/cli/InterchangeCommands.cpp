@@ -44,7 +44,8 @@ QCoro::Task<int> runExport(CliContext& context) {
             QCoreApplication::translate("Cli", "tessaly-cli：%1：%2").arg(target, error));
         co_return ExitFailed;
     }
-    context.output.info(QCoreApplication::translate("Cli", "已导出%1个程序").arg(programs->size()));
+    context.output.info(
+        QCoreApplication::translate("Cli", "已导出%n个程序", nullptr, int(programs->size())));
     co_return ExitSuccess;
 }
 
@@ -68,8 +69,8 @@ QCoro::Task<int> runImport(CliContext& context) {
     for (const ImportProblem& problem : result.problems)
         context.output.message(problem.text());
     if (!result.problems.isEmpty()) {
-        context.output.message(QCoreApplication::translate("Cli", "%1行有错误，未导入任何程序。")
-                                   .arg(result.problems.size()));
+        context.output.message(QCoreApplication::translate("Cli", "%n行有错误，未导入任何程序。",
+                                                           nullptr, int(result.problems.size())));
         co_return ExitFailed;
     }
     if (!result.error.isEmpty()) {
