@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 namespace tessaly {
 
@@ -58,15 +59,6 @@ MainWindow::MainWindow(MainWindowServices services, Session& session, QWidget* p
     buildBanner();
     buildButtons();
     buildProgressPanel();
-    m_settingsPanel = new SettingsPanel(m_services.channel, m_services.clock, m_services.prompter,
-                                        *m_settingsStore, m_services.portMap, this);
-    m_pcDownLoad = new DeviceLoadPanel(
-        loadContext(), m_services.prompter,
-        {m_progressPanel, [this](bool enabled) { setSevenButtonsEnabled(enabled); },
-         [this] { beginSynchronisation(); }, [this] { endSynchronisation(); }},
-        this);
-    connect(m_pcDown, &QPushButton::clicked, this,
-            [this] { m_pcDownLoad->sbPcDownClick(m_cancel); });
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -103,13 +95,6 @@ void MainWindow::buildButtons() {
     m_set = new QPushButton(tr("设置"), this);
     m_set->setObjectName(QStringLiteral("sbSet"));
     m_set->setGeometry(8, ClientHeight - 26 - 8, 62, 26);
-
-    connect(m_edit, &QPushButton::clicked, this, &MainWindow::sbEditClick);
-    connect(m_down, &QPushButton::clicked, this, &MainWindow::sbDownClick);
-    connect(m_read, &QPushButton::clicked, this, &MainWindow::sbReadClick);
-    connect(m_machineDown, &QPushButton::clicked, this, &MainWindow::sbMachinDownClick);
-    connect(m_exit, &QPushButton::clicked, this, &MainWindow::sbExitClick);
-    connect(m_set, &QPushButton::clicked, this, [this] { m_settingsPanel->sbSetClick(); });
 }
 
 void MainWindow::buildProgressPanel() {
@@ -129,6 +114,31 @@ void MainWindow::buildProgressPanel() {
     // Outside the panel's visible area, as the whole-device load expects it.
     makeLabel(m_progressPanel, "Lb_down", {}, QRect(0, 60, 518, 18), small);
     m_progressPanel->hide();
+}
+
+// What the first paint does not show: the settings (over the database's settings row) and the
+// panel of the whole-device load.
+void MainWindow::buildHiddenPanels() {
+    m_settingsStore = std::make_unique<SettingsStore>(m_services.data.database());
+    m_settingsPanel = new SettingsPanel(m_services.channel, m_services.clock, m_services.prompter,
+                                        *m_settingsStore, m_services.portMap, this);
+    m_pcDownLoad = new DeviceLoadPanel(
+        loadContext(), m_services.prompter,
+        {m_progressPanel, [this](bool enabled) { setSevenButtonsEnabled(enabled); },
+         [this] { beginSynchronisation(); }, [this] { endSynchronisation(); }},
+        this);
+}
+
+// The buttons act once the database is open; a click before that does nothing.
+void MainWindow::connectButtons() {
+    connect(m_edit, &QPushButton::clicked, this, &MainWindow::sbEditClick);
+    connect(m_down, &QPushButton::clicked, this, &MainWindow::sbDownClick);
+    connect(m_read, &QPushButton::clicked, this, &MainWindow::sbReadClick);
+    connect(m_pcDown, &QPushButton::clicked, this,
+            [this] { m_pcDownLoad->sbPcDownClick(m_cancel); });
+    connect(m_machineDown, &QPushButton::clicked, this, &MainWindow::sbMachinDownClick);
+    connect(m_exit, &QPushButton::clicked, this, &MainWindow::sbExitClick);
+    connect(m_set, &QPushButton::clicked, this, [this] { m_settingsPanel->sbSetClick(); });
 }
 
 QList<QPushButton*> MainWindow::sevenButtons() const {
@@ -153,15 +163,19 @@ void MainWindow::endSynchronisation() {
     setSevenButtonsEnabled(true);
 }
 
-void MainWindow::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (m_shown)
+// The window shows itself before it opens the database and builds what it does not show: the
+// rest of the start runs once the first paint is on the screen.
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (m_startQueued)
         return;
-    m_shown = true;
-    FormShow();
+    m_startQueued = true;
+    // A zero timer runs after this paint, the children's included, has been flushed.
+    QTimer::singleShot(0, this, &MainWindow::FormShow);
 }
 
 void MainWindow::FormShow() {
+    buildHiddenPanels();
     m_session.SyncReadSet = 1;
     m_settingsPanel->prepareBanner();
     const bool connected =
@@ -169,7 +183,7 @@ void MainWindow::FormShow() {
             ? m_services.data.ConnectDatabase(m_services.prompter)
             : m_services.data.ConnectDatabase(m_services.prompter, m_services.appDir);
     if (!connected) {
-        m_started = false;
+        emit startFinished(false);
         return;
     }
     m_session.ReadPreheatMinutes = 0;
@@ -177,8 +191,11 @@ void MainWindow::FormShow() {
     m_session.link.LinkUp = false;
     m_session.link.PortNumber = 1;
     restoreSettings();
+    connectButtons();
+    m_started = true;
     repaint();
     startupLinkCheck();
+    emit startFinished(true);
 }
 
 void MainWindow::restoreSettings() {
@@ -264,7 +281,7 @@ QCoro::Task<> MainWindow::sbMachinDownClick() {
 
 std::unique_ptr<QMenu> MainWindow::backgroundMenu(QPoint pos) {
     const QWidget* hit = childAt(pos);
-    if (hit && hit->objectName() != QLatin1String("Image1"))
+    if (!m_started || (hit && hit->objectName() != QLatin1String("Image1")))
         return nullptr;
     auto menu = std::make_unique<QMenu>(this);
     QAction* backups = menu->addAction(tr("备份与恢复…"));

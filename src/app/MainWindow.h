@@ -44,7 +44,8 @@ public:
     MainWindow(MainWindowServices services, Session& session, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // False once the database could not be opened: the process must end.
+    // True once the start is done (it runs after the first paint); false before, and for good
+    // when the database could not be opened: the process must end then.
     bool started() const { return m_started; }
 
     // The busy convention of the whole-device synchronisations: the progress panel replaces
@@ -70,9 +71,12 @@ public:
 signals:
     // A modal dialog has been created; tests close it from here.
     void dialogOpened(QWidget* dialog);
+    // The start after the first paint is over: false when the database could not be opened
+    // (the message has been shown).
+    void startFinished(bool started);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -80,6 +84,8 @@ private:
     void buildBanner();
     void buildButtons();
     void buildProgressPanel();
+    void buildHiddenPanels();
+    void connectButtons();
     QList<QPushButton*> sevenButtons() const;
     void setSevenButtonsEnabled(bool enabled);
 
@@ -95,8 +101,8 @@ private:
     Session& m_session;
     std::unique_ptr<SettingsStore> m_settingsStore;
     CancelToken m_cancel;
-    bool m_shown = false;
-    bool m_started = true;
+    bool m_startQueued = false;
+    bool m_started = false;
 
     QPushButton* m_edit = nullptr;
     QPushButton* m_down = nullptr;

@@ -52,7 +52,7 @@ int main(int argc, char* argv[]) {
         }
     }
     DeviceChannel channel(traced ? static_cast<SerialLink&>(*traced) : serial, session.link);
-    DataModule data; // frmDM: the connection stays closed until the main window is shown
+    DataModule data; // frmDM: the connection stays closed until the main window has been painted
 
     // Beside the program when one is there, else the user's data folder (laid on first run).
     const DatabaseLocation database = locateDatabase();
@@ -66,11 +66,15 @@ int main(int argc, char* argv[]) {
     MainWindow window({clock, channel, prompter, data, serial.portMap(), database.folder}, session);
     prompter.setParent(&window);
     exitAfterFirstPaintWhenAsked(window); // start-up benchmark only
+    QObject::connect(&window, &MainWindow::startFinished, &application, [&](bool started) {
+        if (!started) {
+            QCoreApplication::exit(1); // the database could not be opened; the message was shown
+            return;
+        }
+        if (database.laidFresh)
+            prompter.notice(freshDatabaseNotice(database.path));
+    });
     window.show();
-    if (!window.started())
-        return 1; // the database could not be opened; the message has been shown
-    if (database.laidFresh)
-        prompter.notice(freshDatabaseNotice(database.path));
     const int status = application.exec();
     if (traced && !traced->isComplete())
         qWarning("tessaly: %s",

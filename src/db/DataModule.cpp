@@ -50,15 +50,23 @@ QString openReadOnlyUri(const QString& path) {
     return fileUri(path, QStringLiteral("ro"));
 }
 
-DataModule::DataModule() : m_connectionName(uniqueConnectionName()) {
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-}
+DataModule::DataModule() : m_connectionName(uniqueConnectionName()) {}
 
 DataModule::~DataModule() {
+    if (!m_added)
+        return;
     m_db.close();
     // The connection may only be removed once no handle to it is left.
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QSqlDatabase& DataModule::connection() const {
+    if (!m_added) {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        m_added = true;
+    }
+    return m_db;
 }
 
 QString DataModule::databasePath() const {
@@ -86,23 +94,24 @@ bool DataModule::openOrReport(Prompter& prompter) {
     m_error.clear();
     if (open())
         return true;
-    m_db.close();
+    connection().close();
     prompter.show(databaseFailureBox(m_error));
     return false;
 }
 
 bool DataModule::open() {
-    m_db.close();
+    QSqlDatabase& db = connection();
+    db.close();
     // mode=rw: a missing file is an error, never an empty new database.
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-    m_db.setDatabaseName(openExistingUri(databasePath()));
-    if (!m_db.open()) {
-        m_error = describeSqlError(m_db.lastError());
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    db.setDatabaseName(openExistingUri(databasePath()));
+    if (!db.open()) {
+        m_error = describeSqlError(db.lastError());
         return false;
     }
     // SQLite reads the file only on first use: a file of garbage (or one locked by another
     // program) opens fine and fails here, often already while the query is prepared.
-    QSqlQuery query(m_db);
+    QSqlQuery query(db);
     if (!query.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
                                       "AND name IN ('MusicTab', 'MusicReadTab', 'SysTab')")) ||
         !query.exec() || !query.next()) {

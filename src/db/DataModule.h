@@ -28,17 +28,21 @@ public:
     const QString& AppDir() const { return m_appDir; }
     QString databasePath() const;
 
-    QSqlDatabase database() const { return m_db; }
-    bool isConnected() const { return m_db.isOpen(); }
+    QSqlDatabase database() const { return connection(); }
+    bool isConnected() const { return m_added && m_db.isOpen(); }
     // Why the last ConnectDatabase failed; the box shows it as its details.
     const QString& errorText() const { return m_error; }
 
 private:
     bool openOrReport(Prompter& prompter);
     bool open();
+    QSqlDatabase& connection() const;
 
     QString m_connectionName;
-    QSqlDatabase m_db;
+    // Added on first use: adding it loads the SQLite driver, which the main window does not
+    // need before it has been painted.
+    mutable QSqlDatabase m_db;
+    mutable bool m_added = false;
     QString m_appDir;
     QString m_fileName;
     QString m_error;

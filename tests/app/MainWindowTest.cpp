@@ -22,8 +22,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
+#include <optional>
 
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -47,6 +50,22 @@ const QString ProbeFrame = "FE0100FF";
 
 const QString CloseNotice = "FE0200FF";
 
+// Calls back on each paint of the object it filters.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(std::function<void()> onPaint) : m_onPaint(std::move(onPaint)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            m_onPaint();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_onPaint;
+};
+
 // The main window over a fresh database, a simulated player on COM1 and virtual time.
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -63,14 +82,32 @@ protected:
         clock.advance(5000); // let any cancelled sequence unwind
     }
 
-    void start(PlayerOptions options = {}) {
+    void create(PlayerOptions options = {}) {
         serial = std::make_unique<SimulatedSerialLink>(clock, options);
         channel = std::make_unique<DeviceChannel>(*serial, session.link);
         window = std::make_unique<MainWindow>(MainWindowServices{clock, *channel, prompter, data,
                                                                  PortMap({{1, "/dev/pts/sim"}}, {}),
                                                                  folder.path() + "/"},
                                               session);
+    }
+
+    void start(PlayerOptions options = {}) {
+        create(options);
         window->show();
+        waitForStart();
+    }
+
+    // The start runs after the first paint; its outcome, nothing when it did not end.
+    std::optional<bool> waitForStart() {
+        std::optional<bool> outcome;
+        const auto connection = QObject::connect(window.get(), &MainWindow::startFinished,
+                                                 [&outcome](bool started) { outcome = started; });
+        const QDeadlineTimer deadline(5000);
+        while (!outcome && !window->started() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QObject::disconnect(connection);
+        EXPECT_TRUE(outcome || window->started()) << "the start did not end";
+        return outcome;
     }
 
     // Runs SQL on the test's database, beside the window's connection.
@@ -497,6 +534,35 @@ TEST_F(MainWindowTest, RestoreInTheWindowPutsTheRestoredSettingsIntoUse) {
     EXPECT_EQ(text("Lb_Mess"), "请点击[测试]");
 }
 
+// The window is on the screen before the database is opened and the hidden panels are built;
+// its buttons do nothing until then.
+TEST_F(MainWindowTest, PaintsBeforeItOpensTheDatabase) {
+    create();
+    int paintsBeforeStart = 0;
+    bool painted = false;
+    PaintWatch watch([&painted] { painted = true; });
+    window->installEventFilter(&watch);
+    QObject::connect(window.get(), &MainWindow::startFinished,
+                     [&] { paintsBeforeStart = painted ? 1 : 0; });
+    window->show();
+    EXPECT_FALSE(data.isConnected());
+    EXPECT_EQ(window->settingsPanel(), nullptr);
+    EXPECT_FALSE(window->started());
+    int dialogs = 0;
+    QObject::connect(window.get(), &MainWindow::dialogOpened, [&dialogs](QWidget* dialog) {
+        ++dialogs;
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->reject(); });
+    });
+    click("sbEdit");
+    EXPECT_EQ(dialogs, 0) << "the editor does not open before the start";
+
+    EXPECT_EQ(waitForStart(), true);
+    EXPECT_EQ(paintsBeforeStart, 1) << "the start runs after the first paint";
+    EXPECT_TRUE(window->started());
+    EXPECT_TRUE(data.isConnected());
+    ASSERT_NE(window->settingsPanel(), nullptr);
+}
+
 TEST_F(MainWindowTest, MissingDatabaseEndsTheStart) {
     QFile::remove(folder.filePath(databaseFileName()));
     start();
@@ -542,7 +608,7 @@ TEST_F(InstalledProgramTest, EndsWithAnErrorWhenItsDatabaseIsDamaged) {
     damaged.close();
     tessaly.start(folder.filePath("tessaly"), {});
     ASSERT_TRUE(tessaly.waitForFinished(30000));
-    EXPECT_NE(tessaly.exitCode(), 0);
+    EXPECT_EQ(tessaly.exitCode(), 1);
     EXPECT_TRUE(QString::fromUtf8(tessaly.readAllStandardError())
                     .contains("[提示信息] 连接数据库失败！请设置数据库"));
     EXPECT_EQ(QFileInfo(userDatabase()).size(), 4096);
