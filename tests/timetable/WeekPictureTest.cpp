@@ -105,16 +105,27 @@ TEST(WeekPicture, EveryBlockOfAPrintedWeekCarriesItsLabelLegiblyAndNoneOverlap) 
         const auto& blocks = picture.layout().blocks;
         EXPECT_GE(WeekPicture::labelFont(placed.textHeight).pixelSize() * 72 / PngDpi, 7.0);
         EXPECT_EQ(placed.leftOut, 0);
+        // Each label, and below a label inside its block the block's further lines.
+        QList<std::pair<QRectF, QString>> texts;
+        for (const WeekLabel& label : placed.labels) {
+            texts.append({label.rect, label.text});
+            const QRectF block =
+                picture.blockArea(placed.area, placed.textHeight, blocks[label.block]);
+            if (label.furtherLines > 0)
+                texts.append({QRectF(block.left(), label.rect.bottom(), block.width(),
+                                     label.furtherLines * placed.textHeight),
+                              label.text + " (further lines)"});
+        }
+        for (int i = 0; i < int(texts.size()); ++i)
+            for (int j = i + 1; j < int(texts.size()); ++j)
+                ASSERT_FALSE(texts[i].first.intersects(texts[j].first))
+                    << texts[i].second.toStdString() << " on " << texts[j].second.toStdString();
         QList<int> labelled;
         for (const WeekLabel& label : placed.labels) {
             labelled.append(label.block);
             const ProgramRecord& program = picture.sheet().programs[blocks[label.block].program];
             EXPECT_EQ(label.text.split(QRegularExpression("\\s")).mid(0, 2),
                       weekText::startLabel(program).split(' '));
-            for (const WeekLabel& other : placed.labels)
-                if (&other != &label)
-                    ASSERT_FALSE(label.rect.intersects(other.rect))
-                        << label.text.toStdString() << " on " << other.text.toStdString();
             for (int i = 0; i < int(blocks.size()); ++i)
                 if (blocks[i].mark && i != label.block)
                     ASSERT_FALSE(label.rect.intersects(
