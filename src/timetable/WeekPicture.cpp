@@ -98,7 +98,7 @@ void paintGrid(QPainter& painter, const Grid& grid, qreal textHeight) {
                          Qt::AlignCenter, weekText::dayName(day));
     }
     painter.setFont(labelFont(textHeight));
-    const bool nameHalfHours = grid.hourHeight() >= textHeight * 2.2;
+    const bool nameHalfHours = grid.hourHeight() >= textHeight * 3;
     const qreal tick = textHeight * 0.3;
     for (int half = grid.firstHour * 2; half <= grid.lastHour * 2; ++half) {
         const bool onTheHour = half % 2 == 0;
