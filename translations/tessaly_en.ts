@@ -1446,6 +1446,30 @@ The programs and the port settings are kept in this file.</translation>
         <source>无法写入 %1</source>
         <translation>Cannot write %1</translation>
     </message>
+    <message>
+        <source>本套没有程序</source>
+        <translation>This set has no programs.</translation>
+    </message>
+    <message>
+        <source>收音</source>
+        <translation>Radio</translation>
+    </message>
+    <message>
+        <source>优先</source>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>短节目</source>
+        <translation>Short program</translation>
+    </message>
+    <message>
+        <source>同一时间开始（冲突）</source>
+        <translation>Same start (clash)</translation>
+    </message>
+    <message>
+        <source>结束不晚于开始</source>
+        <translation>End not after start</translation>
+    </message>
 </context>
 <context>
     <name>WeekText</name>
@@ -1608,6 +1632,10 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>%1 同时移动</source>
         <translation>Moves on %1 alike</translation>
+    </message>
+    <message>
+        <source>周节目表 - %1（读取数据）</source>
+        <translation>Weekly timetable - %1 (read from the player)</translation>
     </message>
 </context>
 <context>

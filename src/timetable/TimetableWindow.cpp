@@ -154,7 +154,7 @@ void TimetableWindow::requestAdd(int day, int second) {
 void TimetableWindow::showSet(int set) {
     m_set = set;
     m_setList->setCurrentIndex(set - FirstSet);
-    setWindowTitle(weekText::title(setLabel(set)));
+    setWindowTitle(weekText::title(setLabel(set), m_table == ProgramTable::MusicReadTab));
     refresh();
 }
 
@@ -167,7 +167,7 @@ void TimetableWindow::refresh() {
     } else {
         m_status->setText(tr("共 %1 个节目").arg(programs->size()));
     }
-    m_view->setSheet({setLabel(m_set), *programs});
+    m_view->setSheet({setLabel(m_set), *programs, m_table == ProgramTable::MusicReadTab});
 }
 
 bool TimetableWindow::event(QEvent* event) {

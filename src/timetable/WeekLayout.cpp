@@ -16,26 +16,24 @@ int secondOfDay(const QTime& time, int hour, int minute, int second) {
            std::clamp(second, 0, 59);
 }
 
-// The span a block covers in the picture: at least LeastSeconds, never past midnight.
-std::pair<int, int> drawnSpan(const WeekBlock& block) {
-    const int start = std::min(block.startSecond, week::SecondsPerDay - week::LeastSeconds);
-    const int end = block.endNotAfterStart ? start : block.endSecond;
-    return {start, std::max(end, start + week::LeastSeconds)};
-}
-
 // Gives the blocks of one day (in start order) their lanes: each takes the leftmost lane that
-// is free at its start, and a group of blocks linked by overlaps shares one lane count.
+// is free at its start, and a group of blocks linked by overlaps shares one lane count. Marks
+// stay out of the lanes.
 void assignLanes(QList<WeekBlock>& blocks, qsizetype first, qsizetype last) {
     QList<int> laneEnds; // per lane, where its last block ends
     qsizetype groupStart = first;
     int groupEnd = -1;
     const auto closeGroup = [&](qsizetype end) {
         for (qsizetype i = groupStart; i < end; ++i)
-            blocks[i].laneCount = int(laneEnds.size());
+            if (!blocks[i].mark)
+                blocks[i].laneCount = int(laneEnds.size());
         laneEnds.clear();
     };
     for (qsizetype i = first; i < last; ++i) {
-        const auto [start, end] = drawnSpan(blocks[i]);
+        if (blocks[i].mark)
+            continue;
+        const int start = blocks[i].startSecond;
+        const int end = blocks[i].endSecond;
         if (start >= groupEnd && i > groupStart) {
             closeGroup(i);
             groupStart = i;
@@ -55,10 +53,25 @@ void assignLanes(QList<WeekBlock>& blocks, qsizetype first, qsizetype last) {
 }
 
 void placeRect(WeekBlock& block) {
-    const auto [start, end] = drawnSpan(block);
+    const int length = block.endNotAfterStart ? 0 : block.endSecond - block.startSecond;
     const double width = 1.0 / block.laneCount;
     block.rect =
-        QRectF(block.day + block.lane * width, start / 3600.0, width, (end - start) / 3600.0);
+        QRectF(block.day + block.lane * width, block.startSecond / 3600.0, width, length / 3600.0);
+}
+
+// From the hour before the first start to the hour after the last end (a marker ends where it
+// starts), within the day; the whole day for an empty week.
+void fitHours(WeekLayout& layout) {
+    if (layout.blocks.isEmpty())
+        return;
+    int first = week::SecondsPerDay;
+    int last = 0;
+    for (const WeekBlock& block : std::as_const(layout.blocks)) {
+        first = std::min(first, block.startSecond);
+        last = std::max(last, block.endNotAfterStart ? block.startSecond : block.endSecond);
+    }
+    layout.firstHour = std::clamp((first + 3599) / 3600 - 1, 0, 23);
+    layout.lastHour = std::clamp(last / 3600 + 1, layout.firstHour + 1, 24);
 }
 
 // Marks programs of the same class that start at the same second on the same day.
@@ -117,6 +130,7 @@ WeekLayout layOutWeek(const QList<ProgramRecord>& programs) {
             block.startSecond = start;
             block.endSecond = end;
             block.endNotAfterStart = end <= start;
+            block.mark = block.endNotAfterStart || end - start < week::MarkSeconds;
             layout.blocks.append(block);
         }
     }
@@ -138,6 +152,7 @@ WeekLayout layOutWeek(const QList<ProgramRecord>& programs) {
     for (WeekBlock& block : layout.blocks)
         placeRect(block);
     markSameStarts(layout.blocks, programs);
+    fitHours(layout);
     return layout;
 }
 

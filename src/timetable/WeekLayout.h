@@ -16,14 +16,19 @@ struct WeekBlock {
     int startSecond = 0; // second of the day the program starts
     int endSecond = 0;   // second of the day it ends; 86400 for an end at midnight
     // The end is not after the start (00:00:00 after a start at midnight included): the
-    // program is drawn as a short marker at its start.
+    // program is drawn as a marker of its own at its start.
     bool endNotAfterStart = false;
+    // Too short to be drawn by its length (a bell, or an end not after the start): a mark at
+    // its start over the whole day, taking no lane.
+    bool mark = false;
     int lane = 0;      // position among the blocks it overlaps, left to right
     int laneCount = 1; // how many lanes that group of overlapping blocks needs
     // Programs of the same class (both priority or both not) starting at the same second on
     // this day: indexes into the programs laid out, this one excluded.
     QList<int> sameStart;
-    QRectF rect; // in days and hours, as above
+    // In days and hours, as above: the real span in its lane; a mark spans its whole day and
+    // lasts what it lasts (nothing for an end not after the start).
+    QRectF rect;
 
     bool collides() const { return !sameStart.isEmpty(); }
 };
@@ -31,6 +36,10 @@ struct WeekBlock {
 struct WeekLayout {
     // By day, then start, then lane.
     QList<WeekBlock> blocks;
+    // The hours the picture shows: from the hour before the first start to the hour after the
+    // last end, the whole day when there is no block.
+    int firstHour = 0;
+    int lastHour = 24;
 
     // The blocks of one day, as indexes into blocks, in start order.
     QList<int> blocksOfDay(int day) const;
@@ -39,13 +48,13 @@ struct WeekLayout {
 namespace week {
 constexpr int Days = 7;
 constexpr int SecondsPerDay = 24 * 3600;
-// The least span a block takes in the picture (and in the search for overlaps), so that a
-// program of a few seconds or a marker stays visible and clickable and never lies on another.
-constexpr int LeastSeconds = 10 * 60;
+// A program shorter than this is drawn as a mark at its start rather than by its length.
+constexpr int MarkSeconds = 5 * 60;
 } // namespace week
 
-// Lays out the programs (of one set) over the week. Overlapping blocks of a day share its
-// width in lanes; blocks that only touch (one ends when the next starts) do not overlap.
+// Lays out the programs (of one set) over the week. Blocks of a day whose real times overlap
+// share its width in lanes; blocks that only touch (one ends when the next starts) do not
+// overlap, and marks take no lane.
 WeekLayout layOutWeek(const QList<ProgramRecord>& programs);
 
 // The start or end of a program as a second of the day: the stored time of day where it is

@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 
 #include <cmath>
+#include <functional>
 
 namespace tessaly {
 
@@ -26,24 +27,43 @@ const QColor Hatch(40, 90, 40);
 const QColor Frame(70, 70, 70);
 const QColor PriorityFrame(150, 70, 0);
 const QColor CollisionFrame(220, 0, 0);
+const QColor EndMarkerFrame(120, 0, 140);
 const QColor FocusFrame(0, 60, 200);
 const QColor MovingFill(255, 250, 205);
-const QColor GridLine(200, 200, 200);
+const QColor HourLine(170, 170, 170);
+const QColor HalfHourLine(225, 225, 225);
 const QColor DayShade(246, 246, 246);
+const QColor LabelBackground(255, 255, 255, 235);
+
+// The smallest text the printed week uses, in points: legible on paper at arm's length.
+constexpr qreal LeastPrintedPoints = 7.5;
+// A block's text is this share of the text height passed to the painter.
+constexpr qreal LabelShare = 0.85;
 
 struct Grid {
     QRectF header; // the day names
     QRectF axis;   // the hour labels
-    QRectF body;   // 7 days wide, 24 hours high
+    QRectF body;   // 7 days wide, the hours shown high
+    int firstHour = 0;
+    int lastHour = 24;
+
+    qreal dayWidth() const { return body.width() / week::Days; }
+    qreal hourHeight() const { return body.height() / (lastHour - firstHour); }
+    qreal yOf(qreal hours) const { return body.top() + (hours - firstHour) * hourHeight(); }
+    QRectF column(int day) const {
+        return QRectF(body.left() + day * dayWidth(), body.top(), dayWidth(), body.height());
+    }
 };
 
-Grid gridOf(const QRectF& area, qreal textHeight) {
+Grid gridOf(const QRectF& area, qreal textHeight, const WeekLayout& layout) {
     const qreal axisWidth = textHeight * 3.4;
     const qreal headerHeight = textHeight * 1.8;
     Grid grid;
     grid.body = area.adjusted(axisWidth, headerHeight, -1, -textHeight * 0.7);
     grid.header = QRectF(grid.body.left(), area.top(), grid.body.width(), headerHeight);
     grid.axis = QRectF(area.left(), grid.body.top(), axisWidth, grid.body.height());
+    grid.firstHour = layout.firstHour;
+    grid.lastHour = layout.lastHour;
     return grid;
 }
 
@@ -54,32 +74,46 @@ QFont fontOfHeight(qreal pixels, bool bold = false) {
     return font;
 }
 
-QString hourLabel(int hour) {
-    return QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0'));
+QString clockLabel(int hour, int minute) {
+    return QStringLiteral("%1:%2")
+        .arg(hour, 2, 10, QLatin1Char('0'))
+        .arg(minute, 2, 10, QLatin1Char('0'));
 }
 
+QFont labelFont(qreal textHeight) {
+    return WeekPicture::labelFont(textHeight);
+}
+
+// Hour lines stronger than the half hours between them; the half hours are named too where
+// the hours stand far enough apart.
 void paintGrid(QPainter& painter, const Grid& grid, qreal textHeight) {
-    const qreal dayWidth = grid.body.width() / week::Days;
-    const qreal hourHeight = grid.body.height() / 24;
+    const qreal dayWidth = grid.dayWidth();
     painter.setFont(fontOfHeight(textHeight * 0.9, true));
     for (int day = 0; day < week::Days; ++day) {
-        const QRectF column(grid.body.left() + day * dayWidth, grid.body.top(), dayWidth,
-                            grid.body.height());
+        const QRectF column = grid.column(day);
         if (day % 2 == 1)
             painter.fillRect(column, DayShade);
         painter.setPen(Qt::black);
         painter.drawText(QRectF(column.left(), grid.header.top(), dayWidth, grid.header.height()),
                          Qt::AlignCenter, weekText::dayName(day));
     }
-    painter.setFont(fontOfHeight(textHeight * 0.8));
-    for (int hour = 0; hour <= 24; ++hour) {
-        const qreal y = grid.body.top() + hour * hourHeight;
-        painter.setPen(QPen(GridLine, 0));
+    painter.setFont(labelFont(textHeight));
+    const bool nameHalfHours = grid.hourHeight() >= textHeight * 3;
+    const qreal tick = textHeight * 0.3;
+    for (int half = grid.firstHour * 2; half <= grid.lastHour * 2; ++half) {
+        const bool onTheHour = half % 2 == 0;
+        const qreal y = grid.yOf(half / 2.0);
+        painter.setPen(QPen(onTheHour ? HourLine : HalfHourLine, 0));
         painter.drawLine(QPointF(grid.body.left(), y), QPointF(grid.body.right(), y));
-        painter.setPen(Qt::black);
+        painter.setPen(QPen(Frame, 0));
+        painter.drawLine(QPointF(grid.body.left() - (onTheHour ? tick : tick / 2), y),
+                         QPointF(grid.body.left(), y));
+        if (!onTheHour && !nameHalfHours)
+            continue;
+        painter.setPen(onTheHour ? Qt::black : Frame);
         painter.drawText(
-            QRectF(grid.axis.left(), y - textHeight / 2, grid.axis.width() - 4, textHeight),
-            Qt::AlignRight | Qt::AlignVCenter, hourLabel(hour));
+            QRectF(grid.axis.left(), y - textHeight / 2, grid.axis.width() - tick - 2, textHeight),
+            Qt::AlignRight | Qt::AlignVCenter, clockLabel(half / 2, half % 2 * 30));
     }
     painter.setPen(QPen(Frame, 0));
     for (int day = 0; day <= week::Days; ++day) {
@@ -88,63 +122,267 @@ void paintGrid(QPainter& painter, const Grid& grid, qreal textHeight) {
     }
 }
 
+// The size of a mark: low but never a hairline, and short enough to leave its label room.
+QSizeF markSize(qreal dayWidth, qreal textHeight) {
+    return QSizeF(std::min(dayWidth * 0.3, textHeight * 1.6),
+                  std::max<qreal>(4, textHeight * 0.45));
+}
+
+// A mark at its start, or the marker of a program whose end is not after its start: hollow,
+// with a dashed frame and a cross, so that it never reads as a short program.
+void paintMarkShape(QPainter& painter, const QRectF& rect, const QColor& fill, bool endMarker,
+                    qreal line) {
+    if (endMarker) {
+        painter.fillRect(rect, Qt::white);
+        painter.setPen(QPen(EndMarkerFrame, line * 1.5, Qt::DashLine));
+        painter.drawLine(rect.topLeft(), rect.bottomRight());
+        painter.drawLine(rect.bottomLeft(), rect.topRight());
+        painter.drawRect(rect);
+        return;
+    }
+    painter.fillRect(rect, fill);
+    painter.setPen(QPen(Qt::black, line));
+    painter.drawRect(rect);
+}
+
+QColor fillOf(const ProgramRecord& program) {
+    return isPriority(program) ? PriorityFill : program.MP3 ? Mp3Fill : RadioFill;
+}
+
+// Where texts already stand, sorted into bands of the day's height so that a new label is
+// only compared with the texts near it.
+class Occupied {
+public:
+    Occupied(const QRectF& body, qreal band)
+        : m_top(body.top()), m_band(std::max<qreal>(1, band)),
+          m_rows(std::size_t(body.height() / m_band) + 2) {}
+
+    void add(const QRectF& rect) {
+        for (std::size_t row = rowOf(rect.top()); row <= rowOf(rect.bottom()); ++row)
+            m_rows[row].push_back(rect);
+    }
+    bool hits(const QRectF& rect) const {
+        for (std::size_t row = rowOf(rect.top()); row <= rowOf(rect.bottom()); ++row)
+            for (const QRectF& other : m_rows[row])
+                if (other.intersects(rect))
+                    return true;
+        return false;
+    }
+
+private:
+    std::size_t rowOf(qreal y) const {
+        return std::clamp<std::size_t>(std::size_t(std::max<qreal>(0, (y - m_top) / m_band)), 0,
+                                       m_rows.size() - 1);
+    }
+
+    qreal m_top;
+    qreal m_band;
+    std::vector<std::vector<QRectF>> m_rows;
+};
+
 } // namespace
 
 WeekPicture::WeekPicture(WeekSheet sheet)
     : m_sheet(std::move(sheet)), m_layout(layOutWeek(m_sheet.programs)) {}
 
-QRectF WeekPicture::blockArea(const QRectF& area, qreal textHeight, const WeekBlock& block) {
-    const QRectF body = gridOf(area, textHeight).body;
-    const qreal dayWidth = body.width() / week::Days;
-    const qreal hourHeight = body.height() / 24;
-    const QRectF rect(body.left() + block.rect.x() * dayWidth,
-                      body.top() + block.rect.y() * hourHeight, block.rect.width() * dayWidth,
-                      block.rect.height() * hourHeight);
+QRectF WeekPicture::blockArea(const QRectF& area, qreal textHeight, const WeekBlock& block) const {
+    const Grid grid = gridOf(area, textHeight, m_layout);
+    const qreal top = grid.yOf(block.startSecond / 3600.0);
+    if (block.mark) {
+        const QSizeF size = markSize(grid.dayWidth(), textHeight);
+        const qreal centre = std::clamp(top, grid.body.top() + size.height() / 2,
+                                        grid.body.bottom() - size.height() / 2);
+        return QRectF(QPointF(grid.column(block.day).left() + 2, centre - size.height() / 2), size);
+    }
+    const qreal least = markSize(grid.dayWidth(), textHeight).height();
+    const QRectF rect(grid.body.left() + block.rect.x() * grid.dayWidth(), top,
+                      block.rect.width() * grid.dayWidth(),
+                      std::max(least, block.rect.height() * grid.hourHeight()));
     return rect.adjusted(1, 0, -1, 0);
 }
 
 std::optional<WeekPlace> WeekPicture::placeAt(const QRectF& area, qreal textHeight,
-                                              const QPointF& point) {
-    const QRectF body = gridOf(area, textHeight).body;
+                                              const QPointF& point) const {
+    const Grid grid = gridOf(area, textHeight, m_layout);
+    const QRectF& body = grid.body;
     if (!body.contains(point) || body.width() <= 0 || body.height() <= 0)
         return std::nullopt;
     const int day =
         std::clamp(int((point.x() - body.left()) * week::Days / body.width()), 0, week::Days - 1);
-    const int second =
-        std::clamp(int((point.y() - body.top()) * week::SecondsPerDay / body.height()), 0,
-                   week::SecondsPerDay - 1);
+    const int second = std::clamp(
+        int(grid.firstHour * 3600 + (point.y() - body.top()) * secondsPerPixel(area, textHeight)),
+        0, week::SecondsPerDay - 1);
     return WeekPlace{day, second};
 }
 
-qreal WeekPicture::secondsPerPixel(const QRectF& area, qreal textHeight) {
-    const qreal height = gridOf(area, textHeight).body.height();
-    return height > 0 ? week::SecondsPerDay / height : 0;
+qreal WeekPicture::secondsPerPixel(const QRectF& area, qreal textHeight) const {
+    const Grid grid = gridOf(area, textHeight, m_layout);
+    return grid.body.height() > 0 ? 3600 * (grid.lastHour - grid.firstHour) / grid.body.height()
+                                  : 0;
 }
 
 int WeekPicture::blockAt(const QRectF& area, qreal textHeight, const QPointF& point) const {
-    for (qsizetype i = m_layout.blocks.size() - 1; i >= 0; --i)
-        if (blockArea(area, textHeight, m_layout.blocks[i]).contains(point))
-            return int(i);
+    // The marks lie over the blocks.
+    for (const bool marks : {true, false})
+        for (qsizetype i = m_layout.blocks.size() - 1; i >= 0; --i)
+            if (m_layout.blocks[i].mark == marks &&
+                blockArea(area, textHeight, m_layout.blocks[i]).contains(point))
+                return int(i);
     return -1;
+}
+
+// Every block's start time and order number: inside the block where they fit (on two lines in
+// a narrow one), otherwise beside it, pushed down or up off the texts already placed, shortened
+// past that. A label is left out only where no place near its block is free. The block's
+// further lines (times, tracks) take what room is left inside it.
+const WeekLabels& WeekPicture::labels(const QRectF& area, qreal textHeight) const {
+    if (m_labels.area == area && m_labels.textHeight == textHeight)
+        return m_labels;
+    m_labels = {area, textHeight, {}, 0};
+    const Grid grid = gridOf(area, textHeight, m_layout);
+    const QFontMetricsF metrics(labelFont(textHeight));
+    const qreal pad = std::max<qreal>(2, textHeight * 0.15);
+    const auto widthOf = [&](const QString& text) {
+        qreal width = 0;
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            width = std::max(width, metrics.horizontalAdvance(line));
+        return width + 2 * pad;
+    };
+    Occupied occupied(grid.body, textHeight);
+    const auto& blocks = m_layout.blocks;
+    for (const WeekBlock& block : blocks)
+        if (block.mark)
+            occupied.add(blockArea(area, textHeight, block));
+    const auto tryPlace = [&](int index, const QString& text, const QRectF& rect, bool inside,
+                              const QPointF& anchor) {
+        if (!grid.body.contains(rect) || occupied.hits(rect))
+            return false;
+        occupied.add(rect);
+        m_labels.labels.append({index, rect, text, inside, anchor});
+        return true;
+    };
+    const auto textsOf = [&](const WeekBlock& block) {
+        const ProgramRecord& program = m_sheet.programs[block.program];
+        return QStringList{weekText::blockLines(program).constFirst(),
+                           weekText::startLabel(program)};
+    };
+
+    // Inside first: those texts stand where they belong and the others make way for them.
+    QList<int> beside;
+    for (int i = 0; i < int(blocks.size()); ++i) {
+        const WeekBlock& block = blocks[i];
+        const QRectF rect = blockArea(area, textHeight, block);
+        QStringList texts = textsOf(block);
+        texts.append(QString(texts.last()).replace(QLatin1Char(' '), QLatin1Char('\n')));
+        bool placed = false;
+        for (const QString& text : std::as_const(texts)) {
+            if (block.mark || placed)
+                break;
+            const QSizeF size(widthOf(text), textHeight * (text.count(QLatin1Char('\n')) + 1));
+            // Down the block, past a mark lying over its top.
+            for (qreal top = rect.top() + 1; !placed && top + size.height() <= rect.bottom();
+                 top += textHeight / 3)
+                placed = size.width() <= rect.width() &&
+                         tryPlace(i, text, QRectF(QPointF(rect.left(), top), size), true,
+                                  rect.topLeft());
+        }
+        if (!placed)
+            beside.append(i);
+    }
+
+    // Beside a mark, or over the left of a block too small for its label: at its start, then
+    // nearer places before further ones (down first), the whole label near by and the short
+    // one further away.
+    const qreal step = textHeight / 3;
+    QList<qreal> shifts{0};
+    for (int k = 1; k <= 12; ++k) {
+        shifts.append(k * step);
+        if (k <= 6)
+            shifts.append(-k * step);
+    }
+    for (const int i : std::as_const(beside)) {
+        const WeekBlock& block = blocks[i];
+        const QRectF rect = blockArea(area, textHeight, block);
+        const qreal markWidth = markSize(grid.dayWidth(), textHeight).width();
+        const QPointF anchor(rect.left() + std::min(rect.width(), markWidth),
+                             block.mark ? rect.center().y()
+                                        : std::min(rect.center().y(), rect.top() + textHeight / 2));
+        const QStringList texts = textsOf(block);
+        bool placed = false;
+        for (const qreal shift : std::as_const(shifts)) {
+            for (int t = 0; t < int(texts.size()) && !placed; ++t) {
+                if (t == 0 && std::abs(shift) > textHeight && texts.size() > 1)
+                    continue;
+                const qreal width = widthOf(texts[t]);
+                const QRectF at(std::min(anchor.x() + 1, grid.body.right() - width),
+                                anchor.y() - textHeight / 2 + shift, width, textHeight);
+                placed = tryPlace(i, texts[t], at, false, anchor);
+            }
+            if (placed)
+                break;
+        }
+        if (!placed)
+            ++m_labels.leftOut;
+    }
+
+    // The further lines below a whole label inside its block, as far as they are free.
+    for (WeekLabel& label : m_labels.labels) {
+        const WeekBlock& block = blocks[label.block];
+        if (!label.inside || label.text != textsOf(block).constFirst())
+            continue;
+        const QRectF rect = blockArea(area, textHeight, block);
+        const int wanted = int(weekText::blockLines(m_sheet.programs[block.program]).size()) - 1;
+        for (int line = 0; line < wanted; ++line) {
+            const QRectF at(rect.left(), label.rect.bottom() + line * textHeight, rect.width(),
+                            textHeight);
+            if (at.bottom() > rect.bottom() - 1 || occupied.hits(at))
+                break;
+            occupied.add(at);
+            ++label.furtherLines;
+        }
+    }
+    return m_labels;
 }
 
 void WeekPicture::paintWeek(QPainter& painter, const QRectF& area, qreal textHeight, int selected,
                             const QRegion& exposed) const {
-    paintGrid(painter, gridOf(area, textHeight), textHeight);
-    painter.setFont(fontOfHeight(textHeight * 0.85));
+    const Grid grid = gridOf(area, textHeight, m_layout);
+    paintGrid(painter, grid, textHeight);
     // The frames reach a little past a block's area.
     const qreal frame = std::max<qreal>(1, textHeight / 8) * 3;
-    for (qsizetype i = 0; i < m_layout.blocks.size(); ++i) {
-        const QRectF rect = blockArea(area, textHeight, m_layout.blocks[i]);
-        if (exposed.isEmpty() ||
-            exposed.intersects(rect.adjusted(-frame, -frame, frame, frame).toAlignedRect()))
-            paintBlock(painter, rect, m_layout.blocks[i], textHeight, i == selected);
+    const auto shown = [&exposed, frame](const QRectF& rect) {
+        return exposed.isEmpty() ||
+               exposed.intersects(rect.adjusted(-frame, -frame, frame, frame).toAlignedRect());
+    };
+    for (const bool marks : {false, true})
+        for (qsizetype i = 0; i < m_layout.blocks.size(); ++i) {
+            const WeekBlock& block = m_layout.blocks[i];
+            const QRectF rect = blockArea(area, textHeight, block);
+            if (block.mark == marks && shown(rect))
+                paintBlock(painter, rect, block, textHeight, i == selected);
+        }
+    painter.setFont(labelFont(textHeight));
+    for (const WeekLabel& label : labels(area, textHeight).labels)
+        if (shown(label.rect))
+            paintLabel(painter, label, textHeight);
+    if (m_sheet.programs.isEmpty()) {
+        painter.setFont(fontOfHeight(textHeight * 1.4, true));
+        painter.setPen(Qt::black);
+        painter.drawText(grid.body, Qt::AlignCenter, emptyText());
     }
+}
+
+QFont WeekPicture::labelFont(qreal textHeight) {
+    return fontOfHeight(textHeight * LabelShare);
+}
+
+QString WeekPicture::emptyText() {
+    return QCoreApplication::translate("WeekPicture", "本套没有程序");
 }
 
 QRectF WeekPicture::movingLabelArea(const QRectF& rect, qreal textHeight,
                                     const QStringList& lines) {
-    const QFontMetricsF metrics(fontOfHeight(textHeight * 0.85));
+    const QFontMetricsF metrics(labelFont(textHeight));
     qreal width = rect.width();
     for (const QString& line : lines)
         width = std::max(width, metrics.horizontalAdvance(line) + 6);
@@ -164,7 +402,7 @@ void WeekPicture::paintMovingBlock(QPainter& painter, const QRectF& rect, qreal 
     painter.fillRect(label, MovingFill);
     painter.setPen(QPen(FocusFrame, line));
     painter.drawRect(label);
-    painter.setFont(fontOfHeight(textHeight * 0.85));
+    painter.setFont(labelFont(textHeight));
     painter.setPen(Qt::black);
     for (int i = 0; i < int(lines.size()); ++i)
         painter.drawText(QRectF(label.left() + 3, label.top() + 1 + i * textHeight,
@@ -179,49 +417,112 @@ void WeekPicture::paintBlock(QPainter& painter, const QRectF& rect, const WeekBl
     const bool priority = isPriority(program);
     const qreal line = std::max<qreal>(1, textHeight / 8);
 
-    painter.fillRect(rect, priority ? PriorityFill : program.MP3 ? Mp3Fill : RadioFill);
-    if (!program.MP3)
-        painter.fillRect(rect, QBrush(Hatch, Qt::BDiagPattern));
-    QPen frame(priority ? PriorityFrame : Frame, priority ? line * 2 : line);
-    if (block.endNotAfterStart)
-        frame.setStyle(Qt::DashLine); // a marker: where it starts, not how long it lasts
-    if (block.collides())
-        frame = QPen(CollisionFrame, line * 3);
-    painter.setPen(frame);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect);
-    if (block.endNotAfterStart) {
-        // A notch at the start time: the marker's edge that means something.
-        painter.setPen(QPen(frame.color(), line * 2));
-        painter.drawLine(rect.topLeft(), rect.topRight());
+    if (block.mark) {
+        paintMarkShape(painter, rect, fillOf(program), block.endNotAfterStart, line);
+    } else {
+        painter.fillRect(rect, fillOf(program));
+        if (!program.MP3)
+            painter.fillRect(rect, QBrush(Hatch, Qt::BDiagPattern));
+        painter.setPen(QPen(priority ? PriorityFrame : Frame, priority ? line * 2 : line));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect);
+    }
+    if (block.collides()) {
+        painter.setPen(QPen(CollisionFrame, line * 3));
+        painter.drawRect(rect);
     }
     if (selected) {
         painter.setPen(QPen(FocusFrame, line * 2, Qt::DotLine));
-        painter.drawRect(rect.adjusted(-line, -line, line, line));
+        painter.drawRect(rect.adjusted(-line * 2, -line * 2, line * 2, line * 2));
     }
+}
 
-    // Text only where a line of it fits, a little smaller in a block of under a line (a half
-    // hour on screen); the printed list holds every time.
-    const qreal room = rect.height() - 2;
-    if (room < textHeight * 0.6 || rect.width() < textHeight * 1.5)
-        return;
-    const bool small = room < textHeight;
-    const QFont font = painter.font();
-    if (small)
-        painter.setFont(fontOfHeight(room * 0.85));
-    const qreal lineHeight = small ? room : textHeight;
-    const int lines = int(room / lineHeight);
-    const QFontMetricsF metrics(painter.font());
-    const QStringList texts = weekText::blockLines(program);
-    painter.setPen(Qt::black);
-    for (int i = 0; i < std::min<int>(lines, int(texts.size())); ++i) {
-        const QRectF at(rect.left() + 2, rect.top() + 1 + i * lineHeight, rect.width() - 4,
-                        lineHeight);
-        painter.drawText(at, Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(texts[i], Qt::ElideRight, at.width()));
+// A label inside its block, with the block's further lines (times, tracks) below it where
+// they fit; a label beside its block on a light ground, tied to it by a line when pushed away.
+void WeekPicture::paintLabel(QPainter& painter, const WeekLabel& label, qreal textHeight) const {
+    const WeekBlock& block = m_layout.blocks[label.block];
+    const ProgramRecord& program = m_sheet.programs[block.program];
+    const qreal pad = std::max<qreal>(2, textHeight * 0.15);
+    if (!label.inside) {
+        const QPointF end(label.rect.left(), label.rect.center().y());
+        if (std::abs(end.y() - label.anchor.y()) > textHeight / 2) {
+            painter.setPen(QPen(Frame, 0));
+            painter.drawLine(label.anchor, end);
+        }
+        painter.fillRect(label.rect, LabelBackground);
+    } else if (!program.MP3) {
+        painter.fillRect(label.rect, LabelBackground); // the hatch would cross the text
     }
-    if (small)
-        painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(label.rect.adjusted(pad, 0, -pad, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                     label.text);
+    const QRectF rect = blockArea(m_labels.area, textHeight, block);
+    const QFontMetricsF metrics(painter.font());
+    const QStringList lines = weekText::blockLines(program);
+    for (int i = 1; i <= label.furtherLines; ++i) {
+        const QRectF at(rect.left() + pad, label.rect.top() + i * textHeight,
+                        rect.width() - 2 * pad, textHeight);
+        const QString text = metrics.elidedText(lines[i], Qt::ElideRight, at.width());
+        if (!program.MP3)
+            painter.fillRect(
+                QRectF(at.topLeft(), QSizeF(metrics.horizontalAdvance(text), at.height())),
+                LabelBackground);
+        painter.drawText(at, Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+}
+
+qreal WeekPicture::legendHeight(qreal textHeight) {
+    return textHeight * 1.6;
+}
+
+// What the fills, hatch, frames and marks mean, in one row.
+void WeekPicture::paintLegend(QPainter& painter, const QRectF& area, qreal textHeight) {
+    const qreal line = std::max<qreal>(1, textHeight / 8);
+    const QSizeF swatch(textHeight * 1.6, textHeight * 0.8);
+    const QSizeF mark = markSize(swatch.width() * 4, textHeight);
+    painter.save();
+    painter.setFont(labelFont(textHeight));
+    const QFontMetricsF metrics(painter.font());
+    qreal x = area.left() + textHeight * 3.4;
+    const qreal y = area.center().y();
+    const auto item = [&](const QString& text, const std::function<void(const QRectF&)>& paint) {
+        const QRectF box(QPointF(x, y - swatch.height() / 2), swatch);
+        paint(box);
+        x = box.right() + textHeight * 0.3;
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(x, y - textHeight / 2, area.right() - x, textHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter, text);
+        x += metrics.horizontalAdvance(text) + textHeight;
+    };
+    const auto block = [&](const QColor& fill, const QColor& frame, qreal width) {
+        return [&painter, fill, frame, width](const QRectF& box) {
+            painter.fillRect(box, fill);
+            painter.setPen(QPen(frame, width));
+            painter.drawRect(box);
+        };
+    };
+    item(QStringLiteral("MP3"), block(Mp3Fill, Frame, line));
+    item(QCoreApplication::translate("WeekPicture", "收音"), [&](const QRectF& box) {
+        block(RadioFill, Frame, line)(box);
+        painter.fillRect(box, QBrush(Hatch, Qt::BDiagPattern));
+    });
+    item(QCoreApplication::translate("WeekPicture", "优先"),
+         block(PriorityFill, PriorityFrame, line * 2));
+    item(QCoreApplication::translate("WeekPicture", "短节目"), [&](const QRectF& box) {
+        paintMarkShape(painter, QRectF(QPointF(box.left(), y - mark.height() / 2), mark), Mp3Fill,
+                       false, line);
+    });
+    item(QCoreApplication::translate("WeekPicture", "同一时间开始（冲突）"),
+         block(Mp3Fill, CollisionFrame, line * 3));
+    item(QCoreApplication::translate("WeekPicture", "结束不晚于开始"), [&](const QRectF& box) {
+        paintMarkShape(painter, QRectF(QPointF(box.left(), y - mark.height() / 2), mark), Mp3Fill,
+                       true, line);
+    });
+    painter.restore();
+}
+
+qreal WeekPicture::printedTextHeight(const QPaintDevice& device, qreal least) {
+    return std::max(least, LeastPrintedPoints * device.logicalDpiY() / 72.0 / LabelShare);
 }
 
 void WeekPicture::paintPage(QPainter& painter, const QRectF& page, const QDateTime& printed) const {
@@ -229,7 +530,8 @@ void WeekPicture::paintPage(QPainter& painter, const QRectF& page, const QDateTi
     painter.setFont(fontOfHeight(unit * 1.8, true));
     painter.setPen(Qt::black);
     const QRectF titleRow(page.left(), page.top(), page.width(), unit * 2.6);
-    painter.drawText(titleRow, Qt::AlignLeft | Qt::AlignVCenter, weekText::title(m_sheet.setLabel));
+    painter.drawText(titleRow, Qt::AlignLeft | Qt::AlignVCenter,
+                     weekText::title(m_sheet.setLabel, m_sheet.readBack));
     painter.setFont(fontOfHeight(unit));
     painter.drawText(
         titleRow, Qt::AlignRight | Qt::AlignVCenter,
@@ -239,8 +541,23 @@ void WeekPicture::paintPage(QPainter& painter, const QRectF& page, const QDateTi
 
     const QRectF body = page.adjusted(0, titleRow.height() + unit, 0, 0);
     const qreal weekWidth = body.width() * 0.64;
-    paintWeek(painter, QRectF(body.left(), body.top(), weekWidth, body.height()), unit);
+    paintWeekSide(painter, QRectF(body.left(), body.top(), weekWidth, body.height()),
+                  printedTextHeight(*painter.device(), unit));
     paintTable(painter, body.adjusted(weekWidth + unit * 1.5, 0, 0, 0), unit);
+}
+
+// The week and its legend below it; a set without programs says so instead.
+void WeekPicture::paintWeekSide(QPainter& painter, const QRectF& area, qreal textHeight) const {
+    if (m_sheet.programs.isEmpty()) {
+        painter.setFont(fontOfHeight(textHeight * 1.6, true));
+        painter.setPen(Qt::black);
+        painter.drawText(area, Qt::AlignCenter, emptyText());
+        return;
+    }
+    const qreal legend = legendHeight(textHeight);
+    paintWeek(painter, area.adjusted(0, 0, 0, -legend), textHeight);
+    paintLegend(painter, QRectF(area.left(), area.bottom() - legend, area.width(), legend),
+                textHeight);
 }
 
 namespace {
@@ -356,7 +673,7 @@ bool writeWeekPdf(const QString& path, const QList<WeekSheet>& sheets, const QDa
         writer.setResolution(300);
         writer.setCreator(QStringLiteral("Tessaly"));
         writer.setTitle(sheets.size() == 1
-                            ? weekText::title(sheets.first().setLabel)
+                            ? weekText::title(sheets.first().setLabel, sheets.first().readBack)
                             : QCoreApplication::translate("WeekPicture", "周节目表"));
         setUpWeekPage(writer);
         paintWeekPages(writer, sheets, printed);

@@ -13,6 +13,7 @@
 #include <optional>
 
 class QPagedPaintDevice;
+class QPaintDevice;
 class QPainter;
 
 namespace tessaly {
@@ -27,6 +28,26 @@ struct WeekPlace {
 struct WeekSheet {
     QString setLabel; // as stored ("第一套"); the pages show its display form
     QList<ProgramRecord> programs;
+    bool readBack = false; // the programs read back from the player, not the PC's
+};
+
+// The start time and order number of a block ("08:45 001") where they stand: inside the
+// block, or beside it when the block is too small to hold them.
+struct WeekLabel {
+    int block = -1; // index into the layout's blocks
+    QRectF rect;
+    QString text; // one line, or the time over the number in a narrow block
+    bool inside = false;
+    QPointF anchor;       // the point of the block a label beside it belongs to
+    int furtherLines = 0; // the block's lines below a label inside it: times, tracks
+};
+
+// The labels of a week painted into an area.
+struct WeekLabels {
+    QRectF area;
+    qreal textHeight = 0;
+    QList<WeekLabel> labels;
+    int leftOut = 0; // blocks that found no free place for their label
 };
 
 // The week of one set as a picture: the hour axis, the seven day columns and the blocks. The
@@ -48,15 +69,33 @@ public:
     static void paintMovingBlock(QPainter& painter, const QRectF& rect, qreal textHeight,
                                  const QStringList& lines);
     static QRectF movingLabelArea(const QRectF& rect, qreal textHeight, const QStringList& lines);
-    // Where block `index` lies when the week is painted into area.
-    static QRectF blockArea(const QRectF& area, qreal textHeight, const WeekBlock& block);
-    // The day and second under point, nothing outside the days' columns.
-    static std::optional<WeekPlace> placeAt(const QRectF& area, qreal textHeight,
-                                            const QPointF& point);
+    // Where the block lies when the week is painted into area: its real span in its lane, or
+    // for a mark a short bar at the left of its day, centred on its start.
+    QRectF blockArea(const QRectF& area, qreal textHeight, const WeekBlock& block) const;
+    // The day and second under point, nothing outside the days' columns and hours shown.
+    std::optional<WeekPlace> placeAt(const QRectF& area, qreal textHeight,
+                                     const QPointF& point) const;
     // How many seconds of the day one pixel of height stands for.
-    static qreal secondsPerPixel(const QRectF& area, qreal textHeight);
-    // The block under point, -1 for none; the topmost is the one painted last.
+    qreal secondsPerPixel(const QRectF& area, qreal textHeight) const;
+    // The block under point, -1 for none; the topmost is the one painted last (marks lie over
+    // blocks).
     int blockAt(const QRectF& area, qreal textHeight, const QPointF& point) const;
+    // The blocks' labels when the week is painted into area: none of them overlaps another
+    // or a block's further lines. The list on the page holds the programs left out, if any.
+    const WeekLabels& labels(const QRectF& area, qreal textHeight) const;
+    // Those of the week painted last.
+    const WeekLabels& paintedLabels() const { return m_labels; }
+
+    // What the fills, hatch, frames and marks mean: one row of legendHeight under the week.
+    static void paintLegend(QPainter& painter, const QRectF& area, qreal textHeight);
+    static qreal legendHeight(qreal textHeight);
+    // The font of the blocks' texts for a text height.
+    static QFont labelFont(qreal textHeight);
+    // Said in place of the week of a set without programs.
+    static QString emptyText();
+    // The text height of the week on a page: never less than `least`, and large enough that
+    // the smallest text prints legibly at the device's resolution.
+    static qreal printedTextHeight(const QPaintDevice& device, qreal least);
 
     // A whole page: title, set label, date printed, the week, and the list of programs.
     void paintPage(QPainter& painter, const QRectF& page, const QDateTime& printed) const;
@@ -64,10 +103,14 @@ public:
 private:
     void paintBlock(QPainter& painter, const QRectF& rect, const WeekBlock& block, qreal textHeight,
                     bool selected) const;
+    void paintLabel(QPainter& painter, const WeekLabel& label, qreal textHeight) const;
+    void paintWeekSide(QPainter& painter, const QRectF& area, qreal textHeight) const;
     void paintTable(QPainter& painter, const QRectF& area, qreal textHeight) const;
 
     WeekSheet m_sheet;
     WeekLayout m_layout;
+    // The labels of the last area asked for: a drag repaints the same area many times.
+    mutable WeekLabels m_labels;
 };
 
 // Landscape A4, one set a page. False, with the reason in error, when the file cannot be

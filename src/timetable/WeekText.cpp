@@ -57,9 +57,11 @@ QString dayName(int day) {
     return QCoreApplication::translate("WeekText", DayNames[day]);
 }
 
-QString title(const QString& setLabel) {
-    return QCoreApplication::translate("WeekText", "周节目表 - %1")
-        .arg(displayedSetLabel(setLabel));
+QString title(const QString& setLabel, bool readBack) {
+    return readBack ? QCoreApplication::translate("WeekText", "周节目表 - %1（读取数据）")
+                          .arg(displayedSetLabel(setLabel))
+                    : QCoreApplication::translate("WeekText", "周节目表 - %1")
+                          .arg(displayedSetLabel(setLabel));
 }
 
 QString times(const ProgramRecord& program) {
@@ -84,8 +86,18 @@ QString source(const ProgramRecord& program) {
     return tracks.join(QLatin1Char(' '));
 }
 
+QString startLabel(const ProgramRecord& program) {
+    const int second = startSecondOf(program);
+    QString start = QStringLiteral("%1:%2")
+                        .arg(second / 3600, 2, 10, QLatin1Char('0'))
+                        .arg(second / 60 % 60, 2, 10, QLatin1Char('0'));
+    if (second % 60 != 0)
+        start += QStringLiteral(":%1").arg(second % 60, 2, 10, QLatin1Char('0'));
+    return start + QLatin1Char(' ') + program.OrderNo;
+}
+
 QStringList blockLines(const ProgramRecord& program) {
-    QString first = program.OrderNo;
+    QString first = startLabel(program);
     if (isPriority(program))
         first += QLatin1Char(' ') + displayedPriority(program);
     QStringList lines{first, times(program)};

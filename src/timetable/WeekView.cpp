@@ -174,7 +174,14 @@ void WeekView::selectBlock(int index) {
 }
 
 QRectF WeekView::weekArea() const {
-    return QRectF(rect()).adjusted(Margin, Margin, -Margin, -Margin);
+    return QRectF(rect()).adjusted(Margin, Margin, -Margin,
+                                   -Margin - WeekPicture::legendHeight(textHeight()));
+}
+
+QRectF WeekView::legendArea() const {
+    const QRectF week = weekArea();
+    return QRectF(week.left(), week.bottom(), week.width(),
+                  WeekPicture::legendHeight(textHeight()));
 }
 
 qreal WeekView::textHeight() const {
@@ -182,7 +189,7 @@ qreal WeekView::textHeight() const {
 }
 
 QRect WeekView::blockRect(int index) const {
-    return WeekPicture::blockArea(weekArea(), textHeight(), m_picture.layout().blocks[index])
+    return m_picture.blockArea(weekArea(), textHeight(), m_picture.layout().blocks[index])
         .toAlignedRect();
 }
 
@@ -203,9 +210,13 @@ void WeekView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::white);
     m_picture.paintWeek(painter, weekArea(), textHeight(), m_selected, event->region());
+    if (event->region().intersects(legendArea().toAlignedRect()))
+        WeekPicture::paintLegend(painter, legendArea(), textHeight());
     if (!isDragging())
         return;
-    const qreal offset = m_drag->seconds / WeekPicture::secondsPerPixel(weekArea(), textHeight());
+    // A block dragged past the hours shown goes out of sight; the stored move refits them.
+    painter.setClipRect(weekArea());
+    const qreal offset = m_drag->seconds / m_picture.secondsPerPixel(weekArea(), textHeight());
     const QStringList lines = dragLabel();
     for (const int index : std::as_const(m_drag->blocks))
         WeekPicture::paintMovingBlock(painter, QRectF(blockRect(index)).translated(0, offset),
@@ -269,8 +280,8 @@ void WeekView::dragTo(const QPoint& point, bool bySeconds) {
             return;
         m_drag->active = true;
     }
-    const qreal raw = (point.y() - m_drag->pressedAt.y()) *
-                      WeekPicture::secondsPerPixel(weekArea(), textHeight());
+    const qreal raw =
+        (point.y() - m_drag->pressedAt.y()) * m_picture.secondsPerPixel(weekArea(), textHeight());
     const int step = bySeconds ? 1 : 60;
     const int snapped = int(std::lround(raw / step)) * step;
     const ProgramRecord& program =
@@ -287,7 +298,7 @@ void WeekView::dragTo(const QPoint& point, bool bySeconds) {
 QRegion WeekView::dragArea(int seconds) const {
     if (!m_drag)
         return {};
-    const qreal offset = seconds / WeekPicture::secondsPerPixel(weekArea(), textHeight());
+    const qreal offset = seconds / m_picture.secondsPerPixel(weekArea(), textHeight());
     const QStringList lines = dragLabel();
     const int frame = int(textHeight() / 4) + 2;
     QRegion area;
@@ -318,7 +329,7 @@ void WeekView::mouseDoubleClickEvent(QMouseEvent* event) {
     }
     if (!m_editable)
         return;
-    if (const auto place = WeekPicture::placeAt(weekArea(), textHeight(), point))
+    if (const auto place = m_picture.placeAt(weekArea(), textHeight(), point))
         emit emptyActivated(place->day, place->second);
 }
 

@@ -72,6 +72,7 @@ protected:
 
 private:
     QRectF weekArea() const;
+    QRectF legendArea() const;
     qreal textHeight() const;
     int blockAt(const QPoint& point) const;
     std::optional<int> neighbour(int key) const;

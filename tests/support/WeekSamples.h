@@ -68,4 +68,68 @@ inline QList<ProgramRecord> sampleWeek(int set) {
     return week;
 }
 
+// A school's week of 32 programs: 30-second bells from 07:30 to 17:30, the breaks between
+// them, morning news and the lunch hour from the radio, priority exercises, and a Saturday
+// class. Among them a 5-minute tune ending as a bell starts (010, 011) and a bell shortly
+// before the lunch hour (015, 016).
+inline QList<ProgramRecord> schoolWeek(int set) {
+    struct Entry {
+        QTime start;
+        QTime end;
+        bool radio = false;
+        bool priority = false;
+        std::array<bool, 7> days = WorkingWeek;
+    };
+    const auto bell = [](int hour, int minute) {
+        return Entry{QTime(hour, minute), QTime(hour, minute, 30)};
+    };
+    const std::array<bool, 7> saturday{false, false, false, false, false, true};
+    const Entry entries[] = {
+        {QTime(7, 0), QTime(7, 20), true},
+        bell(7, 30),
+        bell(7, 50),
+        bell(8, 0),
+        bell(8, 45),
+        bell(8, 55),
+        bell(9, 40),
+        {QTime(9, 45), QTime(10, 10), false, true},
+        {QTime(10, 10), QTime(10, 15)},
+        {QTime(10, 15), QTime(10, 20)},
+        bell(10, 20),
+        bell(11, 5),
+        bell(11, 15),
+        {QTime(11, 55), QTime(12, 0)},
+        bell(12, 0),
+        {QTime(12, 5), QTime(12, 45), true},
+        {QTime(12, 50), QTime(13, 20)},
+        bell(13, 30),
+        bell(13, 40),
+        bell(14, 25),
+        bell(14, 35),
+        bell(15, 20),
+        {QTime(15, 25), QTime(15, 45), false, true},
+        bell(15, 45),
+        bell(16, 30),
+        bell(16, 40),
+        {QTime(16, 45), QTime(17, 20)},
+        bell(17, 25),
+        {QTime(17, 30), QTime(17, 30, 30), false, true},
+        {QTime(9, 0), QTime(10, 30), false, false, saturday},
+        {QTime(9, 0), QTime(9, 0, 30), false, false, saturday},
+        {QTime(10, 30), QTime(10, 30, 30), false, false, saturday},
+    };
+    QList<ProgramRecord> week;
+    for (const Entry& entry : entries) {
+        week.append(timedProgram(set, int(week.size()) + 1, entry.start, entry.end, entry.days));
+        if (entry.priority)
+            week.last().YXCX = priorityMarker();
+        if (entry.radio) {
+            week.last().MP3 = false;
+            week.last().ShouYin = true;
+            week.last().QuMu[0] = QStringLiteral("2");
+        }
+    }
+    return week;
+}
+
 } // namespace tessaly::testing

@@ -145,6 +145,18 @@ TEST_F(TimetableEditTest, ADraggedBlockMovesItsProgramOnEveryWeekdayAsTheEditorS
     EXPECT_TRUE(remindsOnClose());
 }
 
+// The hours shown end an hour after the last program; a program dragged past them is stored
+// and the hours grow to show it.
+TEST_F(TimetableEditTest, AProgramDraggedPastTheHoursShownWidensThem) {
+    EXPECT_EQ(view->picture().layout().lastHour, 14);
+    drag(blockOf(ids[1], 0), view->height());
+    EXPECT_TRUE(prompter.shown().isEmpty()) << prompter.shownTexts().join(' ').toStdString();
+    const QTime start = QTime::fromString(startOf(ids[1]), "hh:mm:ss");
+    ASSERT_GT(start, QTime(14, 0));
+    EXPECT_EQ(view->picture().layout().lastHour, start.addSecs(19 * 60).hour() + 1);
+    EXPECT_TRUE(view->rect().contains(view->blockRect(blockOf(ids[1], 0))));
+}
+
 TEST_F(TimetableEditTest, ARefusedDropSpringsBackAndShowsTheRule) {
     const QStringList before = tables();
     const int saturday = blockOf(ids[2], 5);
@@ -203,14 +215,14 @@ TEST_F(TimetableEditTest, AltArrowsMoveTheSelectedBlockAnnouncedAndCtrlZUndoesTh
 }
 
 TEST_F(TimetableEditTest, DoubleClickOnAnEmptyPlaceStartsAProgramThereInTheEditor) {
-    // Wednesday, some 6 hours below the top of A's block, which lasts one hour.
+    // Wednesday, some 4 hours below the top of A's block, which lasts one hour.
     const QRect a = view->blockRect(blockOf(ids[0], 2));
-    QTest::mouseDClick(view, Qt::LeftButton, {}, QPoint(a.center().x(), a.top() + a.height() * 6));
+    QTest::mouseDClick(view, Qt::LeftButton, {}, QPoint(a.center().x(), a.top() + a.height() * 4));
     ASSERT_EQ(editor->mode(), EditorWindow::Mode::Add);
     EXPECT_FALSE(timetable->isVisible());
     const QTime start(boxText("edtKS1").toInt(), boxText("edtKS2").toInt(),
                       boxText("edtKS3").toInt());
-    EXPECT_NEAR(start.msecsSinceStartOfDay() / 1000, 14 * 3600, 10 * 60);
+    EXPECT_NEAR(start.msecsSinceStartOfDay() / 1000, 12 * 3600, 10 * 60);
     EXPECT_EQ(start.minute() % 5, 0);
     EXPECT_EQ(boxText("edtKS3"), "00");
     const QTime end = start.addSecs(5 * 60);

@@ -64,4 +64,7 @@ TEST_F(TimetableEnglishTest, TheWeekOfASetReadsInEnglishAndFits) {
     window.showSet(2);
     EXPECT_EQ(window.windowTitle(), "Weekly timetable - Set 2");
     EXPECT_EQ(englishFaultsIn(&window), QStringList{});
+
+    TimetableWindow readBack(prompter, module.database(), ProgramTable::MusicReadTab, 1);
+    EXPECT_EQ(readBack.windowTitle(), "Weekly timetable - Set 1 (read from the player)");
 }

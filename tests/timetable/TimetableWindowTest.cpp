@@ -200,6 +200,8 @@ TEST_F(TimetableWindowTest, ReadBackViewerShowsTheReadProgramsWeek) {
         openFromGrid(viewer.get(), QStringLiteral("周节目表（读取数据）…"));
     ASSERT_NE(timetable, nullptr);
     timetable->showSet(2);
+    EXPECT_EQ(timetable->windowTitle(), "周节目表 - 第二套（读取数据）");
+    EXPECT_TRUE(timetable->view()->picture().sheet().readBack); // the printed page says so too
     ASSERT_EQ(blockCount(timetable), 2);
     EXPECT_EQ(programOf(timetable, 1).OrderNo, "002");
 

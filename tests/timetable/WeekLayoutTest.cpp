@@ -23,7 +23,8 @@ struct Expected {
     int lanes;
     double top;
     double height;
-    bool marker = false;
+    bool mark = false;
+    bool endNotAfterStart = false;
 };
 
 struct LayoutCase {
@@ -47,8 +48,6 @@ QList<ProgramRecord> programsOf(const QList<Span>& spans) {
     return programs;
 }
 
-constexpr double Least = week::LeastSeconds / 3600.0;
-
 const LayoutCase Cases[] = {
     {"NoOverlap",
      {{"08:00:00", "09:00:00"}, {"10:00:00", "11:30:00"}},
@@ -71,17 +70,33 @@ const LayoutCase Cases[] = {
     {"BackToBackEdgesTouch",
      {{"08:00:00", "09:00:00"}, {"09:00:00", "10:00:00"}, {"10:00:00", "10:30:00"}},
      {{0, 0, 0, 1, 8, 1}, {1, 0, 0, 1, 9, 1}, {2, 0, 0, 1, 10, 0.5}}},
-    {"EndBeforeStartIsAMarkerBesideItsNeighbour",
+    // A program ending when a bell starts, and a bell a few minutes before a program: neither
+    // pair plays together, so neither stands side by side.
+    {"ABellTouchingOrNearAProgramIsNotBesideIt",
+     {{"10:15:00", "10:20:00"},
+      {"10:20:00", "10:20:30"},
+      {"12:00:00", "12:00:30"},
+      {"12:05:00", "12:45:00"}},
+     {{0, 0, 0, 1, 10.25, 5 / 60.0},
+      {1, 0, 0, 1, 10 + 20 / 60.0, 30 / 3600.0, true},
+      {2, 0, 0, 1, 12, 30 / 3600.0, true},
+      {3, 0, 0, 1, 12 + 5 / 60.0, 40 / 60.0}}},
+    // A bell within a long program is a mark over it: it takes no lane of its own.
+    {"AShortProgramIsAMarkNotALane",
+     {{"07:50:00", "08:10:00"}, {"08:00:00", "08:00:30"}, {"08:05:00", "08:30:00"}},
+     {{0, 0, 0, 2, 7 + 50 / 60.0, 20 / 60.0},
+      {1, 0, 0, 1, 8, 30 / 3600.0, true},
+      {2, 0, 1, 2, 8 + 5 / 60.0, 25 / 60.0}}},
+    {"EndNotAfterStartIsAMark",
      {{"10:00:00", "09:00:00"}, {"10:05:00", "11:00:00"}, {"12:00:00", "12:00:00"}},
-     {{0, 0, 0, 2, 10, Least, true},
-      {1, 0, 1, 2, 10 + 5 / 60.0, 55 / 60.0},
-      {2, 0, 0, 1, 12, Least, true}}},
+     {{0, 0, 0, 1, 10, 0, true, true},
+      {1, 0, 0, 1, 10 + 5 / 60.0, 55 / 60.0},
+      {2, 0, 0, 1, 12, 0, true, true}}},
     {"MidnightEndClosesTheDay",
      {{"22:00:00", "00:00:00"}, {"00:00:00", "00:00:00"}, {"23:59:59", "00:00:00", {false, true}}},
-     {{1, 0, 0, 1, 0, Least, true}, {0, 0, 0, 1, 22, 2}, {2, 1, 0, 1, 24 - Least, Least}}},
-    {"ShortProgramsTakeTheLeastSpan",
-     {{"08:00:00", "08:00:30"}, {"08:05:00", "08:06:00"}},
-     {{0, 0, 0, 2, 8, Least}, {1, 0, 1, 2, 8 + 5 / 60.0, Least}}},
+     {{1, 0, 0, 1, 0, 0, true, true},
+      {0, 0, 0, 1, 22, 2},
+      {2, 1, 0, 1, 24 - 1 / 3600.0, 1 / 3600.0, true}}},
     {"AllSevenDays",
      {{"06:00:00", "07:00:00", {true, true, true, true, true, true, true}},
       {"06:30:00", "07:30:00", {false, false, false, false, false, false, true}}},
@@ -98,10 +113,13 @@ const LayoutCase Cases[] = {
 
 class WeekLayoutCases : public ::testing::TestWithParam<LayoutCase> {};
 
-// No two blocks of a day share any area: overlapping programs stand side by side.
+// No two blocks of a day share any area: overlapping programs stand side by side. Marks lie
+// over the blocks.
 void expectNothingOnTopOfAnother(const WeekLayout& layout) {
     for (qsizetype i = 0; i < layout.blocks.size(); ++i)
         for (qsizetype j = i + 1; j < layout.blocks.size(); ++j) {
+            if (layout.blocks[i].mark || layout.blocks[j].mark)
+                continue;
             const QRectF common = layout.blocks[i].rect.intersected(layout.blocks[j].rect);
             ASSERT_TRUE(common.width() < 1e-9 || common.height() < 1e-9)
                 << "blocks " << i << " and " << j << " overlap";
@@ -120,7 +138,8 @@ TEST_P(WeekLayoutCases, ColumnsAndRectangles) {
         EXPECT_EQ(block.day, e.day);
         EXPECT_EQ(block.lane, e.lane);
         EXPECT_EQ(block.laneCount, e.lanes);
-        EXPECT_EQ(block.endNotAfterStart, e.marker);
+        EXPECT_EQ(block.mark, e.mark);
+        EXPECT_EQ(block.endNotAfterStart, e.endNotAfterStart);
         EXPECT_NEAR(block.rect.left(), e.day + double(e.lane) / e.lanes, 1e-9);
         EXPECT_NEAR(block.rect.width(), 1.0 / e.lanes, 1e-9);
         EXPECT_NEAR(block.rect.top(), e.top, 1e-9);
@@ -132,6 +151,30 @@ TEST_P(WeekLayoutCases, ColumnsAndRectangles) {
 
 INSTANTIATE_TEST_SUITE_P(Week, WeekLayoutCases, ::testing::ValuesIn(Cases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The hours shown: the hour before the first start to the hour after the last end.
+TEST(WeekLayout, TheHoursShownFitTheWeek) {
+    const struct {
+        const char* name;
+        QList<Span> spans;
+        int firstHour;
+        int lastHour;
+    } cases[] = {
+        {"empty", {}, 0, 24},
+        {"no weekday", {{"08:00:00", "09:00:00", {}}}, 0, 24},
+        {"one bell", {{"08:00:00", "08:00:30"}}, 7, 9},
+        {"school day", {{"07:50:00", "08:35:00"}, {"17:30:00", "17:30:30"}}, 7, 18},
+        {"end at 23:30", {{"22:10:00", "23:30:00"}}, 22, 24},
+        {"end at midnight", {{"21:00:00", "00:00:00"}}, 20, 24},
+        {"spans the day", {{"00:00:00", "00:20:00"}, {"23:00:00", "23:59:59"}}, 0, 24},
+        {"marker ends at its start", {{"20:00:35", "19:00:00"}, {"10:00:00", "10:30:00"}}, 9, 21},
+    };
+    for (const auto& c : cases) {
+        const WeekLayout layout = layOutWeek(programsOf(c.spans));
+        EXPECT_EQ(std::pair(layout.firstHour, layout.lastHour), std::pair(c.firstHour, c.lastHour))
+            << c.name;
+    }
+}
 
 TEST(WeekLayout, SameClassSameStartOnADayIsACollision) {
     const WeekLayout layout = layOutWeek(programsOf({
@@ -165,7 +208,7 @@ TEST(WeekLayout, NineHundredNinetyNineProgramsAllWeek) {
         EXPECT_EQ(layout.blocksOfDay(day).size(), 999);
     const QRectF weekArea(0, 0, week::Days, 24);
     for (const WeekBlock& block : layout.blocks) {
-        ASSERT_TRUE(weekArea.contains(block.rect)) << block.program;
+        ASSERT_EQ(weekArea.united(block.rect), weekArea) << block.program;
         ASSERT_LT(block.lane, block.laneCount);
         ASSERT_FALSE(block.collides());
     }

@@ -1,9 +1,17 @@
 #include "WeekPicture.h"
+#include "EnglishInterface.h"
 #include "TestApplication.h"
 #include "WeekSamples.h"
+#include "WeekText.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <numeric>
 
 using namespace tessaly;
 using namespace tessaly::testing;
@@ -28,9 +36,138 @@ TEST(WeekPicture, BlockUnderAPointIsTheOnePaintedThere) {
     const QRectF area(0, 0, 1400, 960);
     const qreal text = 16;
     for (int i = 0; i < picture.layout().blocks.size(); ++i) {
-        const QRectF rect = WeekPicture::blockArea(area, text, picture.layout().blocks[i]);
+        const QRectF rect = picture.blockArea(area, text, picture.layout().blocks[i]);
         ASSERT_TRUE(area.contains(rect));
         ASSERT_EQ(picture.blockAt(area, text, rect.center()), i);
     }
     EXPECT_EQ(picture.blockAt(area, text, QPointF(2, 2)), -1); // the hour axis
+}
+
+namespace {
+
+// A full player set: 255 programs, one weekday each, some 37 a day from 06:00 on, 25 minutes
+// apart: bells of 30 seconds, every third a 20-minute program, some priority, some radio.
+QList<ProgramRecord> denseWeek() {
+    QList<ProgramRecord> week;
+    for (int i = 0; i < 255; ++i) {
+        std::array<bool, 7> days{};
+        days[i % 7] = true;
+        const QTime start = QTime(6, 0).addSecs(i / 7 * 25 * 60 + i % 7 * 60);
+        week.append(timedProgram(1, i + 1, start, start.addSecs(i % 3 == 0 ? 20 * 60 : 30), days));
+        if (i % 5 == 0)
+            week.last().YXCX = priorityMarker();
+        if (i % 9 == 4)
+            week.last().MP3 = false;
+    }
+    return week;
+}
+
+// The page as the PNG export paints it: A4 at 150 dots per inch.
+constexpr qreal PngDpi = 150;
+const WeekLabels& paintPngPage(const WeekPicture& picture) {
+    QImage image(1754, 1240, QImage::Format_RGB32);
+    image.setDotsPerMeterX(5906);
+    image.setDotsPerMeterY(5906);
+    QPainter painter(&image);
+    picture.paintPage(painter, QRectF(47, 47, 1660, 1146),
+                      QDateTime(QDate(2026, 3, 2), QTime(9, 30)));
+    return picture.paintedLabels();
+}
+
+qreal millimetres(qreal pixels) {
+    return pixels * 25.4 / PngDpi;
+}
+
+// The text of one page of a PDF, empty when pdftotext is not installed.
+QString pdfPageText(const QString& path, int page) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return {};
+    QProcess process;
+    process.start(tool, {"-enc", "UTF-8", "-f", QString::number(page), "-l", QString::number(page),
+                         path, "-"});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+// On paper every block and mark carries its start time and number in print that reads, no
+// label lies over another or over a mark, and a bell is a mark one sees.
+TEST(WeekPicture, EveryBlockOfAPrintedWeekCarriesItsLabelLegiblyAndNoneOverlap) {
+    testApplication();
+    const std::pair<const char*, QList<ProgramRecord>> weeks[] = {{"school", schoolWeek(1)},
+                                                                  {"dense", denseWeek()}};
+    for (const auto& [name, programs] : weeks) {
+        SCOPED_TRACE(name);
+        const WeekPicture picture({setLabel(1), programs});
+        const WeekLabels& placed = paintPngPage(picture);
+        const auto& blocks = picture.layout().blocks;
+        EXPECT_GE(WeekPicture::labelFont(placed.textHeight).pixelSize() * 72 / PngDpi, 7.0);
+        EXPECT_EQ(placed.leftOut, 0);
+        // Each label, and below a label inside its block the block's further lines.
+        QList<std::pair<QRectF, QString>> texts;
+        for (const WeekLabel& label : placed.labels) {
+            texts.append({label.rect, label.text});
+            const QRectF block =
+                picture.blockArea(placed.area, placed.textHeight, blocks[label.block]);
+            if (label.furtherLines > 0)
+                texts.append({QRectF(block.left(), label.rect.bottom(), block.width(),
+                                     label.furtherLines * placed.textHeight),
+                              label.text + " (further lines)"});
+        }
+        for (int i = 0; i < int(texts.size()); ++i)
+            for (int j = i + 1; j < int(texts.size()); ++j)
+                ASSERT_FALSE(texts[i].first.intersects(texts[j].first))
+                    << texts[i].second.toStdString() << " on " << texts[j].second.toStdString();
+        QList<int> labelled;
+        for (const WeekLabel& label : placed.labels) {
+            labelled.append(label.block);
+            const ProgramRecord& program = picture.sheet().programs[blocks[label.block].program];
+            EXPECT_EQ(label.text.split(QRegularExpression("\\s")).mid(0, 2),
+                      weekText::startLabel(program).split(' '));
+            for (int i = 0; i < int(blocks.size()); ++i)
+                if (blocks[i].mark && i != label.block)
+                    ASSERT_FALSE(label.rect.intersects(
+                        picture.blockArea(placed.area, placed.textHeight, blocks[i])))
+                        << label.text.toStdString();
+        }
+        std::sort(labelled.begin(), labelled.end());
+        QList<int> every(blocks.size());
+        std::iota(every.begin(), every.end(), 0);
+        EXPECT_EQ(labelled, every);
+        for (const WeekBlock& block : blocks) {
+            const QRectF area = picture.blockArea(placed.area, placed.textHeight, block);
+            EXPECT_GE(millimetres(area.height()), 1.0);
+            EXPECT_GE(millimetres(area.width()), 3.0);
+        }
+    }
+}
+
+// What pdftotext reads on the pages: every label of the week, the title of a read-back week,
+// and the words that stand for the week of an empty set; in both languages.
+TEST(WeekPicture, ThePdfSaysEveryStartTheReadBackTitleAndThatASetIsEmpty) {
+    testApplication();
+    QTemporaryDir folder;
+    const QString path = folder.filePath("week.pdf");
+    const QList<WeekSheet> sheets{
+        {setLabel(1), schoolWeek(1)}, {setLabel(1), denseWeek(), true}, {setLabel(3), {}}};
+    const QDateTime printed(QDate(2026, 3, 2), QTime(9, 30));
+    ASSERT_TRUE(writeWeekPdf(path, sheets, printed));
+    if (pdfPageText(path, 1).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    for (int page = 1; page <= 2; ++page) {
+        const QString text = pdfPageText(path, page);
+        for (const ProgramRecord& program : sheets[page - 1].programs)
+            EXPECT_TRUE(text.contains(weekText::startLabel(program)))
+                << page << ": " << weekText::startLabel(program).toStdString();
+    }
+    EXPECT_TRUE(pdfPageText(path, 2).contains("周节目表 - 第一套（读取数据）"));
+    EXPECT_TRUE(pdfPageText(path, 3).contains("本套没有程序"));
+
+    const EnglishInterface english;
+    ASSERT_TRUE(writeWeekPdf(path, sheets, printed));
+    EXPECT_TRUE(pdfPageText(path, 2).contains("Weekly timetable - Set 1 (read from the player)"))
+        << pdfPageText(path, 2).toStdString();
+    EXPECT_TRUE(pdfPageText(path, 3).contains("This set has no programs."));
 }

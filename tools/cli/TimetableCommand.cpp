@@ -48,7 +48,7 @@ QCoro::Task<int> runTimetable(CliContext& context) {
             context.output.message(error);
             co_return ExitFailed;
         }
-        sheets.append({setLabel(set), *programs});
+        sheets.append({setLabel(set), *programs, table == ProgramTable::MusicReadTab});
     }
     const QDateTime now = QDateTime::currentDateTime();
     QString error;
