@@ -1479,31 +1479,31 @@ The programs and the port settings are kept in this file.</translation>
     </message>
     <message>
         <source>一</source>
-        <translation>Mo</translation>
+        <translation>Mon</translation>
     </message>
     <message>
         <source>二</source>
-        <translation>Tu</translation>
+        <translation>Tue</translation>
     </message>
     <message>
         <source>三</source>
-        <translation>We</translation>
+        <translation>Wed</translation>
     </message>
     <message>
         <source>四</source>
-        <translation>Th</translation>
+        <translation>Thu</translation>
     </message>
     <message>
         <source>五</source>
-        <translation>Fr</translation>
+        <translation>Fri</translation>
     </message>
     <message>
         <source>六</source>
-        <translation>Sa</translation>
+        <translation>Sat</translation>
     </message>
     <message>
         <source>日</source>
-        <translation>Su</translation>
+        <translation>Sun</translation>
     </message>
     <message>
         <source>无</source>
@@ -1608,6 +1608,22 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>%1 同时移动</source>
         <translation>Moves on %1 alike</translation>
+    </message>
+    <message>
+        <source>每天</source>
+        <translation>Every day</translation>
+    </message>
+    <message>
+        <source>周%1至周%2</source>
+        <translation>%1–%2</translation>
+    </message>
+    <message>
+        <source>周%1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
