@@ -945,6 +945,17 @@ The programs and the port settings are kept in this file.</translation>
     </message>
 </context>
 <context>
+    <name>ProgramList</name>
+    <message>
+        <source>%1 · 节目列表（续）</source>
+        <translation>%1 · Program list (continued)</translation>
+    </message>
+    <message>
+        <source>序号 %1–%2    共 %3 个节目    打印日期：%4</source>
+        <translation>No. %1–%2 of %3 programs    Printed: %4</translation>
+    </message>
+</context>
+<context>
     <name>ProgramLoad</name>
     <message>
         <source>读取%1程序失败：%2</source>

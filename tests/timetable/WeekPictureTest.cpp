@@ -8,7 +8,7 @@
 using namespace tessaly;
 using namespace tessaly::testing;
 
-TEST(WeekPicture, PngIsALandscapePageAndAFileThatCannotBeWrittenIsReported) {
+TEST(WeekPicture, PngIsALandscapePageAFullSetGoesOnBelowAndAFileThatCannotBeWrittenIsReported) {
     testApplication();
     QTemporaryDir folder;
     const WeekSheet sheet{setLabel(1), sampleWeek(1)};
@@ -17,6 +17,17 @@ TEST(WeekPicture, PngIsALandscapePageAndAFileThatCannotBeWrittenIsReported) {
     ASSERT_TRUE(writeWeekPng(folder.filePath("week.png"), sheet, printed, &error));
     const QImage image(folder.filePath("week.png"));
     EXPECT_EQ(image.size(), QSize(1754, 1240));
+
+    // A list longer than the page beside the week goes on over pages of its own: in the PDF as
+    // further pages, in the PNG below the first page, in the same picture.
+    const WeekSheet full{setLabel(1), denseSet(1, 255)};
+    int pdfPages = 0;
+    int pngPages = 0;
+    ASSERT_TRUE(writeWeekPdf(folder.filePath("full.pdf"), {full}, printed, &error, &pdfPages));
+    ASSERT_TRUE(writeWeekPng(folder.filePath("full.png"), full, printed, &error, &pngPages));
+    EXPECT_GT(pdfPages, 1);
+    EXPECT_EQ(pngPages, pdfPages);
+    EXPECT_EQ(QImage(folder.filePath("full.png")).size(), QSize(1754, 1240 * pngPages));
 
     EXPECT_FALSE(writeWeekPng(folder.filePath("missing/week.png"), sheet, printed, &error));
     EXPECT_FALSE(writeWeekPdf(folder.filePath("missing/week.pdf"), {sheet}, printed, &error));
