@@ -2616,6 +2616,24 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
         <source>请先保存或取消编辑器中正在编辑的程序！</source>
         <translation>Save or cancel the program being edited in the editor first.</translation>
     </message>
+    <message numerus="yes">
+        <source>导出完成：已写入%1（共%n页）。</source>
+        <translation>
+            <numerusform>Export complete: %n page written to %1.</numerusform>
+            <numerusform>Export complete: %n pages written to %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>导出完成：已写入%1。</source>
+        <translation>Export complete: written to %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>导出完成：已写入%1（节目列表较长，%n页上下相连在这一张图中）。</source>
+        <translation>
+            <numerusform>Export complete: written to %1 (the program list is long: %n page, one below the other in this one picture).</numerusform>
+            <numerusform>Export complete: written to %1 (the program list is long: %n pages, one below the other in this one picture).</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>tessaly::VerifyDialog</name>
