@@ -498,6 +498,13 @@ this machine (ports --set), else the n-th serial device present.</translation>
             <numerusform>%n lines have errors; no program was imported.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n个程序有错误，未导入任何程序。</source>
+        <translation>
+            <numerusform>%n program has an error; no program was imported.</numerusform>
+            <numerusform>%n programs have errors; no program was imported.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>DataModule</name>
@@ -2050,6 +2057,23 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
             <numerusform>Import failed: %n line has an error, no program was imported:
 %1</numerusform>
             <numerusform>Import failed: %n lines have errors, no program was imported:
+%1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>……另有%n个程序有错误</source>
+        <translation>
+            <numerusform>… and %n more program with an error</numerusform>
+            <numerusform>… and %n more programs with errors</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>导入失败，%n个程序有错误，未导入任何程序：
+%1</source>
+        <translation>
+            <numerusform>Import failed: %n program has an error, no program was imported:
+%1</numerusform>
+            <numerusform>Import failed: %n programs have errors, no program was imported:
 %1</numerusform>
         </translation>
     </message>
