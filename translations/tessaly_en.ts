@@ -498,6 +498,13 @@ this machine (ports --set), else the n-th serial device present.</translation>
             <numerusform>%n lines have errors; no program was imported.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n个程序有错误，未导入任何程序。</source>
+        <translation>
+            <numerusform>%n program has an error; no program was imported.</numerusform>
+            <numerusform>%n programs have errors; no program was imported.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>DataModule</name>
@@ -942,6 +949,17 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>网络</source>
         <translation>network</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramList</name>
+    <message>
+        <source>%1 · 节目列表（续）</source>
+        <translation>%1 · Program list (continued)</translation>
+    </message>
+    <message>
+        <source>序号 %1–%2    共 %3 个节目    打印日期：%4</source>
+        <translation>No. %1–%2 of %3 programs    Printed: %4</translation>
     </message>
 </context>
 <context>
@@ -1503,31 +1521,31 @@ The programs and the port settings are kept in this file.</translation>
     </message>
     <message>
         <source>一</source>
-        <translation>Mo</translation>
+        <translation>Mon</translation>
     </message>
     <message>
         <source>二</source>
-        <translation>Tu</translation>
+        <translation>Tue</translation>
     </message>
     <message>
         <source>三</source>
-        <translation>We</translation>
+        <translation>Wed</translation>
     </message>
     <message>
         <source>四</source>
-        <translation>Th</translation>
+        <translation>Thu</translation>
     </message>
     <message>
         <source>五</source>
-        <translation>Fr</translation>
+        <translation>Fri</translation>
     </message>
     <message>
         <source>六</source>
-        <translation>Sa</translation>
+        <translation>Sat</translation>
     </message>
     <message>
         <source>日</source>
-        <translation>Su</translation>
+        <translation>Sun</translation>
     </message>
     <message>
         <source>无</source>
@@ -1636,6 +1654,22 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>周节目表 - %1（读取数据）</source>
         <translation>Weekly timetable - %1 (read from the player)</translation>
+    </message>
+    <message>
+        <source>每天</source>
+        <translation>Every day</translation>
+    </message>
+    <message>
+        <source>周%1至周%2</source>
+        <translation>%1–%2</translation>
+    </message>
+    <message>
+        <source>周%1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
@@ -2051,6 +2085,23 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
             <numerusform>Import failed: %n line has an error, no program was imported:
 %1</numerusform>
             <numerusform>Import failed: %n lines have errors, no program was imported:
+%1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>……另有%n个程序有错误</source>
+        <translation>
+            <numerusform>… and %n more program with an error</numerusform>
+            <numerusform>… and %n more programs with errors</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>导入失败，%n个程序有错误，未导入任何程序：
+%1</source>
+        <translation>
+            <numerusform>Import failed: %n program has an error, no program was imported:
+%1</numerusform>
+            <numerusform>Import failed: %n programs have errors, no program was imported:
 %1</numerusform>
         </translation>
     </message>
@@ -2616,6 +2667,24 @@ an end on the line replaces the duration: 08:00-08:00:30</translation>
     <message>
         <source>请先保存或取消编辑器中正在编辑的程序！</source>
         <translation>Save or cancel the program being edited in the editor first.</translation>
+    </message>
+    <message numerus="yes">
+        <source>导出完成：已写入%1（共%n页）。</source>
+        <translation>
+            <numerusform>Export complete: %n page written to %1.</numerusform>
+            <numerusform>Export complete: %n pages written to %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>导出完成：已写入%1。</source>
+        <translation>Export complete: written to %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>导出完成：已写入%1（节目列表较长，%n页上下相连在这一张图中）。</source>
+        <translation>
+            <numerusform>Export complete: written to %1 (the program list is long: %n page, one below the other in this one picture).</numerusform>
+            <numerusform>Export complete: written to %1 (the program list is long: %n pages, one below the other in this one picture).</numerusform>
+        </translation>
     </message>
 </context>
 <context>

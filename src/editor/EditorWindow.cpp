@@ -85,9 +85,11 @@ QString problemList(const QList<ImportProblem>& problems) {
     QStringList lines;
     for (const ImportProblem& problem : problems.mid(0, ListedProblems))
         lines.append(problem.text());
-    if (problems.size() > ListedProblems)
-        lines.append(
-            EditorWindow::tr("……另有%n行有错误", nullptr, int(problems.size() - ListedProblems)));
+    const int more = int(problems.size() - ListedProblems);
+    if (more > 0)
+        lines.append(inProgramsOnly(problems)
+                         ? EditorWindow::tr("……另有%n个程序有错误", nullptr, more)
+                         : EditorWindow::tr("……另有%n行有错误", nullptr, more));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -520,10 +522,12 @@ void EditorWindow::importSetClick() {
         return;
     }
     if (!result.problems.isEmpty()) {
-        m_prompter.show({standardCaption(),
-                         encoding + tr("导入失败，%n行有错误，未导入任何程序：\n%1", nullptr,
-                                       int(result.problems.size()))
-                                        .arg(problemList(result.problems)),
+        const int count = int(result.problems.size());
+        const QString summary =
+            inProgramsOnly(result.problems)
+                ? tr("导入失败，%n个程序有错误，未导入任何程序：\n%1", nullptr, count)
+                : tr("导入失败，%n行有错误，未导入任何程序：\n%1", nullptr, count);
+        m_prompter.show({standardCaption(), encoding + summary.arg(problemList(result.problems)),
                          MessageBox::Icon::Warning});
         return;
     }

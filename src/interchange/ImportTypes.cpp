@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace tessaly {
 
 namespace {
@@ -20,6 +22,12 @@ QString ImportPlace::text() const {
 
 QString ImportProblem::text() const {
     return QCoreApplication::translate("InterchangeImport", "%1：%2").arg(where.text(), message);
+}
+
+bool inProgramsOnly(const QList<ImportProblem>& problems) {
+    return std::all_of(problems.begin(), problems.end(), [](const ImportProblem& problem) {
+        return problem.where.kind == ImportPlace::Kind::Element;
+    });
 }
 
 const QHash<QString, int>& columnIndex() {

@@ -32,6 +32,10 @@ struct ImportProblem {
     bool operator==(const ImportProblem&) const = default;
 };
 
+// True when every problem lies in a program of a JSON array: a summary then counts programs,
+// not lines.
+bool inProgramsOnly(const QList<ImportProblem>& problems);
+
 // One program of the file, its values as texts in programColumns() order, each as the file
 // writes it.
 struct ImportRow {

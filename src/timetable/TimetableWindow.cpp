@@ -203,8 +203,13 @@ void TimetableWindow::exportPdf() {
         return;
     refresh();
     QString error;
-    if (!writeWeekPdf(path, {m_view->picture().sheet()}, QDateTime::currentDateTime(), &error))
+    int pages = 0;
+    if (!writeWeekPdf(path, {m_view->picture().sheet()}, QDateTime::currentDateTime(), &error,
+                      &pages))
         m_prompter.notice(tr("导出失败：%1").arg(error));
+    else
+        m_prompter.notice(tr("导出完成：已写入%1（共%n页）。", nullptr, pages)
+                              .arg(QDir::toNativeSeparators(path)));
 }
 
 void TimetableWindow::exportPng() {
@@ -213,8 +218,16 @@ void TimetableWindow::exportPng() {
         return;
     refresh();
     QString error;
-    if (!writeWeekPng(path, m_view->picture().sheet(), QDateTime::currentDateTime(), &error))
+    int pages = 0;
+    if (!writeWeekPng(path, m_view->picture().sheet(), QDateTime::currentDateTime(), &error,
+                      &pages))
         m_prompter.notice(tr("导出失败：%1").arg(error));
+    else if (pages == 1)
+        m_prompter.notice(tr("导出完成：已写入%1。").arg(QDir::toNativeSeparators(path)));
+    else
+        m_prompter.notice(
+            tr("导出完成：已写入%1（节目列表较长，%n页上下相连在这一张图中）。", nullptr, pages)
+                .arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace tessaly

@@ -1,5 +1,6 @@
 #include "WeekPicture.h"
 
+#include "ProgramListPage.h"
 #include "ProgramSet.h"
 #include "WeekText.h"
 #include "WholeFile.h"
@@ -525,7 +526,8 @@ qreal WeekPicture::printedTextHeight(const QPaintDevice& device, qreal least) {
     return std::max(least, LeastPrintedPoints * device.logicalDpiY() / 72.0 / LabelShare);
 }
 
-void WeekPicture::paintPage(QPainter& painter, const QRectF& page, const QDateTime& printed) const {
+qsizetype WeekPicture::paintPage(QPainter& painter, const QRectF& page,
+                                 const QDateTime& printed) const {
     const qreal unit = page.height() / 72;
     painter.setFont(fontOfHeight(unit * 1.8, true));
     painter.setPen(Qt::black);
@@ -543,7 +545,10 @@ void WeekPicture::paintPage(QPainter& painter, const QRectF& page, const QDateTi
     const qreal weekWidth = body.width() * 0.64;
     paintWeekSide(painter, QRectF(body.left(), body.top(), weekWidth, body.height()),
                   printedTextHeight(*painter.device(), unit));
-    paintTable(painter, body.adjusted(weekWidth + unit * 1.5, 0, 0, 0), unit);
+    if (m_sheet.programs.isEmpty())
+        return 0; // the page says so in place of the week; there is no list to start
+    return ProgramList(m_sheet.programs, *painter.device())
+        .paint(painter, body.adjusted(weekWidth + unit * 1.5, 0, 0, 0), 0);
 }
 
 // The week and its legend below it; a set without programs says so instead.
@@ -560,112 +565,73 @@ void WeekPicture::paintWeekSide(QPainter& painter, const QRectF& area, qreal tex
                 textHeight);
 }
 
-namespace {
-
-// The widths of the list's cells: their shares of the column, except that a cell whose texts
-// need more takes it from the cells with room to spare (the English texts are wider).
-QList<qreal> cellWidths(qreal columnWidth, const QList<qreal>& needed) {
-    static constexpr qreal Shares[] = {0.12, 0.38, 0.2, 0.1, 0.2};
-    QList<qreal> widths;
-    qreal missing = 0;
-    qreal spare = 0;
-    for (int cell = 0; cell < int(needed.size()); ++cell) {
-        widths.append(Shares[cell] * columnWidth);
-        missing += std::max<qreal>(0, needed[cell] - widths[cell]);
-        spare += std::max<qreal>(0, widths[cell] - needed[cell]);
-    }
-    if (missing <= 0)
-        return widths;
-    const qreal given = std::min(missing, spare);
-    for (int cell = 0; cell < int(widths.size()); ++cell) {
-        const qreal over = needed[cell] - widths[cell];
-        widths[cell] += over > 0 ? over * given / missing : over * given / spare;
-    }
-    return widths;
-}
-
-} // namespace
-
-// Every program in rows of OrderNo, times, weekdays, priority and source, in as many columns
-// as it takes for the rows to stay readable; the text shrinks only past that.
-void WeekPicture::paintTable(QPainter& painter, const QRectF& area, qreal textHeight) const {
-    const qsizetype count = m_sheet.programs.size();
-    int columns = 1;
-    qreal rowHeight = 0;
-    for (;; ++columns) {
-        const qsizetype rows = (count + columns - 1) / columns;
-        rowHeight = std::min(textHeight * 1.3, area.height() / qreal(rows + 1));
-        if (rowHeight >= textHeight * 0.8 || columns == 4)
-            break;
-    }
-    const qsizetype rowsPerColumn = (count + columns - 1) / columns;
-    const qreal gap = textHeight;
-    const qreal columnWidth = (area.width() - gap * (columns - 1)) / columns;
-    const QFont headerFont = fontOfHeight(rowHeight * 0.78, true);
-    const QFont rowFont = fontOfHeight(rowHeight * 0.78);
-
-    QList<QStringList> rows;
-    for (const ProgramRecord& program : m_sheet.programs)
-        rows.append(weekText::tableRow(program));
-    const QStringList header = weekText::tableHeader();
-    QList<qreal> needed(header.size(), 0);
-    const auto need = [&needed](const QFont& font, const QStringList& cells) {
-        const QFontMetricsF metrics(font);
-        for (int cell = 0; cell < int(cells.size()); ++cell)
-            needed[cell] = std::max(needed[cell], metrics.horizontalAdvance(cells[cell] + u' '));
-    };
-    need(headerFont, header);
-    for (const QStringList& row : rows)
-        need(rowFont, row);
-    const QList<qreal> widths = cellWidths(columnWidth, needed);
-
-    const auto paintRow = [&](qreal x, qreal y, const QStringList& cells) {
-        const QFontMetricsF metrics(painter.font());
-        for (int cell = 0; cell < int(cells.size()); ++cell) {
-            painter.drawText(QRectF(x, y, widths[cell], rowHeight),
-                             Qt::AlignLeft | Qt::AlignVCenter,
-                             metrics.elidedText(cells[cell], Qt::ElideRight, widths[cell]));
-            x += widths[cell];
-        }
-    };
-    for (int column = 0; column < columns; ++column) {
-        const qreal x = area.left() + column * (columnWidth + gap);
-        painter.setFont(headerFont);
-        painter.setPen(Qt::black);
-        paintRow(x, area.top(), header);
-        painter.setPen(QPen(Frame, 0));
-        painter.drawLine(QPointF(x, area.top() + rowHeight),
-                         QPointF(x + columnWidth, area.top() + rowHeight));
-        painter.setFont(rowFont);
-        painter.setPen(Qt::black);
-        const qsizetype first = column * rowsPerColumn;
-        for (qsizetype i = first; i < std::min(count, first + rowsPerColumn); ++i)
-            paintRow(x, area.top() + (i - first + 1) * rowHeight, rows[i]);
-    }
-}
-
 void setUpWeekPage(QPagedPaintDevice& device) {
     device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                      QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter));
 }
 
-void paintWeekPages(QPagedPaintDevice& device, const QList<WeekSheet>& sheets,
-                    const QDateTime& printed) {
+namespace {
+
+// The pages of one set: the week with the start of the list, then the rest of the list on pages
+// of its own. turnPage readies the painter for the next page. Returns the pages painted.
+int paintSheetPages(QPainter& painter, const QRectF& page, const WeekSheet& sheet,
+                    const QDateTime& printed, const std::function<void()>& turnPage) {
+    qsizetype listed = WeekPicture(sheet).paintPage(painter, page, printed);
+    int pages = 1;
+    for (; listed < sheet.programs.size(); ++pages) {
+        turnPage();
+        listed =
+            paintProgramListPage(painter, page, weekText::title(sheet.setLabel, sheet.readBack),
+                                 sheet.programs, listed, printed);
+    }
+    return pages;
+}
+
+// Landscape A4 at 150 dots per inch.
+QImage blankPngPage() {
+    QImage image(1754, 1240, QImage::Format_RGB32);
+    image.setDotsPerMeterX(5906);
+    image.setDotsPerMeterY(5906);
+    image.fill(Qt::white);
+    return image;
+}
+
+// The pages one below the other in one picture.
+QImage stacked(const QList<QImage>& pages) {
+    if (pages.size() == 1)
+        return pages.first();
+    const QSize page = pages.first().size();
+    QImage image(page.width(), page.height() * int(pages.size()), QImage::Format_RGB32);
+    image.setDotsPerMeterX(pages.first().dotsPerMeterX());
+    image.setDotsPerMeterY(pages.first().dotsPerMeterY());
+    QPainter painter(&image);
+    for (int i = 0; i < int(pages.size()); ++i)
+        painter.drawImage(0, i * page.height(), pages[i]);
+    return image;
+}
+
+} // namespace
+
+int paintWeekPages(QPagedPaintDevice& device, const QList<WeekSheet>& sheets,
+                   const QDateTime& printed) {
     QPainter painter(&device);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (qsizetype i = 0; i < sheets.size(); ++i) {
-        if (i > 0)
+    const QRectF page(0, 0, device.width(), device.height());
+    int pages = 0;
+    for (const WeekSheet& sheet : sheets) {
+        if (pages > 0)
             device.newPage();
-        WeekPicture(sheets[i]).paintPage(painter, QRectF(0, 0, device.width(), device.height()),
-                                         printed);
+        pages += paintSheetPages(painter, page, sheet, printed, [&device] { device.newPage(); });
     }
+    return pages;
 }
 
 bool writeWeekPdf(const QString& path, const QList<WeekSheet>& sheets, const QDateTime& printed,
-                  QString* error) {
+                  QString* error, int* pages) {
     // Painted in memory and written in one checked piece: the PDF writer does not report a
     // write that failed half way.
     QByteArray pdf;
+    int painted = 0;
     {
         QBuffer buffer(&pdf);
         buffer.open(QIODevice::WriteOnly);
@@ -676,29 +642,35 @@ bool writeWeekPdf(const QString& path, const QList<WeekSheet>& sheets, const QDa
                             ? weekText::title(sheets.first().setLabel, sheets.first().readBack)
                             : QCoreApplication::translate("WeekPicture", "周节目表"));
         setUpWeekPage(writer);
-        paintWeekPages(writer, sheets, printed);
+        painted = paintWeekPages(writer, sheets, printed);
     }
+    if (pages)
+        *pages = painted;
     return writeWholeFile(path, pdf, error);
 }
 
 bool writeWeekPng(const QString& path, const WeekSheet& sheet, const QDateTime& printed,
-                  QString* error) {
-    // Landscape A4 at 150 dots per inch.
-    QImage image(1754, 1240, QImage::Format_RGB32);
-    image.setDotsPerMeterX(5906);
-    image.setDotsPerMeterY(5906);
-    image.fill(Qt::white);
+                  QString* error, int* pages) {
+    // One picture: where the list needs pages of its own, they follow below the week's.
+    QList<QImage> images{blankPngPage()};
     {
-        QPainter painter(&image);
+        QPainter painter(&images.first());
         const qreal margin = 47; // 8 mm
-        WeekPicture(sheet).paintPage(
-            painter, QRectF(image.rect()).adjusted(margin, margin, -margin, -margin), printed);
+        const QRectF page =
+            QRectF(images.first().rect()).adjusted(margin, margin, -margin, -margin);
+        paintSheetPages(painter, page, sheet, printed, [&painter, &images] {
+            painter.end();
+            images.append(blankPngPage());
+            painter.begin(&images.last());
+        });
     }
+    if (pages)
+        *pages = int(images.size());
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     // A light compression: a large flat picture shrinks nearly as well and writes in half the time.
-    if (!image.save(&buffer, "PNG", 80)) {
+    if (!stacked(images).save(&buffer, "PNG", 80)) {
         if (error)
             *error = QCoreApplication::translate("WeekPicture", "无法写入 %1").arg(path);
         return false;

@@ -97,15 +97,15 @@ public:
     // the smallest text prints legibly at the device's resolution.
     static qreal printedTextHeight(const QPaintDevice& device, qreal least);
 
-    // A whole page: title, set label, date printed, the week, and the list of programs.
-    void paintPage(QPainter& painter, const QRectF& page, const QDateTime& printed) const;
+    // A whole page: title, set label, date printed, the week, and the list of programs as far
+    // as it fits. Returns how many programs the list holds; the rest go on pages of their own.
+    qsizetype paintPage(QPainter& painter, const QRectF& page, const QDateTime& printed) const;
 
 private:
     void paintBlock(QPainter& painter, const QRectF& rect, const WeekBlock& block, qreal textHeight,
                     bool selected) const;
     void paintLabel(QPainter& painter, const WeekLabel& label, qreal textHeight) const;
     void paintWeekSide(QPainter& painter, const QRectF& area, qreal textHeight) const;
-    void paintTable(QPainter& painter, const QRectF& area, qreal textHeight) const;
 
     WeekSheet m_sheet;
     WeekLayout m_layout;
@@ -113,16 +113,17 @@ private:
     mutable WeekLabels m_labels;
 };
 
-// Landscape A4, one set a page. False, with the reason in error, when the file cannot be
-// written.
+// Landscape A4, one set a page and the pages its list goes on over. False, with the reason in
+// error, when the file cannot be written; the pages written in pages.
 bool writeWeekPdf(const QString& path, const QList<WeekSheet>& sheets, const QDateTime& printed,
-                  QString* error = nullptr);
-// The same page as the PDF, as an image.
+                  QString* error = nullptr, int* pages = nullptr);
+// The same pages as the PDF, one below the other in one image.
 bool writeWeekPng(const QString& path, const WeekSheet& sheet, const QDateTime& printed,
-                  QString* error = nullptr);
-// Paints the sheets one a page onto a printer or PDF writer already set up.
-void paintWeekPages(QPagedPaintDevice& device, const QList<WeekSheet>& sheets,
-                    const QDateTime& printed);
+                  QString* error = nullptr, int* pages = nullptr);
+// Paints the sheets onto a printer or PDF writer already set up: each set on a page of its own,
+// its list going on over further pages where it needs them. Returns the pages painted.
+int paintWeekPages(QPagedPaintDevice& device, const QList<WeekSheet>& sheets,
+                   const QDateTime& printed);
 // Sets up landscape A4 with small margins.
 void setUpWeekPage(QPagedPaintDevice& device);
 

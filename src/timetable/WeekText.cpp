@@ -15,12 +15,31 @@ const char* const DayNames[] = {
     QT_TRANSLATE_NOOP("WeekText", "星期三"), QT_TRANSLATE_NOOP("WeekText", "星期四"),
     QT_TRANSLATE_NOOP("WeekText", "星期五"), QT_TRANSLATE_NOOP("WeekText", "星期六"),
     QT_TRANSLATE_NOOP("WeekText", "星期日")};
-// The weekdays a program plays on are written one after the other ("一二三", "MoTuWe").
+// A day in a list of weekdays: "周一至周五", "周一、三、五" ("Mon–Fri", "Mon, Wed, Fri").
 const char* const DayShort[] = {
     QT_TRANSLATE_NOOP("WeekText", "一"), QT_TRANSLATE_NOOP("WeekText", "二"),
     QT_TRANSLATE_NOOP("WeekText", "三"), QT_TRANSLATE_NOOP("WeekText", "四"),
     QT_TRANSLATE_NOOP("WeekText", "五"), QT_TRANSLATE_NOOP("WeekText", "六"),
     QT_TRANSLATE_NOOP("WeekText", "日")};
+
+// Consecutive days a program plays on, first and last (0 Monday .. 6 Sunday).
+struct DayRun {
+    int first;
+    int last;
+};
+
+QList<DayRun> dayRuns(const std::array<bool, 7>& days) {
+    QList<DayRun> runs;
+    for (int day = 0; day < week::Days; ++day) {
+        if (!days[day])
+            continue;
+        if (!runs.isEmpty() && runs.last().last == day - 1)
+            runs.last().last = day;
+        else
+            runs.append({day, day});
+    }
+    return runs;
+}
 
 QString timeText(const QTime& time, int hour, int minute, int second) {
     if (time.isValid())
@@ -68,12 +87,39 @@ QString times(const ProgramRecord& program) {
     return startText(program) + QChar(u'–') + endText(program);
 }
 
+// Three days or more in a row read as a range; two in a row as two days. Days apart only share
+// one "周" ("周一、三、五"); next to a range each day carries its own ("周一至周三、周五").
 QString weekdays(const ProgramRecord& program) {
+    QList<DayRun> items;
+    for (const DayRun& run : dayRuns(program.Week)) {
+        if (run.last - run.first == 1)
+            items.append({{run.first, run.first}, {run.last, run.last}});
+        else
+            items.append(run);
+    }
+    if (items.isEmpty())
+        return QCoreApplication::translate("WeekText", "无");
+    if (items.size() == 1 && items.first().first == 0 && items.first().last == week::Days - 1)
+        return QCoreApplication::translate("WeekText", "每天");
+    const bool anyRange = std::any_of(items.begin(), items.end(),
+                                      [](const DayRun& run) { return run.last > run.first; });
+    const auto day = [](int index) {
+        return QCoreApplication::translate("WeekText", DayShort[index]);
+    };
     QString text;
-    for (int day = 0; day < week::Days; ++day)
-        if (program.Week[day])
-            text += QCoreApplication::translate("WeekText", DayShort[day]);
-    return text.isEmpty() ? QCoreApplication::translate("WeekText", "无") : text;
+    for (const DayRun& item : items) {
+        QString words;
+        if (item.last > item.first)
+            words = QCoreApplication::translate("WeekText", "周%1至周%2")
+                        .arg(day(item.first), day(item.last));
+        else if (text.isEmpty() || anyRange)
+            words = QCoreApplication::translate("WeekText", "周%1").arg(day(item.first));
+        else
+            words = day(item.first);
+        text = text.isEmpty() ? words
+                              : QCoreApplication::translate("WeekText", "%1、%2").arg(text, words);
+    }
+    return text;
 }
 
 QString source(const ProgramRecord& program) {

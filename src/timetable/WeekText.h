@@ -18,7 +18,7 @@ QString dayName(int day);
 QString title(const QString& setLabel, bool readBack = false);
 // "08:00:00–08:30:00", the times as stored.
 QString times(const ProgramRecord& program);
-// "一二三四五" for the weekdays the program plays on; "无" for none.
+// The weekdays the program plays on: "周一至周五", "周一、三、五", "每天"; "无" for none.
 QString weekdays(const ProgramRecord& program);
 // The tracks in use ("001 002"), or "收音 <station>" for a radio program.
 QString source(const ProgramRecord& program);

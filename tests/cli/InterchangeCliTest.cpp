@@ -202,7 +202,7 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
          {"--lang", "en", "--replace"},
          1,
          "program 1: volume “1e300” is not a whole number from 0 to 38\n"
-         "1 line has an error; no program was imported.\n",
+         "1 program has an error; no program was imported.\n",
          ""},
         {"too large",
          big,

@@ -132,4 +132,40 @@ inline QList<ProgramRecord> schoolWeek(int set) {
     return week;
 }
 
+// `count` programs five minutes apart from 02:00, with one to six tracks, weekdays in runs and
+// apart (the widest "周一至周三、周五、周日" among them), every fifth a priority program and
+// every ninth a radio program: the rows of the printed list at their widest.
+inline QList<ProgramRecord> denseSet(int set, int count) {
+    const std::array<bool, 7> weekdays[] = {WorkingWeek,
+                                            {true, true, true, false, true, false, true},
+                                            {true, false, true, false, true},
+                                            {true, true, true, true, true, true, true},
+                                            {false, false, false, false, false, true, true}};
+    QList<ProgramRecord> programs;
+    for (int i = 0; i < count; ++i) {
+        const QTime start = QTime(2, 0).addSecs(i * 300);
+        ProgramRecord program =
+            timedProgram(set, i + 1, start, start.addSecs(i % 4 == 0 ? 30 : 240), weekdays[i % 5]);
+        for (int track = 0; track < 6; ++track)
+            program.QuMu[track] =
+                track <= i % 6
+                    ? QStringLiteral("%1").arg((i * 6 + track) % 999 + 1, 3, 10, QLatin1Char('0'))
+                    : QStringLiteral("000");
+        if (i % 5 == 1)
+            program.YXCX = priorityMarker();
+        if (i % 9 == 4) {
+            program.MP3 = false;
+            program.ShouYin = true;
+            program.QuMu = {QString::number(87 + i % 20),
+                            QString(),
+                            QString(),
+                            QString(),
+                            QString(),
+                            QString()};
+        }
+        programs.append(program);
+    }
+    return programs;
+}
+
 } // namespace tessaly::testing

@@ -115,7 +115,7 @@ TEST_F(TimetableEditTest, ADraggedBlockMovesItsProgramOnEveryWeekdayAsTheEditorS
         EXPECT_EQ(view->dragLabel().value(1), QTime(8, 0).addSecs(shown).toString("hh:mm:ss") +
                                                   QChar(u'–') +
                                                   QTime(9, 0).addSecs(shown).toString("hh:mm:ss"));
-        EXPECT_EQ(view->dragLabel().value(2), "一二三四五 同时移动");
+        EXPECT_EQ(view->dragLabel().value(2), "周一至周五 同时移动");
     });
     ASSERT_GT(shown, 0);
     EXPECT_EQ(shown % 60, 0);

@@ -48,7 +48,7 @@ TEST_F(TimetableEnglishTest, TheWeekOfASetReadsInEnglishAndFits) {
     const WeekPicture& picture = view->picture();
     ASSERT_FALSE(picture.layout().blocks.isEmpty());
     EXPECT_EQ(view->blockName(0), "Monday 06:00:00 to 06:25:00 No. 001");
-    EXPECT_TRUE(view->blockToolTip(0).contains("Set: Set 1\nPriority: yes\nDays: MoTuWeThFr"))
+    EXPECT_TRUE(view->blockToolTip(0).contains("Set: Set 1\nPriority: yes\nDays: Mon–Fri"))
         << view->blockToolTip(0).toStdString();
     for (int i = 0; i < picture.layout().blocks.size(); ++i) {
         const ProgramRecord& program = picture.sheet().programs[picture.layout().blocks[i].program];

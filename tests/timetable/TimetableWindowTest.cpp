@@ -12,6 +12,7 @@
 #include "Session.h"
 #include "TestApplication.h"
 #include "VirtualClock.h"
+#include "WeekPicture.h"
 #include "WeekSamples.h"
 #include "WeekView.h"
 
@@ -238,4 +239,33 @@ TEST_F(TimetableWindowTest, AnExportTheDiskCannotTakeSaysWhyAndKeepsTheEarlierFi
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), earlier);
     }
+}
+
+// The end of an export names the file written and its pages; a PNG of a long list says that
+// its pages stand one below the other.
+TEST_F(TimetableWindowTest, AnExportNamesTheFileWritten) {
+    fill(ProgramTable::MusicTab, denseSet(2, 255));
+    TimetableWindow timetable(prompter, module.database(), ProgramTable::MusicTab, 1);
+    const QString pdf = dir.filePath("week.pdf");
+    const QString png = dir.filePath("week.png");
+    const auto exportTo = [&](const QString& path, void (TimetableWindow::*exporter)()) {
+        timetable.setFileChooser([path](const QString&, const QString&) { return path; });
+        (timetable.*exporter)();
+        return prompter.shown().isEmpty() ? QString() : prompter.shown().last().text;
+    };
+    const QString pdfPath = QDir::toNativeSeparators(pdf);
+    const QString pngPath = QDir::toNativeSeparators(png);
+    EXPECT_EQ(exportTo(pdf, &TimetableWindow::exportPdf),
+              "导出完成：已写入" + pdfPath + "（共1页）。");
+    EXPECT_EQ(exportTo(png, &TimetableWindow::exportPng), "导出完成：已写入" + pngPath + "。");
+    timetable.showSet(2);
+    int pages = 0; // as many as the list of 255 programs takes with the fonts of this machine
+    ASSERT_TRUE(writeWeekPdf(dir.filePath("pages.pdf"), {{setLabel(2), denseSet(2, 255)}}, {},
+                             nullptr, &pages));
+    ASSERT_GT(pages, 1);
+    EXPECT_EQ(exportTo(pdf, &TimetableWindow::exportPdf),
+              "导出完成：已写入" + pdfPath + QStringLiteral("（共%1页）。").arg(pages));
+    EXPECT_EQ(exportTo(png, &TimetableWindow::exportPng),
+              "导出完成：已写入" + pngPath +
+                  QStringLiteral("（节目列表较长，%1页上下相连在这一张图中）。").arg(pages));
 }

@@ -16,7 +16,7 @@
 using namespace tessaly;
 using namespace tessaly::testing;
 
-TEST(WeekPicture, PngIsALandscapePageAndAFileThatCannotBeWrittenIsReported) {
+TEST(WeekPicture, PngIsALandscapePageAFullSetGoesOnBelowAndAFileThatCannotBeWrittenIsReported) {
     testApplication();
     QTemporaryDir folder;
     const WeekSheet sheet{setLabel(1), sampleWeek(1)};
@@ -25,6 +25,17 @@ TEST(WeekPicture, PngIsALandscapePageAndAFileThatCannotBeWrittenIsReported) {
     ASSERT_TRUE(writeWeekPng(folder.filePath("week.png"), sheet, printed, &error));
     const QImage image(folder.filePath("week.png"));
     EXPECT_EQ(image.size(), QSize(1754, 1240));
+
+    // A list longer than the page beside the week goes on over pages of its own: in the PDF as
+    // further pages, in the PNG below the first page, in the same picture.
+    const WeekSheet full{setLabel(1), denseSet(1, 255)};
+    int pdfPages = 0;
+    int pngPages = 0;
+    ASSERT_TRUE(writeWeekPdf(folder.filePath("full.pdf"), {full}, printed, &error, &pdfPages));
+    ASSERT_TRUE(writeWeekPng(folder.filePath("full.png"), full, printed, &error, &pngPages));
+    EXPECT_GT(pdfPages, 1);
+    EXPECT_EQ(pngPages, pdfPages);
+    EXPECT_EQ(QImage(folder.filePath("full.png")).size(), QSize(1754, 1240 * pngPages));
 
     EXPECT_FALSE(writeWeekPng(folder.filePath("missing/week.png"), sheet, printed, &error));
     EXPECT_FALSE(writeWeekPdf(folder.filePath("missing/week.pdf"), {sheet}, printed, &error));
@@ -153,7 +164,8 @@ TEST(WeekPicture, ThePdfSaysEveryStartTheReadBackTitleAndThatASetIsEmpty) {
     const QList<WeekSheet> sheets{
         {setLabel(1), schoolWeek(1)}, {setLabel(1), denseWeek(), true}, {setLabel(3), {}}};
     const QDateTime printed(QDate(2026, 3, 2), QTime(9, 30));
-    ASSERT_TRUE(writeWeekPdf(path, sheets, printed));
+    int pages = 0; // the dense week's list goes on over pages of its own
+    ASSERT_TRUE(writeWeekPdf(path, sheets, printed, nullptr, &pages));
     if (pdfPageText(path, 1).isEmpty())
         GTEST_SKIP() << "pdftotext is not installed";
     for (int page = 1; page <= 2; ++page) {
@@ -163,11 +175,11 @@ TEST(WeekPicture, ThePdfSaysEveryStartTheReadBackTitleAndThatASetIsEmpty) {
                 << page << ": " << weekText::startLabel(program).toStdString();
     }
     EXPECT_TRUE(pdfPageText(path, 2).contains("周节目表 - 第一套（读取数据）"));
-    EXPECT_TRUE(pdfPageText(path, 3).contains("本套没有程序"));
+    EXPECT_TRUE(pdfPageText(path, pages).contains("本套没有程序"));
 
     const EnglishInterface english;
-    ASSERT_TRUE(writeWeekPdf(path, sheets, printed));
+    ASSERT_TRUE(writeWeekPdf(path, sheets, printed, nullptr, &pages));
     EXPECT_TRUE(pdfPageText(path, 2).contains("Weekly timetable - Set 1 (read from the player)"))
         << pdfPageText(path, 2).toStdString();
-    EXPECT_TRUE(pdfPageText(path, 3).contains("This set has no programs."));
+    EXPECT_TRUE(pdfPageText(path, pages).contains("This set has no programs."));
 }

@@ -69,8 +69,12 @@ QCoro::Task<int> runImport(CliContext& context) {
     for (const ImportProblem& problem : result.problems)
         context.output.message(problem.text());
     if (!result.problems.isEmpty()) {
-        context.output.message(QCoreApplication::translate("Cli", "%n行有错误，未导入任何程序。",
-                                                           nullptr, int(result.problems.size())));
+        const int count = int(result.problems.size());
+        context.output.message(inProgramsOnly(result.problems)
+                                   ? QCoreApplication::translate(
+                                         "Cli", "%n个程序有错误，未导入任何程序。", nullptr, count)
+                                   : QCoreApplication::translate(
+                                         "Cli", "%n行有错误，未导入任何程序。", nullptr, count));
         co_return ExitFailed;
     }
     if (!result.error.isEmpty()) {
