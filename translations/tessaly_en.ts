@@ -385,10 +385,6 @@
         <translation>a PNG holds one set: give --set N</translation>
     </message>
     <message>
-        <source>把第 N 套（不给 --set 即为全部四套；给 --read 则为读取的程序）的周节目表写成 PDF（每套一页）或一套的 PNG，按文件扩展名决定。</source>
-        <translation>Writes the weekly timetable of set N (all four without --set; the read-back programs with --read) as a PDF, one page per set, or as a PNG of one set, by the file&apos;s extension.</translation>
-    </message>
-    <message>
         <source>内存不足</source>
         <translation>out of memory</translation>
     </message>
@@ -504,6 +500,10 @@ this machine (ports --set), else the n-th serial device present.</translation>
             <numerusform>%n program has an error; no program was imported.</numerusform>
             <numerusform>%n programs have errors; no program was imported.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>把第 N 套（不给 --set 即为全部四套；给 --read 则为读取的程序）的周节目表写成 PDF（每套从新的一页开始）或一套的 PNG，按文件扩展名决定。</source>
+        <translation>Writes the weekly timetable of set N (all four without --set; the read-back programs with --read) as a PDF, each set from a new page, or as a PNG of one set, by the file&apos;s extension.</translation>
     </message>
 </context>
 <context>

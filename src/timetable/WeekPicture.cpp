@@ -542,11 +542,13 @@ qsizetype WeekPicture::paintPage(QPainter& painter, const QRectF& page,
                  printed.toString(QStringLiteral("yyyy-MM-dd hh:mm"))));
 
     const QRectF body = page.adjusted(0, titleRow.height() + unit, 0, 0);
+    const qreal textHeight = printedTextHeight(*painter.device(), unit);
+    if (m_sheet.programs.isEmpty()) { // the page says so, in its middle; there is no list
+        paintWeekSide(painter, body, textHeight);
+        return 0;
+    }
     const qreal weekWidth = body.width() * 0.64;
-    paintWeekSide(painter, QRectF(body.left(), body.top(), weekWidth, body.height()),
-                  printedTextHeight(*painter.device(), unit));
-    if (m_sheet.programs.isEmpty())
-        return 0; // the page says so in place of the week; there is no list to start
+    paintWeekSide(painter, QRectF(body.left(), body.top(), weekWidth, body.height()), textHeight);
     return ProgramList(m_sheet.programs, *painter.device())
         .paint(painter, body.adjusted(weekWidth + unit * 1.5, 0, 0, 0), 0);
 }

@@ -14,6 +14,7 @@
 #include "EnglishInterface.h"
 #include "Language.h"
 #include "MachineSettings.h"
+#include "MainWindowStart.h"
 #include "PseudoTerminal.h"
 #include "QtPrinters.h"
 #include "TestApplication.h"
@@ -26,7 +27,6 @@
 #include <optional>
 
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -97,16 +97,9 @@ protected:
         waitForStart();
     }
 
-    // The start runs after the first paint; its outcome, nothing when it did not end.
     std::optional<bool> waitForStart() {
-        std::optional<bool> outcome;
-        const auto connection = QObject::connect(window.get(), &MainWindow::startFinished,
-                                                 [&outcome](bool started) { outcome = started; });
-        const QDeadlineTimer deadline(5000);
-        while (!outcome && !window->started() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QObject::disconnect(connection);
-        EXPECT_TRUE(outcome || window->started()) << "the start did not end";
+        const auto outcome = tessaly::testing::waitForStart(*window);
+        EXPECT_TRUE(outcome) << "the start did not end";
         return outcome;
     }
 

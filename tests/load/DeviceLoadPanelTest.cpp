@@ -1,5 +1,6 @@
 #include "LoadTesting.h"
 #include "MainWindow.h"
+#include "MainWindowStart.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -26,7 +27,7 @@ protected:
             MainWindowServices{line->clock, line->channel, prompter, windowData,
                                PortMap({{1, "/dev/pts/sim"}}, {}), folder.path() + "/"},
             line->session);
-        window->show();
+        ASSERT_EQ(showAndStart(*window), true);
         line->clock.advance(MainWindow::StartupCheckDelayMs + 100);
     }
 

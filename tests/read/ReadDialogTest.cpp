@@ -3,6 +3,7 @@
 #include "EnglishInterface.h"
 #include "LinkIndicator.h"
 #include "MainWindow.h"
+#include "MainWindowStart.h"
 #include "ProgramStore.h"
 #include "ReadTesting.h"
 
@@ -236,7 +237,7 @@ protected:
             MainWindowServices{clock, channel, prompter, windowData,
                                PortMap({{1, "/dev/pts/sim"}}, {}), dir.path() + "/"},
             session);
-        window->show();
+        ASSERT_EQ(showAndStart(*window), true);
         clock.advance(MainWindow::StartupCheckDelayMs + 100);
     }
     void TearDown() override {

@@ -72,7 +72,7 @@ CliCommand timetableCommand() {
         QStringLiteral("timetable"), QStringLiteral("timetable [--set N] [--read] --output FILE"),
         QCoreApplication::translate(
             "Cli", "把第 N 套（不给 --set 即为全部四套；给 --read 则为读取的程序）的周节目表写成 "
-                   "PDF（每套一页）或一套的 PNG，按文件扩展名决定。"),
+                   "PDF（每套从新的一页开始）或一套的 PNG，按文件扩展名决定。"),
         checkTimetableOptions, runTimetable};
     command.usesPort = false;
     command.writesFile = true;
