@@ -309,6 +309,10 @@ const WeekLabels& WeekPicture::labels(const QRectF& area, qreal textHeight) cons
                              block.mark ? rect.center().y()
                                         : std::min(rect.center().y(), rect.top() + textHeight / 2));
         const QStringList texts = textsOf(block);
+        // Bells close together: where the place beside the mark is taken, the short label
+        // stands one label further right at the same height, if the day's column holds it.
+        const qreal secondColumn = widthOf(texts.constLast()) + pad;
+        const qreal columnRight = grid.column(block.day).right();
         bool placed = false;
         for (const qreal shift : std::as_const(shifts)) {
             for (int t = 0; t < int(texts.size()) && !placed; ++t) {
@@ -318,6 +322,9 @@ const WeekLabels& WeekPicture::labels(const QRectF& area, qreal textHeight) cons
                 const QRectF at(std::min(anchor.x() + 1, grid.body.right() - width),
                                 anchor.y() - textHeight / 2 + shift, width, textHeight);
                 placed = tryPlace(i, texts[t], at, false, anchor);
+                const QRectF further = at.translated(secondColumn, 0);
+                if (!placed && t + 1 == int(texts.size()) && further.right() <= columnRight)
+                    placed = tryPlace(i, texts[t], further, false, anchor);
             }
             if (placed)
                 break;
@@ -446,7 +453,8 @@ void WeekPicture::paintLabel(QPainter& painter, const WeekLabel& label, qreal te
     const qreal pad = std::max<qreal>(2, textHeight * 0.15);
     if (!label.inside) {
         const QPointF end(label.rect.left(), label.rect.center().y());
-        if (std::abs(end.y() - label.anchor.y()) > textHeight / 2) {
+        if (std::abs(end.y() - label.anchor.y()) > textHeight / 2 ||
+            end.x() - label.anchor.x() > textHeight) {
             painter.setPen(QPen(Frame, 0));
             painter.drawLine(label.anchor, end);
         }
@@ -548,7 +556,17 @@ qsizetype WeekPicture::paintPage(QPainter& painter, const QRectF& page,
         return 0;
     }
     const qreal weekWidth = body.width() * 0.64;
-    paintWeekSide(painter, QRectF(body.left(), body.top(), weekWidth, body.height()), textHeight);
+    const QRectF weekSide(body.left(), body.top(), weekWidth, body.height());
+    // A week too dense to label every program beside the list takes the whole page where that
+    // labels more of them; its list follows on pages of its own.
+    const auto leftOut = [&](const QRectF& side) {
+        return labels(side.adjusted(0, 0, 0, -legendHeight(textHeight)), textHeight).leftOut;
+    };
+    if (const int besideList = leftOut(weekSide); besideList > 0 && leftOut(body) < besideList) {
+        paintWeekSide(painter, body, textHeight);
+        return 0;
+    }
+    paintWeekSide(painter, weekSide, textHeight);
     return ProgramList(m_sheet.programs, *painter.device())
         .paint(painter, body.adjusted(weekWidth + unit * 1.5, 0, 0, 0), 0);
 }

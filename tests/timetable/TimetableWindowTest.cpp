@@ -245,7 +245,8 @@ TEST_F(TimetableWindowTest, AnExportTheDiskCannotTakeSaysWhyAndKeepsTheEarlierFi
 // its pages stand one below the other.
 TEST_F(TimetableWindowTest, AnExportNamesTheFileWritten) {
     fill(ProgramTable::MusicTab, denseSet(2, 255));
-    TimetableWindow timetable(prompter, module.database(), ProgramTable::MusicTab, 1);
+    fill(ProgramTable::MusicTab, schoolWeek(3)); // one page: the week and its list beside it
+    TimetableWindow timetable(prompter, module.database(), ProgramTable::MusicTab, 3);
     const QString pdf = dir.filePath("week.pdf");
     const QString png = dir.filePath("week.png");
     const auto exportTo = [&](const QString& path, void (TimetableWindow::*exporter)()) {

@@ -19,12 +19,17 @@ using namespace tessaly::testing;
 TEST(WeekPicture, PngIsALandscapePageAFullSetGoesOnBelowAndAFileThatCannotBeWrittenIsReported) {
     testApplication();
     QTemporaryDir folder;
-    const WeekSheet sheet{setLabel(1), sampleWeek(1)};
+    const WeekSheet sheet{setLabel(1), schoolWeek(1)};
     const QDateTime printed(QDate(2026, 3, 2), QTime(9, 30));
     QString error;
     ASSERT_TRUE(writeWeekPng(folder.filePath("week.png"), sheet, printed, &error));
     const QImage image(folder.filePath("week.png"));
     EXPECT_EQ(image.size(), QSize(1754, 1240));
+    // A week too crowded to label every block beside the list (long blocks lying over short
+    // ones) takes the whole first page; its list follows below.
+    ASSERT_TRUE(writeWeekPng(folder.filePath("crowded.png"), {setLabel(1), sampleWeek(1)}, printed,
+                             &error));
+    EXPECT_EQ(QImage(folder.filePath("crowded.png")).size(), QSize(1754, 2 * 1240));
 
     // A list longer than the page beside the week goes on over pages of its own: in the PDF as
     // further pages, in the PNG below the first page, in the same picture.
@@ -107,8 +112,15 @@ QString pdfPageText(const QString& path, int page) {
 // label lies over another or over a mark, and a bell is a mark one sees.
 TEST(WeekPicture, EveryBlockOfAPrintedWeekCarriesItsLabelLegiblyAndNoneOverlap) {
     testApplication();
-    const std::pair<const char*, QList<ProgramRecord>> weeks[] = {{"school", schoolWeek(1)},
-                                                                  {"dense", denseWeek()}};
+    // A bell every five minutes from 06:05, Monday to Friday: more labels than one column of
+    // them holds.
+    QList<ProgramRecord> bells;
+    for (int i = 0; i < 64; ++i) {
+        const QTime start = QTime(6, 5).addSecs(i * 300);
+        bells.append(timedProgram(1, i + 1, start, start.addSecs(30), WorkingWeek));
+    }
+    const std::pair<const char*, QList<ProgramRecord>> weeks[] = {
+        {"school", schoolWeek(1)}, {"dense", denseWeek()}, {"bells", bells}};
     for (const auto& [name, programs] : weeks) {
         SCOPED_TRACE(name);
         const WeekPicture picture({setLabel(1), programs});
