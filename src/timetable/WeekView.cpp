@@ -143,6 +143,7 @@ void WeekView::setSheet(WeekSheet sheet) {
         kept = {m_picture.sheet().programs[block.program].AutoID, block.day};
     }
     m_picture = WeekPicture(std::move(sheet));
+    m_textHeightFor = {}; // found again for this week
     m_selected = -1;
     m_drag.reset(); // its blocks are gone: it springs back
     const auto& blocks = m_picture.layout().blocks;
@@ -174,8 +175,12 @@ void WeekView::selectBlock(int index) {
 }
 
 QRectF WeekView::weekArea() const {
+    return weekAreaFor(textHeight());
+}
+
+QRectF WeekView::weekAreaFor(qreal textHeight) const {
     return QRectF(rect()).adjusted(Margin, Margin, -Margin,
-                                   -Margin - WeekPicture::legendHeight(textHeight()));
+                                   -Margin - WeekPicture::legendHeight(textHeight));
 }
 
 QRectF WeekView::legendArea() const {
@@ -184,8 +189,19 @@ QRectF WeekView::legendArea() const {
                   WeekPicture::legendHeight(textHeight()));
 }
 
+// The widget's own text height, smaller where that leaves a block without its label (bells a
+// few minutes apart), down to what still reads on a screen. Found once for a size and a week.
 qreal WeekView::textHeight() const {
-    return fontMetrics().height();
+    if (m_textHeightFor == size())
+        return m_textHeight;
+    constexpr qreal LeastTextHeight = 12;
+    qreal height = fontMetrics().height();
+    while (height - 1 >= LeastTextHeight &&
+           m_picture.labels(weekAreaFor(height), height).leftOut > 0)
+        height -= 1;
+    m_textHeight = height;
+    m_textHeightFor = size();
+    return height;
 }
 
 QRect WeekView::blockRect(int index) const {

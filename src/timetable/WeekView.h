@@ -72,6 +72,7 @@ protected:
 
 private:
     QRectF weekArea() const;
+    QRectF weekAreaFor(qreal textHeight) const;
     QRectF legendArea() const;
     qreal textHeight() const;
     int blockAt(const QPoint& point) const;
@@ -91,6 +92,8 @@ private:
     QRegion dragArea(int seconds) const;
 
     WeekPicture m_picture{WeekSheet{}};
+    mutable qreal m_textHeight = 0;
+    mutable QSize m_textHeightFor; // the size m_textHeight was found for; none: not yet
     int m_selected = -1;
     bool m_editable = false;
     std::optional<Drag> m_drag;

@@ -68,6 +68,17 @@ inline QList<ProgramRecord> sampleWeek(int set) {
     return week;
 }
 
+// A bell every five minutes from 06:05, Monday to Friday: more labels than one column of them
+// holds.
+inline QList<ProgramRecord> bellsEveryFiveMinutes(int set, int count = 64) {
+    QList<ProgramRecord> bells;
+    for (int i = 0; i < count; ++i) {
+        const QTime start = QTime(6, 5).addSecs(i * 300);
+        bells.append(timedProgram(set, i + 1, start, start.addSecs(30), WorkingWeek));
+    }
+    return bells;
+}
+
 // A school's week of 32 programs: 30-second bells from 07:30 to 17:30, the breaks between
 // them, morning news and the lunch hour from the radio, priority exercises, and a Saturday
 // class. Among them a 5-minute tune ending as a bell starts (010, 011) and a bell shortly

@@ -3,6 +3,7 @@
 #include "TestApplication.h"
 #include "WeekSamples.h"
 #include "WeekText.h"
+#include "WeekView.h"
 
 #include <QImage>
 #include <QPainter>
@@ -112,15 +113,8 @@ QString pdfPageText(const QString& path, int page) {
 // label lies over another or over a mark, and a bell is a mark one sees.
 TEST(WeekPicture, EveryBlockOfAPrintedWeekCarriesItsLabelLegiblyAndNoneOverlap) {
     testApplication();
-    // A bell every five minutes from 06:05, Monday to Friday: more labels than one column of
-    // them holds.
-    QList<ProgramRecord> bells;
-    for (int i = 0; i < 64; ++i) {
-        const QTime start = QTime(6, 5).addSecs(i * 300);
-        bells.append(timedProgram(1, i + 1, start, start.addSecs(30), WorkingWeek));
-    }
     const std::pair<const char*, QList<ProgramRecord>> weeks[] = {
-        {"school", schoolWeek(1)}, {"dense", denseWeek()}, {"bells", bells}};
+        {"school", schoolWeek(1)}, {"dense", denseWeek()}, {"bells", bellsEveryFiveMinutes(1)}};
     for (const auto& [name, programs] : weeks) {
         SCOPED_TRACE(name);
         const WeekPicture picture({setLabel(1), programs});
@@ -194,4 +188,15 @@ TEST(WeekPicture, ThePdfSaysEveryStartTheReadBackTitleAndThatASetIsEmpty) {
     EXPECT_TRUE(pdfPageText(path, 2).contains("Weekly timetable - Set 1 (read from the player)"))
         << pdfPageText(path, 2).toStdString();
     EXPECT_TRUE(pdfPageText(path, pages).contains("This set has no programs."));
+}
+
+// On screen too every bell keeps its label: the view's text gives way where it must.
+TEST(WeekPicture, TheWindowLabelsBellsAFewMinutesApart) {
+    testApplication();
+    WeekView view;
+    view.resize(1160, 790);
+    view.setSheet({setLabel(1), bellsEveryFiveMinutes(1)});
+    view.grab();
+    EXPECT_EQ(view.picture().paintedLabels().leftOut, 0);
+    EXPECT_EQ(view.picture().paintedLabels().labels.size(), 5 * 64);
 }
