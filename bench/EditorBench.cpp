@@ -4,7 +4,6 @@
 // Every change runs in one transaction; row-by-row autocommit would take seconds here.
 #include "BatchAdd.h"
 #include "BenchDatabase.h"
-#include "BenchMain.h"
 #include "DataModule.h"
 #include "EditorWindow.h"
 #include "PlayerDatabase.h"
@@ -16,10 +15,10 @@
 #include "Session.h"
 #include "Transaction.h"
 #include "VirtualClock.h"
+#include "WidgetBenchMain.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -131,8 +130,5 @@ BENCHMARK(BM_AddBatch)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAgg
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    return tessaly::bench::runBenchmarks(argc, argv);
+    return tessaly::bench::runWidgetBenchmarks(argc, argv);
 }

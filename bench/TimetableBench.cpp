@@ -1,11 +1,11 @@
 // The weekly timetable of a set of 999 programs: the layout of its blocks, and the page painted
 // and written as a PNG (and as a PDF, for comparison); and the live feedback of a drag on the
 // window's week of a full player set (255 programs).
-#include "BenchMain.h"
 #include "ProgramSet.h"
 #include "WeekLayout.h"
 #include "WeekPicture.h"
 #include "WeekView.h"
+#include "WidgetBenchMain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -144,8 +144,5 @@ BENCHMARK(BM_DragFeedback)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    return tessaly::bench::runBenchmarks(argc, argv);
+    return tessaly::bench::runWidgetBenchmarks(argc, argv);
 }

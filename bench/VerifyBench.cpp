@@ -1,6 +1,5 @@
 // Comparing the player with the PC: the comparison of four full sets once they are read (the
 // reads themselves take the player's time), and the window showing a thousand differences.
-#include "BenchMain.h"
 #include "DeviceChannel.h"
 #include "ProgramSet.h"
 #include "Prompter.h"
@@ -9,10 +8,9 @@
 #include "Verify.h"
 #include "VerifyDialog.h"
 #include "VirtualClock.h"
+#include "WidgetBenchMain.h"
 
 #include <benchmark/benchmark.h>
-
-#include <QApplication>
 
 using namespace tessaly;
 
@@ -95,8 +93,5 @@ BENCHMARK(BM_ShowThousandDifferences)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    return tessaly::bench::runBenchmarks(argc, argv);
+    return tessaly::bench::runWidgetBenchmarks(argc, argv);
 }
