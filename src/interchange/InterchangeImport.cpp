@@ -4,6 +4,7 @@
 #include "JsonReader.h"
 #include "ProgramSet.h"
 #include "ProgramStore.h"
+#include "RecordFrame.h"
 #include "ScheduleEditor.h"
 #include "Transaction.h"
 
@@ -64,8 +65,10 @@ std::optional<QString> decodeText(const QByteArray& input, ParsedImport& parsed)
 }
 
 // A set the file fills alone keeps the order numbers the file gives it, when each of its
-// programs has one and no two share one: what the player numbered (from 000) comes back as it
-// was exported. A set added to, or one the file leaves unnumbered, is numbered by start time.
+// programs has one that the load can send (000 to 255) and no two share one: what the player
+// numbered (from 000) comes back as it was exported. A set added to, or one the file leaves
+// unnumbered, is numbered by start time, as is a longer set (the editor numbers up to 999,
+// by start time, so that its export comes back the same).
 bool keepsOrderNumbers(const QList<ProgramRecord>& records, const QString& label,
                        const QSet<QString>& occupied) {
     if (occupied.contains(label))
@@ -73,7 +76,8 @@ bool keepsOrderNumbers(const QList<ProgramRecord>& records, const QString& label
     QSet<QString> numbers;
     for (const ProgramRecord& record : records)
         if (record.JMTaoNo == label) {
-            if (record.OrderNo.isEmpty() || numbers.contains(record.OrderNo))
+            if (record.OrderNo.isEmpty() || record.OrderNo.toInt() > MaxByteValue ||
+                numbers.contains(record.OrderNo))
                 return false;
             numbers.insert(record.OrderNo);
         }

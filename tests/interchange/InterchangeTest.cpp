@@ -512,8 +512,8 @@ TEST_F(InterchangeTest, ImportAddsOrReplacesAndNumbersTheSetsByStartTime) {
     EXPECT_EQ(store().programsOfSet(ProgramTable::MusicTab, setLabel(4)).value().size(), 2);
     EXPECT_EQ(store().count(ProgramTable::MusicTab), 8) << "sets 1 and 2 untouched";
 
-    // A set the file fills alone keeps the file's numbers, each given and none twice (a
-    // spreadsheet's "9" is 009); otherwise it is numbered by start time.
+    // A set the file fills alone keeps the file's numbers, each given, none twice and none past
+    // what the load sends (a spreadsheet's "9" is 009); otherwise it is numbered by start time.
     const auto set3 = [&] {
         QStringList numbers;
         const auto programs = store().programsOfSet(ProgramTable::MusicTab, setLabel(3)).value();
@@ -525,9 +525,12 @@ TEST_F(InterchangeTest, ImportAddsOrReplacesAndNumbersTheSetsByStartTime) {
     priority.OrderNo = "004";
     ASSERT_TRUE(import(writeCsv({early, priority}), InterchangeFormat::Csv, {3, true}).succeeded());
     EXPECT_EQ(set3(), (QStringList{"00410:00:00", "00911:00:00"}));
-    priority.OrderNo = "009";
-    ASSERT_TRUE(import(writeCsv({early, priority}), InterchangeFormat::Csv, {3, true}).succeeded());
-    EXPECT_EQ(set3(), (QStringList{"00110:00:00", "00211:00:00"}));
+    for (const char* number : {"009", "256"}) {
+        priority.OrderNo = number;
+        ASSERT_TRUE(
+            import(writeCsv({early, priority}), InterchangeFormat::Csv, {3, true}).succeeded());
+        EXPECT_EQ(set3(), (QStringList{"00110:00:00", "00211:00:00"})) << number;
+    }
 }
 
 TEST_F(InterchangeTest, AStopBeforeWritingLeavesEverythingAsItWas) {
