@@ -107,6 +107,46 @@
         <source>恢复</source>
         <translation>Restore</translation>
     </message>
+    <message>
+        <source>%1不是文件夹</source>
+        <translation>%1 is not a folder</translation>
+    </message>
+    <message>
+        <source>无法写入备份：%1（%2），操作已取消。</source>
+        <translation>Cannot write the backup: %1 (%2). The operation was cancelled.</translation>
+    </message>
+    <message>
+        <source>无法命名备份文件</source>
+        <translation>cannot name the backup file</translation>
+    </message>
+    <message>
+        <source>无法写入数据库%1（%2），操作已取消。</source>
+        <translation>Cannot write the database %1 (%2). The operation was cancelled.</translation>
+    </message>
+    <message>
+        <source>无法在数据库所在的文件夹%1中写入（%2），数据库无法保存改动，操作已取消。</source>
+        <translation>Cannot write in the database&apos;s folder %1 (%2): the database cannot save changes. The operation was cancelled.</translation>
+    </message>
+    <message>
+        <source>数据库没有文件</source>
+        <translation>the database has no file</translation>
+    </message>
+    <message>
+        <source>无法读取备份文件夹%1（%2）</source>
+        <translation>Cannot read the backups folder %1 (%2)</translation>
+    </message>
+    <message>
+        <source>无法读取文件（%1）</source>
+        <translation>cannot read the file (%1)</translation>
+    </message>
+    <message>
+        <source>无法创建文件夹%1</source>
+        <translation>cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>无法创建文件夹%1：%2</source>
+        <translation>cannot create the folder %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>Cli</name>
@@ -519,6 +559,14 @@ this machine (ports --set), else the n-th serial device present.</translation>
     <message>
         <source>数据库中没有节目表（MusicTab、MusicReadTab、SysTab）</source>
         <translation>The database has no program tables (MusicTab, MusicReadTab, SysTab)</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>无法读取数据库文件（%1）</source>
+        <translation>cannot read the database file (%1)</translation>
     </message>
 </context>
 <context>
@@ -1073,6 +1121,17 @@ The programs and the port settings are kept in this file.</translation>
     </message>
 </context>
 <context>
+    <name>ProtectedFiles</name>
+    <message>
+        <source>不能写入正在使用的数据库：%1</source>
+        <translation>Cannot write over the database in use: %1</translation>
+    </message>
+    <message>
+        <source>不能覆盖备份：%1</source>
+        <translation>Cannot overwrite a backup: %1</translation>
+    </message>
+</context>
+<context>
     <name>ReadBackSave</name>
     <message>
         <source>%1优先</source>
@@ -1287,6 +1346,14 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>%1（%2）</source>
         <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>数据库所在的文件夹不可写，无法建立保存改动所需的日志文件</source>
+        <translation>the database&apos;s folder cannot be written, so the journal that saving a change needs cannot be made</translation>
     </message>
 </context>
 <context>
@@ -1719,6 +1786,14 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>写入失败</source>
         <translation>write failed</translation>
+    </message>
+    <message>
+        <source>没有权限</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>文件系统只读</source>
+        <translation>read-only file system</translation>
     </message>
 </context>
 <context>

@@ -608,6 +608,21 @@ TEST_F(InstalledProgramTest, EndsWithAnErrorWhenItsDatabaseIsDamaged) {
     EXPECT_FALSE(QFile::exists(folder.filePath("PlayerDB.mdb")));
 }
 
+// The box keeps its text; its details say why, with the folder that could not be made.
+TEST_F(InstalledProgramTest, ADataFolderThatCannotBeMadeIsNamedInTheBox) {
+    QFile blocker(folder.filePath("data")); // a file where the folder would go
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    tessaly.start(folder.filePath("tessaly"), {});
+    ASSERT_TRUE(tessaly.waitForFinished(30000));
+    EXPECT_EQ(tessaly.exitCode(), 1);
+    const QString err = QString::fromUtf8(tessaly.readAllStandardError());
+    EXPECT_TRUE(
+        err.contains(QStringLiteral("[提示信息] 连接数据库失败！请设置数据库\n  无法创建文件夹%1")
+                         .arg(folder.filePath("data/Tessaly"))))
+        << err.toStdString();
+}
+
 TEST_F(InstalledProgramTest, TheFirstRunLaysTheDatabaseAndSaysWhere) {
     tessaly.setReadChannel(QProcess::StandardError);
     tessaly.start(folder.filePath("tessaly"), {});

@@ -71,7 +71,8 @@ TEST_F(ReadTest, WholeDeviceReadReplacesMusicTabOnlyWhenAllFourSetsAreIn) {
          blockBackups,
          WholeReadEnd::BackupFailed,
          {confirm, "该套节目无编程记录！", "该套节目无编程记录！",
-          QStringLiteral("无法写入备份：%1，操作已取消。").arg(dir.filePath("backups"))},
+          QStringLiteral("无法写入备份：%1（%1不是文件夹），操作已取消。")
+              .arg(dir.filePath("backups"))},
          allFour,
          5},
     };

@@ -271,6 +271,17 @@ TEST_F(VerifyDialogTest, TheDifferencesGoToAFileAsTheTableShowsThem) {
     click("sbExport");
     ASSERT_EQ(prompter.shown().size(), 2);
     EXPECT_EQ(prompter.shown()[1].text, "差异导出失败！");
+
+    // Never over the database in use, by whatever name.
+    const QString database = dir.filePath("PlayerDB.mdb");
+    const QString link = folder.filePath("差异2.csv");
+    ASSERT_TRUE(QFile::link(database, link));
+    const QByteArray databaseBytes = contents(database);
+    dialog->setFileChooser([&] { return link; });
+    click("sbExport");
+    ASSERT_EQ(prompter.shown().size(), 3);
+    EXPECT_EQ(prompter.shown()[2].text, "不能写入正在使用的数据库：" + link);
+    EXPECT_EQ(contents(database), databaseBytes);
 }
 
 TEST_F(VerifyDialogTest, ReadsInEnglish) {

@@ -3,6 +3,8 @@
 #include "DataModule.h"
 #include "DatabaseLocation.h"
 #include "DeviceChannel.h"
+#include "PlayerDatabase.h"
+#include "ProtectedFiles.h"
 #include "RealClock.h"
 #include "RoutedSerialLink.h"
 #include "SettingsStore.h"
@@ -11,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -342,6 +345,27 @@ bool startTrafficLog(std::optional<TracingSerialLink>& traced, SerialLink& port,
     return false;
 }
 
+// The databases an output named on the command line must spare: the one in use, or, for a
+// command that opens none, those it would find.
+QStringList sparedDatabases(const ParsedLine& line) {
+    if (!line.databasePath.isEmpty())
+        return {line.databasePath};
+    QStringList found{QDir(QCoreApplication::applicationDirPath()).filePath(databaseFileName())};
+    if (const QString dataFolder = userDataFolder(); !dataFolder.isEmpty())
+        found.append(QDir(dataFolder).filePath(databaseFileName()));
+    return found;
+}
+
+// Why --output or --trace names a file no output may go over (the database in use, a backup);
+// empty when neither does.
+QString refusedOutput(const ParsedLine& line) {
+    for (const QString& target : {line.options.output, line.tracePath})
+        for (const QString& database : sparedDatabases(line))
+            if (QString refusal = protectedFileRefusal(database, target); !refusal.isEmpty())
+                return refusal;
+    return {};
+}
+
 int runCommand(ParsedLine& line, CliOutput& output) {
     if (line.command->usesDatabase && line.databasePath.isEmpty()) {
         const DatabaseLocation found = locateDatabase();
@@ -363,9 +387,13 @@ int runCommand(ParsedLine& line, CliOutput& output) {
     ScriptedPrompter unseen; // the box is printed here, its cause with the file it concerns
     if (line.command->usesDatabase && !data.ConnectDatabaseFile(unseen, line.databasePath)) {
         output.message(databaseFailureBox().text);
-        output.info(
-            QCoreApplication::translate("Cli", "%1：%2").arg(line.databasePath, data.errorText()));
+        output.info(data.errorText()); // names the file
         return ExitUsage;
+    }
+
+    if (const QString refusal = refusedOutput(line); !refusal.isEmpty()) {
+        output.info(QCoreApplication::translate("Cli", "tessaly-cli：%1").arg(refusal));
+        return ExitFailed;
     }
 
     Session session;
@@ -386,14 +414,20 @@ int runCommand(ParsedLine& line, CliOutput& output) {
         explainPort(session, serial, output);
         return ExitFailed;
     }
-    // An import backs up the database once its rows have passed, before it writes a row.
-    const auto backUpBeforeImport = [&data](QString* error) {
-        return takeBackup(data.database(), QStringLiteral("import"), error).has_value();
+    // An import backs up the database once its rows have passed, before it writes a row; the
+    // backup stays only if the import went in.
+    std::optional<ChangeBackup> importBackup;
+    const auto backUpBeforeImport = [&data, &importBackup](QString* error) {
+        importBackup = ChangeBackup::take(data.database(), QStringLiteral("import"), error);
+        return importBackup.has_value();
     };
     CliContext context{
         session,      clock, channel,           data, prompter, output, routed.portMap(),
         line.options, {},    backUpBeforeImport};
     const int status = QCoro::waitFor(runToTheEnd(*line.command, context));
+    if (importBackup && status == ExitSuccess)
+        importBackup->keep();
+    importBackup.reset();
     // A server reached over the network opens at once and tells what went wrong only later.
     if (port == PortOutcome::NotOpened || (line.command->usesPort && status == ExitFailed))
         explainPort(session, serial, output);
