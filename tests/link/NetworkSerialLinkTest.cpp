@@ -1,7 +1,11 @@
 #include "NetworkSerialLink.h"
 #include "DeviceChannel.h"
-#include "LoopbackServer.h"
+#include "NetworkPortSettings.h"
 #include "RealClock.h"
+#include "RoutedSerialLink.h"
+
+#include "LoopbackServer.h"
+#include "MachineSettings.h"
 #include "Ser2Net.h"
 
 #include "QtPrinters.h"
@@ -265,4 +269,46 @@ TEST_F(NetworkLink, APurgeDropsWhatCameBeforeIt) {
             read.append(reinterpret_cast<const char*>(chunk), count);
     }
     EXPECT_EQ(read, "fresh");
+}
+
+// Where a COM leads is decided when it opens: pointing it elsewhere meanwhile changes nothing
+// for the sequence that runs, and the next opening goes where it points then.
+TEST_F(NetworkLink, AComKeepsItsRouteUntilItIsClosed) {
+    FreshMachineSettings machine;
+    const auto greeter = [](const char* name) {
+        return [name](LoopbackServer& server, int client) {
+            server.listen(client, 200);
+            LoopbackServer::say(client, name);
+            holdOpen(server, client);
+        };
+    };
+    LoopbackServer first(greeter("first"));
+    LoopbackServer second(greeter("second"));
+    const auto pointAt = [](const LoopbackServer& server) {
+        ASSERT_TRUE(storeNetworkTarget(
+            5, {NetworkTarget::Kind::RawSocket, "127.0.0.1", server.port()}, nullptr));
+    };
+    RoutedSerialLink link(PortMap(QMap<int, QString>{}, QStringList{}));
+    RealClock clock;
+    const auto answer = [&] {
+        const quint8 poke = 0;
+        link.write(5, &poke, 1);
+        QByteArray read;
+        for (int i = 0; i < 200 && !read.endsWith('t') && !read.endsWith('d'); ++i) {
+            QCoro::waitFor(clock.wait(10));
+            quint8 chunk[16];
+            if (const int count = link.read(5, chunk, sizeof chunk); count > 0)
+                read.append(reinterpret_cast<const char*>(chunk), count);
+        }
+        return read;
+    };
+
+    pointAt(first);
+    ASSERT_EQ(QCoro::waitFor(openWhenReady(link, 5, clock)), 0);
+    ASSERT_TRUE(clearNetworkTarget(5, nullptr)); // COM5 is no server now: still, for this run
+    EXPECT_EQ(answer(), "first");
+    pointAt(second);
+    link.close(5);
+    ASSERT_EQ(QCoro::waitFor(openWhenReady(link, 5, clock)), 0);
+    EXPECT_EQ(answer(), "second");
 }
