@@ -41,6 +41,10 @@ constexpr qsizetype ServerTextLimit = 200;
 constexpr int NegotiationMinimumMs = 1000;
 // A round trip measured once may take this much longer the next time.
 constexpr int RoundTripMarginMs = 100;
+// How long a connection just made is given to refuse this client, beside twice the time the
+// connect took.
+constexpr int SettleMinimumMs = 50;
+constexpr int SettleMaximumMs = 500;
 // What a connection that goes still has queued is sent within this time, or dropped.
 constexpr int FlushMs = 500;
 
@@ -212,7 +216,8 @@ public:
     void service() {
         if (m_stage == Stage::Connecting)
             finishConnecting();
-        if (m_stage == Stage::Negotiating || m_stage == Stage::Connected) {
+        if (m_stage == Stage::Negotiating || m_stage == Stage::Settling ||
+            m_stage == Stage::Connected) {
             receive();
             transmit();
         }
@@ -244,7 +249,7 @@ public:
     }
 
 private:
-    enum class Stage { Resolving, Connecting, Negotiating, Connected, Failed };
+    enum class Stage { Resolving, Connecting, Negotiating, Settling, Connected, Failed };
 
     void resolve() {
         std::vector<Address> literal;
@@ -312,6 +317,7 @@ private:
                           address.length) == 0 ||
                 errno == EINPROGRESS) {
                 watchSocket();
+                m_connectClock.start();
                 const auto left = qint64(m_addresses.size() - m_next) + 1;
                 m_timer.start(int(std::max<qint64>(1, m_deadline.remainingTime() / left)));
                 m_writable->setEnabled(true);
@@ -359,6 +365,9 @@ private:
         case Stage::Negotiating:
             fail(NetworkFailure::NoAnswer);
             return;
+        case Stage::Settling:
+            becomeConnected();
+            return;
         case Stage::Connected:
         case Stage::Failed:
             return;
@@ -378,16 +387,25 @@ private:
             return;
         }
         m_detail.clear();
+        m_connectMs = m_connectClock.elapsed();
         m_readable->setEnabled(true);
         m_writable->setEnabled(false);
         if (!m_telnet) {
-            becomeConnected();
+            settle();
             return;
         }
         m_stage = Stage::Negotiating;
         m_timer.start(int(std::max<qint64>(NegotiationMinimumMs, m_deadline.remainingTime())));
         m_wire += m_telnet->greeting();
         transmit();
+    }
+
+    // A server that will not serve this client says so as soon as it has accepted it: the
+    // connection counts as made once such a refusal would have arrived, about a round trip
+    // (which the connect took) after it was accepted.
+    void settle() {
+        m_stage = Stage::Settling;
+        m_timer.start(int(std::min<qint64>(SettleMinimumMs + 2 * m_connectMs, SettleMaximumMs)));
     }
 
     void becomeConnected() {
@@ -441,7 +459,7 @@ private:
             // Ready once the server took the option or refused it: the line settings then go
             // ahead of the player's bytes, and its confirmations are judged as they come.
             if (m_stage == Stage::Negotiating && m_telnet->comPortAnswered())
-                becomeConnected();
+                settle();
         }
         // The server's text is judged on the data, its Telnet commands taken out.
         if (m_said.size() <= ServerTextLimit)
@@ -530,7 +548,9 @@ private:
 
     NetworkTarget m_target;
     QDeadlineTimer m_deadline;
-    QTimer m_timer; // the connect time, and each address's share of it
+    QTimer m_timer; // the connect time, each address's share of it, the settling
+    QElapsedTimer m_connectClock;
+    qint64 m_connectMs = 0; // how long the connect took: a round trip
     std::shared_ptr<Resolution> m_resolution;
     std::unique_ptr<QSocketNotifier> m_resolved;
     std::vector<Address> m_addresses;
@@ -541,10 +561,10 @@ private:
     std::unique_ptr<QSocketNotifier> m_readable;
     std::unique_ptr<QSocketNotifier> m_writable;
     std::optional<TelnetCodec> m_telnet;
-    QByteArray m_held;     // the player's bytes written before the connection was ready
-    QByteArray m_wire;     // on the wire's terms, Telnet escapes and commands included
-    QByteArray m_incoming; // the player's bytes
-    QByteArray m_said;     // the first data of the connection, as the server sent it
+    QByteArray m_held;      // the player's bytes written before the connection was ready
+    QByteArray m_wire;      // on the wire's terms, Telnet escapes and commands included
+    QByteArray m_incoming;  // the player's bytes
+    QByteArray m_said;      // the first data of the connection, as the server sent it
     QElapsedTimer m_sentAt; // since the first write that no bytes from the server followed yet
     std::optional<qint64> m_roundTrip;
     std::optional<NetworkFailure> m_failure;

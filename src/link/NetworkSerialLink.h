@@ -33,9 +33,10 @@ enum class NetworkFailure {
 // literal address at once).
 //
 // A COM opens at once, but is not ready until its connection is made (with the Telnet form, once
-// the server has answered the COM-PORT-OPTION), or until its connect time has run out: readiness()
-// says so, and a sequence waits for it before its first exchange. Each address of a name gets its
-// share of the connect time. Player bytes written before then are held.
+// the server has answered the COM-PORT-OPTION) and the server has had a moment, about a round
+// trip, to refuse it (busy with another client, say), or until its connect time has run out:
+// readiness() says so, and a sequence waits for it before its first exchange. Each address of a
+// name gets its share of the connect time. Player bytes written before then are held.
 //
 // The connection is the link's from the first open of a COM number until it drops or the link
 // goes, as the local port's lock is: the probe closes and reopens the port, and another client

@@ -35,8 +35,9 @@ constexpr int AllConfirmed = 0b1111;
 // A subnegotiation longer than any the client reads is skipped, not kept.
 constexpr qsizetype SubnegotiationLimit = 64;
 
-QByteArray command(quint8 verb, quint8 option) {
-    return QByteArray{} + char(Iac) + char(verb) + char(option);
+void appendCommand(QByteArray& to, quint8 verb, quint8 option) {
+    const char bytes[]{char(Iac), char(verb), char(option)};
+    to.append(bytes, sizeof bytes);
 }
 
 QByteArray comPortCommand(quint8 name, const QByteArray& value) {
@@ -48,24 +49,21 @@ QByteArray bigEndian32(quint32 value) {
     return QByteArray{} + char(value >> 24) + char(value >> 16) + char(value >> 8) + char(value);
 }
 
-// The value of each line setting as asked for.
-QByteArray lineValue(quint8 name) {
-    switch (name) {
-    case SetBaudRate:
-        return bigEndian32(9600);
-    case SetDataSize:
-        return QByteArray(1, char(8));
-    case SetParity:
-        return QByteArray(1, char(ParityNone));
-    default:
-        return QByteArray(1, char(OneStopBit));
-    }
+// The value of each line setting as asked for, made once.
+const QByteArray& lineValue(quint8 name) {
+    static const QByteArray values[]{bigEndian32(9600), QByteArray(1, char(8)),
+                                     QByteArray(1, char(ParityNone)),
+                                     QByteArray(1, char(OneStopBit))};
+    return values[qBound(SetBaudRate, name, SetStopSize) - SetBaudRate];
 }
 
-QByteArray lineSettings() {
-    QByteArray settings;
-    for (const quint8 name : {SetBaudRate, SetDataSize, SetParity, SetStopSize})
-        settings += comPortCommand(name, lineValue(name));
+const QByteArray& lineSettings() {
+    static const QByteArray settings = [] {
+        QByteArray all;
+        for (const quint8 name : {SetBaudRate, SetDataSize, SetParity, SetStopSize})
+            all += comPortCommand(name, lineValue(name));
+        return all;
+    }();
     return settings;
 }
 
@@ -81,7 +79,10 @@ bool theyMay(quint8 option) {
 
 QByteArray TelnetCodec::greeting() {
     m_ours[Binary] = m_ours[ComPortOption] = m_theirs[Binary] = Side::WantYes;
-    return command(Will, Binary) + command(Do, Binary) + command(Will, ComPortOption);
+    static const char requests[]{char(Iac), char(Will), char(Binary),
+                                 char(Iac), char(Do),   char(Binary),
+                                 char(Iac), char(Will), char(ComPortOption)};
+    return QByteArray::fromRawData(requests, sizeof requests);
 }
 
 bool TelnetCodec::comPortAnswered() const {
@@ -125,6 +126,7 @@ void TelnetCodec::dataByte(char byte, QByteArray& data) {
 
 QByteArray TelnetCodec::decode(const QByteArray& wire, QByteArray& replies) {
     QByteArray data;
+    data.reserve(wire.size());
     for (const char c : wire) {
         const quint8 byte = quint8(c);
         switch (m_state) {
@@ -186,7 +188,7 @@ void TelnetCodec::takeSubnegotiation(QByteArray& /*replies*/) {
     const int name = quint8(sub[1]) - ServerReply;
     if (name < SetBaudRate || name > SetStopSize)
         return;
-    if (sub.mid(2) != lineValue(quint8(name))) {
+    if (QByteArrayView(sub).sliced(2) != lineValue(quint8(name))) {
         m_line = Line::Refused;
         return;
     }
@@ -203,7 +205,7 @@ void TelnetCodec::answer(quint8 verb, quint8 option, QByteArray& replies) {
         if (ours == Side::Yes)
             break;
         if (ours == Side::No)
-            replies += command(weWill(option) ? Will : Wont, option);
+            appendCommand(replies, weWill(option) ? Will : Wont, option);
         if (!weWill(option))
             break;
         ours = Side::Yes;
@@ -212,7 +214,7 @@ void TelnetCodec::answer(quint8 verb, quint8 option, QByteArray& replies) {
         break;
     case Dont:
         if (ours == Side::Yes)
-            replies += command(Wont, option);
+            appendCommand(replies, Wont, option);
         ours = Side::No;
         if (option == ComPortOption)
             m_line = Line::Refused;
@@ -221,12 +223,12 @@ void TelnetCodec::answer(quint8 verb, quint8 option, QByteArray& replies) {
         if (theirs == Side::Yes)
             break;
         if (theirs == Side::No)
-            replies += command(theyMay(option) ? Do : Dont, option);
+            appendCommand(replies, theyMay(option) ? Do : Dont, option);
         theirs = theyMay(option) ? Side::Yes : Side::No;
         break;
     case Wont:
         if (theirs == Side::Yes)
-            replies += command(Dont, option);
+            appendCommand(replies, Dont, option);
         theirs = Side::No;
         break;
     }

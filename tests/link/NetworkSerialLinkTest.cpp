@@ -120,12 +120,14 @@ TEST_F(NetworkLink, NamesWhatEachServerDoes) {
          0,
          ProbeCommand,
          {}},
-        {"text then close", Kind::RawSocket,
+        {"text then close",
+         Kind::RawSocket,
          [](LoopbackServer&, int client) {
              LoopbackServer::say(client, "Could not open /dev/ttyS9\r\n");
          },
-         0, std::nullopt,
-         "Could not open /dev/ttyS9\r\n", // read as any bytes, until the close tells what it was
+         0,
+         SerialLink::SystemError,
+         {},
          "拒绝服务：Could not open /dev/ttyS9"},
         {"reset",
          Kind::RawSocket,
