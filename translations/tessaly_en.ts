@@ -944,6 +944,22 @@ The programs and the port settings are kept in this file.</translation>
         <source>原因：%1 不是有效的网络串口地址，应写作 socket://主机:端口 或 rfc2217://主机:端口。</source>
         <translation>Cause: %1 is not a valid network serial port address; write socket://HOST:PORT or rfc2217://HOST:PORT.</translation>
     </message>
+    <message>
+        <source>原因：串口服务器不接受9600 8N1的设置（网络串口 %1）。</source>
+        <translation>Cause: the serial device server does not accept the setting 9600 8N1 (network serial port %1).</translation>
+    </message>
+    <message>
+        <source>原因：网络串口 %1 重置了连接。</source>
+        <translation>Cause: the network serial port %1 reset the connection.</translation>
+    </message>
+    <message>
+        <source>原因：网络串口 %1 是链路本地地址，须写明经由的网卡，例如 [fe80::7%eth0]。</source>
+        <translation>Cause: the network serial port %1 is a link-local address; name the interface it is reached through, for example [fe80::7%eth0].</translation>
+    </message>
+    <message>
+        <source>原因：本机没有网卡 %2，无法到达网络串口 %1。</source>
+        <translation>Cause: this machine has no interface %2, so the network serial port %1 cannot be reached.</translation>
+    </message>
 </context>
 <context>
     <name>PortDiagnosis</name>

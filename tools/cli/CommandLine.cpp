@@ -262,10 +262,11 @@ enum class PortOutcome { Taken, Busy, NotOpened };
 
 // Takes the port before the command starts, so that a port another program is working on is
 // refused at once, by name, rather than its answers being shared between the two programs.
-PortOutcome takePort(SerialLink& serial, const Session& session, const PortMap& portMap,
-                     CliOutput& output) {
+PortOutcome takePort(SerialLink& serial, Clock& clock, const Session& session,
+                     const PortMap& portMap, CliOutput& output) {
     const int com = session.link.PortNumber;
-    const int opened = serial.open(com);
+    // A server on the network is taken once its connection is made: a busy one says so then.
+    const int opened = QCoro::waitFor(openWhenReady(serial, com, clock));
     if (opened != SerialLink::PortBusy)
         // a port that cannot be opened at all is the command's to report
         return opened == 0 ? PortOutcome::Taken : PortOutcome::NotOpened;
@@ -408,7 +409,7 @@ int runCommand(ParsedLine& line, CliOutput& output) {
     SerialLink& serial = traced ? static_cast<SerialLink&>(*traced) : routed;
     DeviceChannel channel(serial, session.link);
     const PortOutcome port = line.command->usesPort
-                                 ? takePort(serial, session, routed.portMap(), output)
+                                 ? takePort(serial, clock, session, routed.portMap(), output)
                                  : PortOutcome::Taken;
     if (port == PortOutcome::Busy) {
         explainPort(session, serial, output);
@@ -428,7 +429,7 @@ int runCommand(ParsedLine& line, CliOutput& output) {
     if (importBackup && status == ExitSuccess)
         importBackup->keep();
     importBackup.reset();
-    // A server reached over the network opens at once and tells what went wrong only later.
+    // A server reached over the network may tell what went wrong only once the command ran.
     if (port == PortOutcome::NotOpened || (line.command->usesPort && status == ExitFailed))
         explainPort(session, serial, output);
     // The operation has run: a log that stopped half way is said, and the status stays the
