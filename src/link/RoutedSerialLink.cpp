@@ -12,7 +12,8 @@ RoutedSerialLink::RoutedSerialLink(PortMap portMap, int connectMs)
 RoutedSerialLink::Route RoutedSerialLink::routeOf(int port) const {
     const QString device = portMap().deviceFor(port);
     if (!looksLikeNetworkUrl(device))
-        return Route::Local;
+        return device.isEmpty() || device.startsWith(u'/') ? Route::Local
+                                                           : Route::NeitherPathNorUrl;
     return parseNetworkTarget(device) ? Route::Network : Route::Malformed;
 }
 
@@ -24,7 +25,9 @@ int RoutedSerialLink::open(int port) {
     // The COM number may have moved between a device and a server: the other side lets go.
     m_local.close(port);
     m_network.close(port);
-    return routeOf(port) == Route::Malformed ? NoDevice : linkOf(port).open(port);
+    const Route route = routeOf(port);
+    return route == Route::Malformed || route == Route::NeitherPathNorUrl ? NoDevice
+                                                                          : linkOf(port).open(port);
 }
 
 int RoutedSerialLink::ioctl(int port, int baudCode, int modeCode) {
@@ -49,6 +52,13 @@ void RoutedSerialLink::purgeInput(int port) {
 }
 
 QString RoutedSerialLink::failureCause(int port) {
+    if (routeOf(port) == Route::NeitherPathNorUrl)
+        return QCoreApplication::translate("NetworkSerialLink",
+                                           "原因：COM%1 的设置“%2”既不是设备路径（/dev/…），也不是"
+                                           "网络串口地址（socket://主机:端口 或 "
+                                           "rfc2217://主机:端口）。")
+            .arg(port)
+            .arg(portMap().deviceFor(port));
     if (routeOf(port) == Route::Malformed)
         return QCoreApplication::translate(
                    "NetworkSerialLink",

@@ -7,8 +7,9 @@
 namespace tessaly {
 
 // The serial link of this machine: each COM number goes where the port map points it, to a
-// serial device server when it names a network URL, to a local device otherwise. A URL that is
-// malformed opens nothing: it is refused, not tried as a file name.
+// serial device server when it names a network URL, to a local device when it is a device's
+// path. A URL that is malformed, and an entry that is neither (a hand-edited "ttyS0"), open
+// nothing: they are refused, not tried as file names.
 class RoutedSerialLink final : public SerialLink {
 public:
     explicit RoutedSerialLink(PortMap portMap, int connectMs = NetworkSerialLink::DefaultConnectMs);
@@ -24,7 +25,7 @@ public:
     const PortMap& portMap() const { return m_local.portMap(); }
 
 private:
-    enum class Route { Local, Network, Malformed };
+    enum class Route { Local, Network, Malformed, NeitherPathNorUrl };
     Route routeOf(int port) const;
     SerialLink& linkOf(int port);
 
