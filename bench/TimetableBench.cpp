@@ -55,7 +55,7 @@ void BM_LayOutWeek(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(layOutWeek(sheet.programs));
 }
-BENCHMARK(BM_LayOutWeek)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOutWeek)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 void BM_PaintWeekPng(benchmark::State& state) {
     const WeekSheet sheet = fullSet();
@@ -66,7 +66,7 @@ void BM_PaintWeekPng(benchmark::State& state) {
         if (!writeWeekPng(path, sheet, printed))
             state.SkipWithError("the PNG was not written");
 }
-BENCHMARK(BM_PaintWeekPng)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintWeekPng)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 // The painting alone, without the PNG encoding.
 void BM_PaintWeekImage(benchmark::State& state) {
@@ -79,7 +79,7 @@ void BM_PaintWeekImage(benchmark::State& state) {
         WeekPicture(sheet).paintPage(painter, QRectF(image.rect()), printed);
     }
 }
-BENCHMARK(BM_PaintWeekImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintWeekImage)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 void BM_WriteWeekPdf(benchmark::State& state) {
     const WeekSheet sheet = fullSet();
@@ -90,7 +90,7 @@ void BM_WriteWeekPdf(benchmark::State& state) {
         if (!writeWeekPdf(path, {sheet}, printed))
             state.SkipWithError("the PDF was not written");
 }
-BENCHMARK(BM_WriteWeekPdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteWeekPdf)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 // A player set at its fullest: 255 programs, every other one on all seven days.
 WeekSheet fullPlayerSet() {
@@ -141,7 +141,7 @@ void BM_DragFeedback(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_DragFeedback)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragFeedback)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 // Counts the paints of a widget.
 class PaintCounter final : public QObject {
@@ -179,7 +179,10 @@ void BM_ResizeWeekWindow(benchmark::State& state) {
             state.SkipWithError("the resized week was not painted");
     }
 }
-BENCHMARK(BM_ResizeWeekWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ResizeWeekWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 } // namespace
 
