@@ -1,6 +1,7 @@
 // An import file as anyone may hand it over: the input itself read as CSV and as JSON, and a
 // well-formed export of a few programs with the input's bytes written over it, so that the
-// row checks are reached too. Every row must end either stored or refused with a reason.
+// row checks are reached too. Every row must end either stored or refused with a reason, and
+// every reason is one whole line.
 
 #include "InterchangeExport.h"
 #include "InterchangeImport.h"
@@ -48,8 +49,9 @@ void check(const QByteArray& bytes, InterchangeFormat format) {
                 record.MP3 == record.ShouYin)
                 std::abort(); // a row the load could not send as it is was let through
         for (const ImportProblem& problem : parsed.problems + checked.problems)
-            if (problem.where.number < 0 || problem.message.isEmpty())
-                std::abort();
+            if (problem.where.number < 0 || problem.message.isEmpty() ||
+                hasControlCharacter(problem.text()))
+                std::abort(); // a message cut short by a NUL or split over lines
     }
 }
 

@@ -820,6 +820,10 @@ The programs and the port settings are kept in this file.</translation>
         <source>第%1个程序</source>
         <translation>program %1</translation>
     </message>
+    <message>
+        <source>%1“%2”含有控制字符</source>
+        <translation>%1 “%2” holds a control character</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>

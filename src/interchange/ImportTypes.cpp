@@ -44,14 +44,51 @@ bool isAutoId(const QString& column) {
     return column == QLatin1String("AutoID");
 }
 
+bool isControlCharacter(QChar c) {
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == QChar::LineSeparator ||
+           u == QChar::ParagraphSeparator;
+}
+
+bool hasControlCharacter(QStringView text) {
+    return std::any_of(text.begin(), text.end(), isControlCharacter);
+}
+
 QString quotable(const QString& value) {
-    if (value.size() <= QuotedCharacters)
-        return value;
+    QStringView shown = value;
     // Never cut a surrogate pair in two.
-    qsizetype cut = QuotedCharacters;
-    if (value[cut - 1].isHighSurrogate())
-        --cut;
-    return value.left(cut) + QChar(0x2026);
+    if (shown.size() > QuotedCharacters)
+        shown = shown.left(shown[QuotedCharacters - 1].isHighSurrogate() ? QuotedCharacters - 1
+                                                                         : QuotedCharacters);
+    QString quoted;
+    quoted.reserve(shown.size() + 1);
+    for (const QChar c : shown) {
+        if (!isControlCharacter(c)) {
+            quoted += c;
+            continue;
+        }
+        switch (c.unicode()) {
+        case 0:
+            quoted += QLatin1String("\\0");
+            break;
+        case '\t':
+            quoted += QLatin1String("\\t");
+            break;
+        case '\n':
+            quoted += QLatin1String("\\n");
+            break;
+        case '\r':
+            quoted += QLatin1String("\\r");
+            break;
+        default:
+            quoted += c.unicode() < 0x100
+                          ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                          : QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        }
+    }
+    if (shown.size() < value.size())
+        quoted += QChar(0x2026);
+    return quoted;
 }
 
 } // namespace tessaly

@@ -54,8 +54,14 @@ const QHash<QString, int>& columnIndex();
 // AutoID may come along in a file; its value is never taken.
 bool isAutoId(const QString& column);
 
+// A character that no value of a program holds and that a message could not show as it is: a
+// control character (NUL, tab, a line end, ...) or a line or paragraph separator.
+bool isControlCharacter(QChar c);
+bool hasControlCharacter(QStringView text);
+
 // A value as a message quotes it: at most its first 40 characters, "…" for the rest, so that
-// a message about a wrong value never grows into a wall of text.
+// a message about a wrong value never grows into a wall of text; control characters escaped
+// (\0, \t, \n, \r, \x1B, \u2028), so that a message is never cut short or split over lines.
 QString quotable(const QString& value);
 
 } // namespace tessaly

@@ -4,6 +4,7 @@
 #include "JsonReader.h"
 #include "ProgramSet.h"
 #include "ProgramStore.h"
+#include "RecordFrame.h"
 #include "ScheduleEditor.h"
 #include "Transaction.h"
 
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QSet>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -62,6 +64,26 @@ std::optional<QString> decodeText(const QByteArray& input, ParsedImport& parsed)
     return std::nullopt;
 }
 
+// A set the file fills alone keeps the order numbers the file gives it, when each of its
+// programs has one that the load can send (000 to 255) and no two share one: what the player
+// numbered (from 000) comes back as it was exported. A set added to, or one the file leaves
+// unnumbered, is numbered by start time, as is a longer set (the editor numbers up to 999,
+// by start time, so that its export comes back the same).
+bool keepsOrderNumbers(const QList<ProgramRecord>& records, const QString& label,
+                       const QSet<QString>& occupied) {
+    if (occupied.contains(label))
+        return false;
+    QSet<QString> numbers;
+    for (const ProgramRecord& record : records)
+        if (record.JMTaoNo == label) {
+            if (record.OrderNo.isEmpty() || record.OrderNo.toInt() > MaxByteValue ||
+                numbers.contains(record.OrderNo))
+                return false;
+            numbers.insert(record.OrderNo);
+        }
+    return true;
+}
+
 } // namespace
 
 ParsedImport parseImport(const QByteArray& bytes, InterchangeFormat format) {
@@ -106,6 +128,7 @@ ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
         return result;
     }
     ProgramStore store(db);
+    QSet<QString> occupied; // sets whose programs the import adds to
     const auto kept = [&](const QString& label) {
         if (options.replace)
             return QList<ProgramRecord>();
@@ -114,6 +137,8 @@ ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
             store.programsOfSet(ProgramTable::MusicTab, label, SetRows::All, &error);
         if (!programs && result.error.isEmpty())
             result.error = error;
+        if (programs && !programs->isEmpty())
+            occupied.insert(label);
         return programs.value_or(QList<ProgramRecord>());
     };
     const CheckedImport checked = checkImportRows(parsed.rows, options, kept);
@@ -143,7 +168,8 @@ ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
     if (!store.insertAll(ProgramTable::MusicTab, checked.records, &result.error))
         return result;
     for (const QString& label : targets)
-        if (!renumberProgramSet(db, label, &result.error))
+        if (!keepsOrderNumbers(checked.records, label, occupied) &&
+            !renumberProgramSet(db, label, &result.error))
             return result;
     if (!transaction.commit(&result.error))
         return result;

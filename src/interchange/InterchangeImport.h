@@ -52,7 +52,8 @@ struct ImportResult {
 // Reads, checks and stores the programs of a file into MusicTab: all rows or none; a file
 // without a program is refused before anything else (beforeWrite included). With
 // replace, each target set is emptied first; each set that receives programs is then numbered
-// by start time as the editor numbers it. All in one transaction.
+// by start time as the editor numbers it, unless the file fills it alone and numbers each of its
+// programs differently (then those numbers stay). All in one transaction.
 ImportResult importPrograms(const QSqlDatabase& db, const QByteArray& bytes,
                             InterchangeFormat format, const ImportOptions& options,
                             const BeforeImportWrite& beforeWrite = {});

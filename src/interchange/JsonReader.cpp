@@ -4,8 +4,8 @@
 
 #include <QCoreApplication>
 #include <QHash>
-#include <QRegularExpression>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -280,20 +280,45 @@ private:
         return true;
     }
 
+    // The number's own characters, scanned where they stand: the file is read once, whatever
+    // its size.
     bool readNumber(QString& out) {
-        static const QRegularExpression number(
-            QStringLiteral("-?(?:0|[1-9][0-9]*)(?:\\.[0-9]+)?(?:[eE][+-]?[0-9]+)?"));
-        const auto match = number.match(m_text, m_pos, QRegularExpression::NormalMatch,
-                                        QRegularExpression::AnchorAtOffsetMatchOption);
-        if (!match.hasMatch())
+        const qsizetype start = m_pos;
+        const auto digits = [this] {
+            const qsizetype from = m_pos;
+            while (!atEnd() && current() >= QLatin1Char('0') && current() <= QLatin1Char('9'))
+                ++m_pos;
+            return m_pos > from;
+        };
+        if (at('-'))
+            ++m_pos;
+        bool valid = true;
+        if (at('0'))
+            ++m_pos; // no leading zeros: "01" is a 0 and then a fault
+        else
+            valid = digits();
+        bool fraction = false;
+        if (valid && at('.')) {
+            ++m_pos;
+            valid = fraction = digits();
+        }
+        bool exponent = false;
+        if (valid && (at('e') || at('E'))) {
+            ++m_pos;
+            if (at('+') || at('-'))
+                ++m_pos;
+            valid = exponent = digits();
+        }
+        if (!valid)
             return fail(QCoreApplication::translate("InterchangeImport", "无效的数字"));
-        m_pos += match.capturedLength();
-        out = match.captured();
+        const QStringView number = m_text.mid(start, m_pos - start);
         // A whole number written with a zero fraction ("20.0", as some tools write every
         // number) is that whole number; every other form stays as written.
-        static const QRegularExpression zeroFraction(QStringLiteral("^-?[0-9]+\\.0+$"));
-        if (zeroFraction.match(out).hasMatch())
-            out.truncate(out.indexOf(QLatin1Char('.')));
+        const qsizetype point = number.indexOf(QLatin1Char('.'));
+        const bool zeroFraction = fraction && !exponent &&
+                                  std::all_of(number.begin() + point + 1, number.end(),
+                                              [](QChar c) { return c == QLatin1Char('0'); });
+        out = (zeroFraction ? number.left(point) : number).toString();
         return true;
     }
 

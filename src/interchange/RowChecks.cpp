@@ -132,24 +132,20 @@ std::optional<QString> timeDisagrees(const RowReader& reader, int column, const 
     return std::nullopt;
 }
 
-// A file is what a person writes or edits, so its volumes are held to the editor's range: a
-// volume the editor cannot show would come in and then block every save of the program. The
-// larger values a player may give back come in by reading the player, never through a file.
-constexpr int MaxImportVolume = MaxEditorVolume;
-
-// Why the volume cannot be sent, if it cannot.
+// Why the volume cannot be sent, if it cannot. A file takes what the load sends, not only the
+// editor's list: what the player gave back (a volume above 38) is exported and must come back.
 std::optional<QString> volumeProblem(const RowReader& reader, int column) {
     static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
     const QString text = reader.trimmed(column);
     bool ok = false;
     const int volume = text.toInt(&ok);
-    if (ok && volume >= 0 && volume <= MaxImportVolume)
+    if (ok && volume >= 0 && volume <= MaxByteValue)
         return std::nullopt;
     if (wholeNumber.match(text).hasMatch())
         return QCoreApplication::translate("InterchangeImport", "音量%1超出0-%2")
-            .arg(quotable(text), QString::number(MaxImportVolume));
+            .arg(quotable(text), QString::number(MaxByteValue));
     return QCoreApplication::translate("InterchangeImport", "音量“%1”不是0-%2的整数")
-        .arg(reader.quoted(column), QString::number(MaxImportVolume));
+        .arg(reader.quoted(column), QString::number(MaxByteValue));
 }
 
 // The program of one row, or why the editor or the load would refuse it. The set label and
@@ -159,11 +155,23 @@ struct RowOutcome {
     std::optional<QString> problem;
 };
 
+// The first value that holds a control character: no value of a program does, and a number
+// would otherwise be read up to it (a volume "2<NUL>5" as 2).
+std::optional<QString> controlProblem(const RowReader& reader) {
+    for (int column = 0; column < programColumns().size(); ++column)
+        if (hasControlCharacter(reader.raw(column)))
+            return QCoreApplication::translate("InterchangeImport", "%1“%2”含有控制字符")
+                .arg(columnName(column), reader.quoted(column));
+    return std::nullopt;
+}
+
 RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
     static const RowColumns columns;
     RowReader reader(row);
     RowOutcome outcome;
     ProgramRecord& r = outcome.record;
+    if ((outcome.problem = controlProblem(reader)))
+        return outcome;
 
     EntryForm form;
     for (std::size_t i = 0; i < form.times.size(); ++i)
@@ -231,6 +239,9 @@ RowOutcome readRow(const ImportRow& row, const ImportOptions& options) {
                 .arg(quotable(r.OrderNo));
         return outcome;
     }
+    // A spreadsheet drops the leading zeros ("7" for "007").
+    if (!r.OrderNo.isEmpty())
+        r.OrderNo = formatOrderNo(r.OrderNo.toInt());
     for (std::size_t i = 0; i < r.QuMu.size(); ++i) {
         r.QuMu[i] = reader.raw(columns.tracks[i]);
         if (!encodeTrack(r.QuMu[i])) {

@@ -114,13 +114,16 @@ TEST_F(InterchangeCli, AFileWithBadRowsIsRefusedWholeAndTheDatabaseKeepsItsBytes
 }
 
 // What the editor, the player or an older version left goes out and comes back unchanged: the
-// ends of the editor's volume list, MP3 and ShouYin stored NULL, and two programs of one class
-// starting together on different weekdays.
+// ends of the editor's volume list, the player's own volumes and order number 000, MP3 and
+// ShouYin stored NULL, and two programs of one class starting together on different weekdays.
 TEST_F(InterchangeCli, WhatThePlayerOrAnOlderVersionLeftGoesOutAndComesBackUnchanged) {
     QSqlQuery change(data.database());
     for (const char* statement :
          {"UPDATE MusicTab SET YinLiang = 38 WHERE JMTaoNo = '第一套' AND OrderNo = '001'",
           "UPDATE MusicTab SET YinLiang = 0 WHERE JMTaoNo = '第一套' AND OrderNo = '002'",
+          "UPDATE MusicTab SET YinLiang = 39 WHERE JMTaoNo = '第一套' AND OrderNo = '003'",
+          "UPDATE MusicTab SET YinLiang = 255, OrderNo = '000' WHERE JMTaoNo = '第四套' AND "
+          "OrderNo = '001'",
           "UPDATE MusicTab SET MP3 = NULL, ShouYin = NULL WHERE JMTaoNo = '第二套'",
           "UPDATE MusicTab SET KS1 = 7, KSTime = '07:00:00', Week1 = 0 WHERE JMTaoNo = '第三套' "
           "AND OrderNo = '002'",
@@ -147,6 +150,10 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
     bothSources[programColumns().indexOf("ShouYin")] = "1";
     QStringList loud = lines[1].split(',');
     loud[programColumns().indexOf("YinLiang")] = "300";
+    QStringList nul = loud;
+    nul[programColumns().indexOf("YinLiang")] = QString("2") + QChar(0) + "5";
+    QStringList split = lines[1].split(',');
+    split[programColumns().indexOf("JMTaoNo")] = QString("\"第一套\n") + QChar(0) + "x\"";
     QByteArray json = cli(source, {"export", "--format", "json"}).out.toUtf8();
     const QByteArray volume = "\"YinLiang\": 20";
     json.replace(json.indexOf(volume), volume.size(), "\"YinLiang\": 1e300");
@@ -195,13 +202,25 @@ TEST_F(InterchangeCli, EachFileIsImportedOrRefusedWithAClearMessage) {
          (header + loud.join(',')).toUtf8(),
          {},
          1,
-         "第2行：音量300超出0-38\n1行有错误，未导入任何程序。\n",
+         "第2行：音量300超出0-255\n1行有错误，未导入任何程序。\n",
+         ""},
+        {"a NUL in a volume",
+         (header + nul.join(',')).toUtf8(),
+         {},
+         1,
+         "第2行：YinLiang“2\\05”含有控制字符\n1行有错误，未导入任何程序。\n",
+         ""},
+        {"a line end and a NUL in a quoted text",
+         (header + split.join(',')).toUtf8(),
+         {},
+         1,
+         "第2行：JMTaoNo“第一套\\n\\0x”含有控制字符\n1行有错误，未导入任何程序。\n",
          ""},
         {"JSON number named as written",
          json,
          {"--lang", "en", "--replace"},
          1,
-         "program 1: volume “1e300” is not a whole number from 0 to 38\n"
+         "program 1: volume “1e300” is not a whole number from 0 to 255\n"
          "1 program has an error; no program was imported.\n",
          ""},
         {"too large",

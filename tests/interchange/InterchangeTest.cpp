@@ -165,31 +165,38 @@ TEST_F(InterchangeTest, ExportedProgramsComeBackFieldForField) {
 
 // What the player or an older version left in the table goes out and comes back as it was:
 // two programs of one class starting together on different weekdays, the ends of the editor's
-// volume list, and MP3 and ShouYin stored NULL, written as the load sends them (a radio program).
+// volume list, the player's own volumes (39, 255) and order number 000, and MP3 and ShouYin
+// stored NULL, written as the load sends them (a radio program).
 TEST_F(InterchangeTest, WhatThePlayerOrAnOlderVersionLeftComesBackUnchanged) {
-    ProgramRecord monday = sampleProgram(1, "001", 8);
+    ProgramRecord monday = sampleProgram(1, "000", 8);
     monday.Week = {true, false, false, false, false, false, false};
-    ProgramRecord tuesday = sampleProgram(1, "002", 8, "002");
+    monday.YinLiang = 39;
+    ProgramRecord tuesday = sampleProgram(1, "001", 8, "002");
     tuesday.Week = {false, true, false, false, false, false, false};
     tuesday.YinLiang = 38;
     ProgramRecord loud = sampleProgram(2, "001", 9);
-    loud.YinLiang = 0;
+    loud.YinLiang = 255;
     ProgramRecord older = sampleProgram(2, "002", 10);
+    older.YinLiang = 0;
     store({monday, tuesday, loud, older});
     rawExec("UPDATE MusicTab SET MP3 = NULL, ShouYin = NULL WHERE JMTaoNo = ? AND OrderNo = ?",
             {setLabel(2), "002"});
 
     const QList<ProgramRecord> first = stored();
-    for (const InterchangeFormat format : {InterchangeFormat::Csv, InterchangeFormat::Json}) {
-        const QByteArray exported = writePrograms(first, format);
-        ASSERT_TRUE(store().deleteAll(ProgramTable::MusicTab));
-        const auto result = import(exported, format, {std::nullopt, true});
-        ASSERT_TRUE(result.succeeded())
-            << texts(result.problems).join('\n').toStdString() << result.error.toStdString();
-        EXPECT_EQ(writePrograms(stored(), format), exported);
-    }
-    ProgramRecord radio = stored().last();
-    EXPECT_EQ(std::pair(radio.MP3, radio.ShouYin), std::pair(false, true));
+    for (const InterchangeFormat format : {InterchangeFormat::Csv, InterchangeFormat::Json})
+        for (const bool replace : {false, true}) {
+            const QByteArray exported = writePrograms(first, format);
+            if (!replace)
+                ASSERT_TRUE(store().deleteAll(ProgramTable::MusicTab));
+            const auto result = import(exported, format, {std::nullopt, replace});
+            ASSERT_TRUE(result.succeeded())
+                << texts(result.problems).join('\n').toStdString() << result.error.toStdString();
+            QList<ProgramRecord> expected = first;
+            expected.last().MP3 = false; // as the load sends the pair
+            expected.last().ShouYin = true;
+            EXPECT_EQ(stored(), expected) << "field by field";
+            EXPECT_EQ(writePrograms(stored(), format), exported);
+        }
     EXPECT_EQ(columnTexts(first.last()).mid(5, 2), (QStringList{"0", "1"}))
         << "exported as the load sends it";
 }
@@ -322,22 +329,40 @@ TEST_F(InterchangeTest, EveryBadRowIsNamedAndNothingIsWritten) {
          csvWith({{"YinLiang", ""}}),
          InterchangeFormat::Csv,
          {"第2行：音量不能为空！"}},
-        {"volume past the editor's list",
-         csvWith({{"YinLiang", "39"}}),
-         InterchangeFormat::Csv,
-         {"第2行：音量39超出0-38"}},
         {"volume over a byte",
-         csvWith({{"YinLiang", "300"}}),
+         csvWith({{"YinLiang", "256"}}),
          InterchangeFormat::Csv,
-         {"第2行：音量300超出0-38"}},
+         {"第2行：音量256超出0-255"}},
         {"negative volume",
          csvWith({{"YinLiang", "-1"}}),
          InterchangeFormat::Csv,
-         {"第2行：音量-1超出0-38"}},
+         {"第2行：音量-1超出0-255"}},
         {"volume that is no whole number",
          csvWith({{"YinLiang", "2.5"}}),
          InterchangeFormat::Csv,
-         {"第2行：音量“2.5”不是0-38的整数"}},
+         {"第2行：音量“2.5”不是0-255的整数"}},
+        {"a NUL in a volume, which a number would be read up to",
+         csvWith({{"YinLiang", QString("2") + QChar(0) + "5"}}),
+         InterchangeFormat::Csv,
+         {"第2行：YinLiang“2\\05”含有控制字符"}},
+        {"a NUL in a text: the message goes on after it",
+         csvWith({{"JMTaoNo", QString("第一套") + QChar(0) + "x"}}),
+         InterchangeFormat::Csv,
+         {"第2行：JMTaoNo“第一套\\0x”含有控制字符"}},
+        {"a quoted line end: the message stays on one line",
+         csvWith({{"QuMu2", "\"1\n2\""}}),
+         InterchangeFormat::Csv,
+         {"第2行：QuMu2“1\\n2”含有控制字符"}},
+        {"a line end far into a value is escaped before the cut; the lines count on",
+         csvWith({{"QuMu3", "\"" + QString(39, '1') + "\r\n2\""}}) +
+             row({{"KS1", "24"}, {"KSTime", ""}}),
+         InterchangeFormat::Csv,
+         {"第2行：QuMu3“" + QString(39, '1') + "\\r…”含有控制字符",
+          "第4行：开始时间小时不能大于23"}},
+        {"control characters escaped from JSON",
+         jsonWith({{"QuMu1", "\"1\\u001b\\u2028\\t\""}}),
+         InterchangeFormat::Json,
+         {"第1个程序：QuMu1“1\\x1b\\u2028\\t”含有控制字符"}},
         {"both MP3 and radio",
          csvWith({{"MP3", "1"}, {"ShouYin", "1"}}),
          InterchangeFormat::Csv,
@@ -411,6 +436,10 @@ TEST_F(InterchangeTest, EveryBadRowIsNamedAndNothingIsWritten) {
          QByteArray("OrderNo;KSTime;") + QByteArray(400, 'y') + "\r\n" + valid,
          InterchangeFormat::Csv,
          {"第1行：未知的列“" + QString(40, 'y') + "…”"}},
+        {"header with a control character",
+         "OrderNo;KSTime;Ab\x01\r\n" + valid,
+         InterchangeFormat::Csv,
+         {"第1行：未知的列“Ab\\x01”"}},
         {"header cut by no separator a spreadsheet writes",
          programColumns().join('|').toUtf8() + "\r\n",
          InterchangeFormat::Csv,
@@ -428,7 +457,15 @@ TEST_F(InterchangeTest, EveryBadRowIsNamedAndNothingIsWritten) {
         {"JSON number named as written",
          jsonWith({{"YinLiang", "1e300"}, {"KS1", "8.0"}}),
          InterchangeFormat::Json,
-         {"第1个程序：音量“1e300”不是0-38的整数"}},
+         {"第1个程序：音量“1e300”不是0-255的整数"}},
+        {"JSON number in its every part, named as written",
+         jsonWith({{"YinLiang", "-0.50E+2"}}),
+         InterchangeFormat::Json,
+         {"第1个程序：音量“-0.50E+2”不是0-255的整数"}},
+        {"JSON number cut short",
+         jsonWith({{"YinLiang", "1."}}),
+         InterchangeFormat::Json,
+         {"第2行：JSON格式错误：无效的数字"}},
         {"JSON after the array",
          "[]\n[]",
          InterchangeFormat::Json,
@@ -474,6 +511,26 @@ TEST_F(InterchangeTest, ImportAddsOrReplacesAndNumbersTheSetsByStartTime) {
     ASSERT_TRUE(result.succeeded());
     EXPECT_EQ(store().programsOfSet(ProgramTable::MusicTab, setLabel(4)).value().size(), 2);
     EXPECT_EQ(store().count(ProgramTable::MusicTab), 8) << "sets 1 and 2 untouched";
+
+    // A set the file fills alone keeps the file's numbers, each given, none twice and none past
+    // what the load sends (a spreadsheet's "9" is 009); otherwise it is numbered by start time.
+    const auto set3 = [&] {
+        QStringList numbers;
+        const auto programs = store().programsOfSet(ProgramTable::MusicTab, setLabel(3)).value();
+        for (const ProgramRecord& p : programs)
+            numbers.append(p.OrderNo + formatTimeOfDay(p.KSTime));
+        return numbers;
+    };
+    early.OrderNo = "9";
+    priority.OrderNo = "004";
+    ASSERT_TRUE(import(writeCsv({early, priority}), InterchangeFormat::Csv, {3, true}).succeeded());
+    EXPECT_EQ(set3(), (QStringList{"00410:00:00", "00911:00:00"}));
+    for (const char* number : {"009", "256"}) {
+        priority.OrderNo = number;
+        ASSERT_TRUE(
+            import(writeCsv({early, priority}), InterchangeFormat::Csv, {3, true}).succeeded());
+        EXPECT_EQ(set3(), (QStringList{"00110:00:00", "00211:00:00"})) << number;
+    }
 }
 
 TEST_F(InterchangeTest, AStopBeforeWritingLeavesEverythingAsItWas) {

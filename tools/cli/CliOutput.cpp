@@ -16,7 +16,10 @@ constexpr int BarWidth = 30;
 // 0 when the line went out whole, else why not.
 int writeLine(std::FILE* stream, const QString& text) {
     errno = 0;
-    const bool written = std::fputs(text.toUtf8().constData(), stream) >= 0 &&
+    // Written by its length: a NUL inside never cuts the line short.
+    const QByteArray bytes = text.toUtf8();
+    const bool written = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream) ==
+                             std::size_t(bytes.size()) &&
                          std::fputc('\n', stream) != EOF && std::fflush(stream) == 0;
     return written ? 0 : (errno != 0 ? errno : EIO);
 }
