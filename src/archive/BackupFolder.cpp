@@ -2,6 +2,8 @@
 
 #include "ArchiveFile.h"
 #include "Backups.h"
+#include "SqlSupport.h"
+#include "WholeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,8 +27,10 @@ namespace {
 
 const QString backupSuffix = QStringLiteral(".mdb");
 const QString stampFormat = QStringLiteral("yyyyMMdd-HHmmss");
-// Temporary files are <base>-backup-XXXXXX.part; one older than this was left by a backup that
-// was killed, and no running backup takes that long.
+// Temporary files are <base>-backup-XXXXXX.part in a hidden folder of the program's own inside
+// the backups folder, so that no operator's file is ever taken for one; one older than this was
+// left by a backup that was killed, and no running backup takes that long.
+const QString partFolderName = QStringLiteral(".incomplete");
 const QString partMarker = QStringLiteral("-backup-");
 const QString partSuffix = QStringLiteral(".part");
 constexpr qint64 AbandonedAfterSeconds = 3600;
@@ -85,10 +89,12 @@ public:
             const QString candidate =
                 QDir(folder).filePath(base + partMarker + randomTag() + partSuffix);
             QFile file(candidate);
-            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
                 m_path = candidate;
-            else if (!QFileInfo::exists(candidate))
-                return; // the folder refuses new files
+            } else if (!QFileInfo::exists(candidate)) {
+                m_error = writeFailureText(file); // the folder refuses new files
+                return;
+            }
         }
     }
     ~PartFile() {
@@ -101,9 +107,11 @@ public:
     PartFile& operator=(const PartFile&) = delete;
 
     const QString& path() const { return m_path; }
+    const QString& errorText() const { return m_error; }
 
 private:
     QString m_path;
+    QString m_error;
 };
 
 enum class Naming { Named, Taken, Failed };
@@ -122,18 +130,40 @@ Naming nameWithoutReplacing(const QString& from, const QString& to) {
     return QFileInfo::exists(to) ? Naming::Taken : Naming::Failed;
 }
 
-bool snapshot(const QSqlDatabase& db, const QString& into) {
+bool snapshot(const QSqlDatabase& db, const QString& into, QString* error) {
     QSqlQuery vacuum(db);
     vacuum.prepare(QStringLiteral("VACUUM main INTO ?"));
     vacuum.addBindValue(into);
-    return vacuum.exec();
+    return execPrepared(vacuum, error);
+}
+
+// Makes the folder where it is missing; why it cannot be made or written into, if so.
+QString folderProblem(const QString& folder) {
+    if (const QFileInfo info(folder); info.exists() && !info.isDir())
+        return QCoreApplication::translate("Backups", "%1不是文件夹")
+            .arg(QDir::toNativeSeparators(folder));
+    if (!QDir().mkpath(folder)) {
+        QString existing = QFileInfo(folder).absolutePath();
+        while (!QFileInfo::exists(existing) && !QDir(existing).isRoot())
+            existing = QFileInfo(existing).absolutePath();
+        const QString why = writeAccessProblem(existing);
+        if (why.isEmpty())
+            return QCoreApplication::translate("Backups", "无法创建文件夹%1")
+                .arg(QDir::toNativeSeparators(folder));
+        return QCoreApplication::translate("Backups", "无法创建文件夹%1：%2")
+            .arg(QDir::toNativeSeparators(folder), why);
+    }
+    return writeAccessProblem(folder);
 }
 
 } // namespace
 
-QString backupFailedText(const QString& folder) {
-    return QCoreApplication::translate("Backups", "无法写入备份：%1，操作已取消。")
-        .arg(QDir::toNativeSeparators(folder));
+QString backupFailedText(const QString& folder, const QString& why) {
+    if (why.isEmpty())
+        return QCoreApplication::translate("Backups", "无法写入备份：%1，操作已取消。")
+            .arg(QDir::toNativeSeparators(folder));
+    return QCoreApplication::translate("Backups", "无法写入备份：%1（%2），操作已取消。")
+        .arg(QDir::toNativeSeparators(folder), why);
 }
 
 BackupFolder::BackupFolder(const QString& databasePath)
@@ -165,26 +195,45 @@ QString BackupFolder::nameStem(const QString& operation, const QDateTime& now) c
     return m_base + QLatin1Char('-') + now.toString(stampFormat) + QLatin1Char('-') + operation;
 }
 
-std::optional<BackupFolder::Written>
-BackupFolder::write(const QSqlDatabase& db, const QString& operation, const QDateTime& now) const {
-    // Another word would give a backup that no listing finds and no pruning removes.
-    if (!isOperationWord(operation) || !QDir().mkpath(m_folder))
+QString BackupFolder::partFolder() const {
+    return QDir(m_folder).filePath(partFolderName);
+}
+
+std::optional<BackupFolder::Written> BackupFolder::write(const QSqlDatabase& db,
+                                                         const QString& operation,
+                                                         const QDateTime& now,
+                                                         QString* error) const {
+    const auto failed = [error](const QString& why) {
+        setError(error, why);
         return std::nullopt;
-    const PartFile part(m_folder, m_base);
-    if (part.path().isEmpty() || !snapshot(db, part.path()))
+    };
+    // Another word would give a backup that no listing finds and no pruning removes.
+    if (!isOperationWord(operation))
+        return failed(QStringLiteral("not an operation word: %1").arg(operation));
+    for (const QString& folder : {m_folder, partFolder()})
+        if (QString problem = folderProblem(folder); !problem.isEmpty())
+            return failed(problem);
+    const PartFile part(partFolder(), m_base);
+    if (part.path().isEmpty())
+        return failed(part.errorText());
+    if (!snapshot(db, part.path(), error))
         return std::nullopt;
     Written written{{}, backups()};
     const qint64 sequence =
         written.earlier.isEmpty() ? 1 : written.earlier.first().marker.sequence + 1;
-    if (!writeMarker(part.path(), {m_databaseName, operation, now, sequence}, nullptr))
+    if (!writeMarker(part.path(), {m_databaseName, operation, now, sequence}, error))
         return std::nullopt;
     flushToDisk(part.path());
     const auto path = publish(part.path(), nameStem(operation, now));
     if (!path)
-        return std::nullopt;
+        return failed(QCoreApplication::translate("Backups", "无法命名备份文件"));
     flushToDisk(m_folder);
     written.path = *path;
     return written;
+}
+
+void BackupFolder::discard(const Written& written) const {
+    QFile::remove(written.path);
 }
 
 // The first free name of stem.mdb, stem-2.mdb, ...: two processes backing up in one second
@@ -218,7 +267,7 @@ void BackupFolder::prune(const Written& written, const QStringList& spared) cons
 void BackupFolder::removeAbandonedParts() const {
     const QRegularExpression pattern = partPattern(m_base);
     const QDateTime abandoned = QDateTime::currentDateTime().addSecs(-AbandonedAfterSeconds);
-    for (const QFileInfo& file : QDir(m_folder).entryInfoList(QDir::Files | QDir::Hidden))
+    for (const QFileInfo& file : QDir(partFolder()).entryInfoList(QDir::Files | QDir::Hidden))
         if (pattern.match(file.fileName()).hasMatch() && file.lastModified() < abandoned)
             QFile::remove(file.absoluteFilePath());
 }

@@ -37,12 +37,15 @@ public:
     };
     // Copies the database on `db` whole into a temporary file of its own, marks it as the newest
     // backup and gives it a name no other file has: <base>-YYYYMMDD-HHMMSS-<operation>.mdb, or
-    // -2, -3, ... Prunes nothing. Nothing when the folder cannot take it.
+    // -2, -3, ... Prunes nothing. Nothing, with why in `error`, when the folder cannot take it.
     std::optional<Written> write(const QSqlDatabase& db, const QString& operation,
-                                 const QDateTime& now) const;
+                                 const QDateTime& now, QString* error = nullptr) const;
+    // Removes a backup written for a change that did not happen.
+    void discard(const Written& written) const;
 
     // Keeps the new backup, every file in `spared` and the newest earlier ones up to
-    // KeptBackups in all; removes the temporary files of backups that were never finished.
+    // KeptBackups in all; removes the temporary files of backups that were never finished
+    // (only in the program's own hidden folder, which no operator's file shares).
     // Backups another process wrote meanwhile are left to a later pruning.
     void prune(const Written& written, const QStringList& spared = {}) const;
 
@@ -51,12 +54,15 @@ private:
     std::optional<QString> publish(const QString& part, const QString& stem) const;
     void removeAbandonedParts() const;
 
+    QString partFolder() const;
+
     QString m_folder;
     QString m_databaseName;
     QString m_base; // the database's name without .mdb
 };
 
-// The message when a backup cannot be written, naming the folder; the operation stops.
-QString backupFailedText(const QString& folder);
+// The message when a backup cannot be written, naming the folder and, where known, why; the
+// operation stops.
+QString backupFailedText(const QString& folder, const QString& why = {});
 
 } // namespace tessaly

@@ -3,8 +3,11 @@
 #include "ArchiveFile.h"
 #include "BackupFolder.h"
 #include "ProgramSet.h"
+#include "SqlSupport.h"
+#include "WholeFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QMap>
 #include <QSqlQuery>
@@ -61,18 +64,82 @@ QString backupFolder(const QSqlDatabase& db) {
     return file.isEmpty() ? QString() : BackupFolder(file).path();
 }
 
-std::optional<QString> takeBackup(const QSqlDatabase& db, const QString& operation, QString* error,
-                                  const QDateTime& now) {
+QString unwritableDatabaseText(const QSqlDatabase& db) {
     const QString file = databaseFile(db);
-    const BackupFolder folder(file);
-    const auto written = file.isEmpty() ? std::nullopt : folder.write(db, operation, now);
-    if (!written) {
-        if (error)
-            *error = backupFailedText(folder.path());
+    if (file.isEmpty())
+        return {};
+    if (const QString why = writeAccessProblem(file); !why.isEmpty())
+        return QCoreApplication::translate("Backups", "无法写入数据库%1（%2），操作已取消。")
+            .arg(QDir::toNativeSeparators(file), why);
+    // Without a writable folder SQLite cannot make the journal a change needs.
+    const QString folder = QFileInfo(file).absolutePath();
+    if (const QString why = writeAccessProblem(folder); !why.isEmpty())
+        return QCoreApplication::translate(
+                   "Backups",
+                   "无法在数据库所在的文件夹%1中写入（%2），数据库无法保存改动，操作已取消。")
+            .arg(QDir::toNativeSeparators(folder), why);
+    return {};
+}
+
+struct ChangeBackup::State {
+    BackupFolder folder;
+    BackupFolder::Written written;
+    bool settled = false;
+};
+
+ChangeBackup::ChangeBackup(std::unique_ptr<State> state) : m_state(std::move(state)) {}
+
+ChangeBackup::ChangeBackup(ChangeBackup&& other) noexcept = default;
+
+ChangeBackup& ChangeBackup::operator=(ChangeBackup&& other) noexcept {
+    if (this != &other) {
+        if (m_state && !m_state->settled)
+            m_state->folder.discard(m_state->written);
+        m_state = std::move(other.m_state);
+    }
+    return *this;
+}
+
+ChangeBackup::~ChangeBackup() {
+    if (m_state && !m_state->settled)
+        m_state->folder.discard(m_state->written);
+}
+
+const QString& ChangeBackup::path() const {
+    return m_state->written.path;
+}
+
+void ChangeBackup::keep(const QStringList& spared) {
+    if (m_state->settled)
+        return;
+    m_state->settled = true;
+    m_state->folder.prune(m_state->written, spared);
+}
+
+std::optional<ChangeBackup> ChangeBackup::take(const QSqlDatabase& db, const QString& operation,
+                                               QString* error, const QDateTime& now) {
+    if (QString unwritable = unwritableDatabaseText(db); !unwritable.isEmpty()) {
+        setError(error, unwritable);
         return std::nullopt;
     }
-    folder.prune(*written);
-    return written->path;
+    const QString file = databaseFile(db);
+    const BackupFolder folder(file);
+    QString why = QCoreApplication::translate("Backups", "数据库没有文件");
+    const auto written = file.isEmpty() ? std::nullopt : folder.write(db, operation, now, &why);
+    if (!written) {
+        setError(error, backupFailedText(folder.path(), why));
+        return std::nullopt;
+    }
+    return ChangeBackup(std::make_unique<State>(State{folder, *written}));
+}
+
+std::optional<QString> takeBackup(const QSqlDatabase& db, const QString& operation, QString* error,
+                                  const QDateTime& now) {
+    auto backup = ChangeBackup::take(db, operation, error, now);
+    if (!backup)
+        return std::nullopt;
+    backup->keep();
+    return backup->path();
 }
 
 QList<BackupEntry> listBackups(const QString& folder, const QString& databaseName) {
@@ -82,6 +149,17 @@ QList<BackupEntry> listBackups(const QString& folder, const QString& databaseNam
 QList<BackupEntry> listBackups(const QSqlDatabase& db) {
     const QString file = databaseFile(db);
     return file.isEmpty() ? QList<BackupEntry>() : entriesOf(BackupFolder(file));
+}
+
+QString unlistableBackupsText(const QSqlDatabase& db) {
+    const QString folder = backupFolder(db);
+    if (folder.isEmpty() || !QFileInfo::exists(folder))
+        return {};
+    const QString why = readAccessProblem(folder);
+    if (why.isEmpty())
+        return {};
+    return QCoreApplication::translate("Backups", "无法读取备份文件夹%1（%2）")
+        .arg(QDir::toNativeSeparators(folder), why);
 }
 
 QString operationDisplayName(const QString& operation) {

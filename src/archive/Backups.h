@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <optional>
 
 namespace tessaly {
@@ -19,13 +20,47 @@ constexpr int KeptBackups = 30;
 // The folder the backups of the database on `db` live in: backups/ beside its file.
 QString backupFolder(const QSqlDatabase& db);
 
-// Writes a consistent snapshot of the whole database (VACUUM INTO) into backups/ beside the
-// database file, named after it: PlayerDB.mdb gives PlayerDB-YYYYMMDD-HHMMSS-<operation>.mdb,
-// school.mdb gives school-... (-2, -3, ... when the name is taken). The copy is written under a
-// temporary name of its own, marked as this program's backup and named when complete; then the
-// newest 30 of the database's backups are kept, the new one always among them. Returns the
-// path, or nothing with `error` set to "无法写入备份：<folder>，操作已取消。". `now` names the
-// file and is recorded in it; the order of the backups does not depend on it.
+// Why a change cannot be written into the database on `db`: its file, or its folder (where
+// SQLite makes its journal), cannot be written by this user; the message names the file or the
+// folder and says why. Empty when both can.
+QString unwritableDatabaseText(const QSqlDatabase& db);
+
+// The backup taken for one change, kept only if the change happens.
+//
+// take() first checks that the change can be written (unwritableDatabaseText), then writes a
+// consistent snapshot of the whole database (VACUUM INTO) into backups/ beside the database
+// file, named after it: PlayerDB.mdb gives PlayerDB-YYYYMMDD-HHMMSS-<operation>.mdb, school.mdb
+// gives school-... (-2, -3, ... when the name is taken). The copy is written under a temporary
+// name of its own, marked as this program's backup and named when complete. Once the change has
+// committed, keep() prunes the database's backups to the newest 30, the new one and `spared`
+// always among them; a change that fails drops the object unkept, which removes the backup it
+// took and prunes nothing. `now` names the file and is recorded in it; the order of the backups
+// does not depend on it.
+class ChangeBackup {
+public:
+    // Nothing, with `error` set to the reason ("无法写入备份：<folder>（why），操作已取消。" or
+    // the database's), when the change cannot be written or the backup cannot be taken.
+    static std::optional<ChangeBackup> take(const QSqlDatabase& db, const QString& operation,
+                                            QString* error,
+                                            const QDateTime& now = QDateTime::currentDateTime());
+    ChangeBackup(ChangeBackup&& other) noexcept;
+    // Drops the backup held so far, unkept.
+    ChangeBackup& operator=(ChangeBackup&& other) noexcept;
+    ChangeBackup(const ChangeBackup&) = delete;
+    ~ChangeBackup();
+
+    const QString& path() const;
+    // The change has committed: the backup stays and the oldest go.
+    void keep(const QStringList& spared = {});
+
+private:
+    struct State;
+    explicit ChangeBackup(std::unique_ptr<State> state);
+    std::unique_ptr<State> m_state;
+};
+
+// A backup kept at once, as for a change already known to happen: take() and keep(). Returns
+// the path, or nothing with `error` set.
 std::optional<QString> takeBackup(const QSqlDatabase& db, const QString& operation, QString* error,
                                   const QDateTime& now = QDateTime::currentDateTime());
 
@@ -48,6 +83,9 @@ QList<BackupEntry> listBackups(const QString& folder,
                                const QString& databaseName = databaseFileName());
 // The backups of the database on `db`.
 QList<BackupEntry> listBackups(const QSqlDatabase& db);
+// Why the backups folder of the database on `db` cannot be listed, naming it; empty when it can
+// (a folder not made yet holds no backups).
+QString unlistableBackupsText(const QSqlDatabase& db);
 
 // The operation of a backup in the window's language ("全部读取" for read-all, ...).
 QString operationDisplayName(const QString& operation);

@@ -7,14 +7,20 @@
 #include "PlayerDatabase.h"
 #include "SqlSupport.h"
 #include "Transaction.h"
+#include "WholeFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <optional>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <sys/stat.h>
 #endif
 
@@ -47,16 +53,30 @@ const QMap<QString, QStringList>& expectedColumns() {
     return columns;
 }
 
-// What stands at `path` when it is no regular file; found without opening it, so that a FIFO
-// never blocks.
-QString notARegularFile(const QString& path) {
+// What stands at `path` when it is no regular file, or why it cannot be read; found without
+// opening it, so that a FIFO never blocks.
+QString notAReadableFile(const QString& path) {
     const QFileInfo info(path);
+#ifdef Q_OS_UNIX
+    // A folder that may not be searched hides the file: that is no missing file.
+    struct stat found {};
+    if (::stat(QFile::encodeName(path).constData(), &found) != 0)
+        return errno == ENOENT ? QCoreApplication::translate("Backups", "文件不存在")
+                               : QCoreApplication::translate("Backups", "无法读取文件（%1）")
+                                     .arg(writeFailureText(errno));
+#endif
     if (!info.exists())
         return QCoreApplication::translate("Backups", "文件不存在");
+    if (info.isFile()) {
+        if (const QString why = readAccessProblem(path); !why.isEmpty())
+            return QCoreApplication::translate("Backups", "无法读取文件（%1）").arg(why);
+        // SQLite would take an empty file for an empty database.
+        if (info.size() == 0)
+            return QCoreApplication::translate("Backups", "不是数据库文件");
+        return {};
+    }
     if (info.isDir())
         return QCoreApplication::translate("Backups", "这是一个文件夹，不是文件");
-    if (info.isFile())
-        return {};
 #ifdef Q_OS_UNIX
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) == 0) {
@@ -102,6 +122,54 @@ QString notOneSettingsRow(const QSqlDatabase& db) {
     return rows == 1
                ? QString()
                : QCoreApplication::translate("Backups", "表SysTab中有%1行设置，应为1行").arg(rows);
+}
+
+// A private copy of a file to restore, with the files SQLite keeps beside it, in a temporary
+// folder of its own: reading a WAL database makes a -shm file beside it, and nothing may be
+// written beside the source. Its journal comes along, so that a change left unfinished in it
+// is still seen as such.
+class SourceCopy {
+public:
+    explicit SourceCopy(const QString& source) {
+        if (!m_folder.isValid()) {
+            m_error = m_folder.errorString();
+            return;
+        }
+        const QString copy = m_folder.filePath(QStringLiteral("source.mdb"));
+        for (const char* suffix : {"", "-wal", "-journal"}) {
+            QFile file(source + QLatin1String(suffix));
+            if (*suffix && !file.exists())
+                continue;
+            if (!file.copy(copy + QLatin1String(suffix))) {
+                m_error = QCoreApplication::translate("Backups", "无法读取文件（%1）")
+                              .arg(file.errorString());
+                return;
+            }
+        }
+        m_path = copy;
+    }
+
+    // Empty when the copy could not be made.
+    const QString& path() const { return m_path; }
+    const QString& errorText() const { return m_error; }
+
+private:
+    QTemporaryDir m_folder;
+    QString m_path;
+    QString m_error;
+};
+
+// Why the copy at `copy` of the file at `source` cannot be restored; empty when it can.
+QString copyProblem(const QString& copy, const QString& source) {
+    const FileConnection file(copy);
+    QSqlQuery check(file.db());
+    if (!file.isOpen() || !check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next())
+        return unreadable(source);
+    if (const QString verdict = check.value(0).toString(); verdict != QLatin1String("ok"))
+        return QCoreApplication::translate("Backups", "完整性检查未通过（%1）").arg(verdict);
+    if (QString missing = missingTableOrColumn(file.db()); !missing.isEmpty())
+        return missing;
+    return notOneSettingsRow(file.db());
 }
 
 // The file attached read-only to the connection as "source" for as long as the object lives.
@@ -177,43 +245,41 @@ RestoreResult restored() {
 } // namespace
 
 QString restorableProblem(const QString& path) {
-    if (QString kind = notARegularFile(path); !kind.isEmpty())
+    if (QString kind = notAReadableFile(path); !kind.isEmpty())
         return kind;
-    const FileConnection file(path);
-    QSqlQuery check(file.db());
-    if (!file.isOpen() || !check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next())
-        return unreadable(path);
-    if (const QString verdict = check.value(0).toString(); verdict != QLatin1String("ok"))
-        return QCoreApplication::translate("Backups", "完整性检查未通过（%1）").arg(verdict);
-    if (QString missing = missingTableOrColumn(file.db()); !missing.isEmpty())
-        return missing;
-    return notOneSettingsRow(file.db());
+    const SourceCopy copy(path);
+    return copy.path().isEmpty() ? copy.errorText() : copyProblem(copy.path(), path);
 }
 
 RestoreResult restoreBackup(const QSqlDatabase& db, const QString& path, const QDateTime& now) {
     const QString live = databaseFile(db);
-    QString problem = restorableProblem(path);
+    QString problem = notAReadableFile(path);
+    std::optional<SourceCopy> copy;
+    if (problem.isEmpty()) {
+        copy.emplace(path);
+        problem = copy->path().isEmpty() ? copy->errorText() : copyProblem(copy->path(), path);
+    }
     if (problem.isEmpty() && sameFile(path, live))
         problem = QCoreApplication::translate("Backups", "这是正在使用的数据库");
     if (!problem.isEmpty())
         return {RestoreEnd::Refused,
                 QCoreApplication::translate("Backups", "无法恢复%1：%2。")
-                    .arg(QFileInfo(path).fileName(), problem),
+                    .arg(QDir::toNativeSeparators(path), problem),
                 {}};
-    const Attachment source(db, path);
+    const Attachment source(db, copy->path());
     if (!source.isAttached())
         return {RestoreEnd::Failed, QCoreApplication::translate("Backups", "数据恢复失败！"),
                 source.errorText()};
     if (sourceHoldsTheSame(db))
         return restored(); // nothing changes, so there is nothing to back up
-    const BackupFolder folder(live);
-    const auto backup = folder.write(db, QStringLiteral("restore"), now);
+    QString error;
+    auto backup = ChangeBackup::take(db, QStringLiteral("restore"), &error, now);
     if (!backup)
-        return {RestoreEnd::BackupFailed, backupFailedText(folder.path()), {}};
-    if (QString error; !replaceTables(db, &error))
+        return {RestoreEnd::BackupFailed, error, {}};
+    if (!replaceTables(db, &error))
         return {RestoreEnd::Failed, QCoreApplication::translate("Backups", "数据恢复失败！"),
                 error};
-    folder.prune(*backup, {path});
+    backup->keep({path});
     return restored();
 }
 

@@ -1,5 +1,6 @@
 #include "MachineSettings.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tessaly {
@@ -13,6 +14,14 @@ const QString LastFolderKey = QStringLiteral("Files/LastFolder");
 // Named in full: the window and tessaly-cli have application names of their own, and both must
 // read the one configuration.
 QSettings machineSettings() {
+#ifdef Q_OS_UNIX
+    // As the XDG rules have it, a relative XDG_CONFIG_HOME is ignored: Qt would take it from
+    // whatever folder the program was started in.
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!configHome.isEmpty() && !QDir::isAbsolutePath(configHome))
+        return QSettings(QDir::home().filePath(QStringLiteral(".config/Tessaly/Tessaly.conf")),
+                         QSettings::IniFormat);
+#endif
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tessaly"),
                      QStringLiteral("Tessaly"));
 }

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace tessaly {
 
 namespace {
@@ -38,6 +40,10 @@ bool writeEveryByte(QFileDevice& file, const QByteArray& bytes) {
 QString writeFailureText(int errorNumber) {
     if (errorNumber == ENOSPC)
         return QCoreApplication::translate("WholeFile", "磁盘空间不足");
+    if (errorNumber == EACCES || errorNumber == EPERM)
+        return QCoreApplication::translate("WholeFile", "没有权限");
+    if (errorNumber == EROFS)
+        return QCoreApplication::translate("WholeFile", "文件系统只读");
     if (errorNumber == 0)
         return QCoreApplication::translate("WholeFile", "写入失败");
     return qt_error_string(errorNumber);
@@ -47,6 +53,22 @@ QString writeFailureText(const QFileDevice& file) {
     // Qt tells a full disk apart from other failures; the rest keep the system's words.
     return file.error() == QFileDevice::ResourceError ? writeFailureText(ENOSPC)
                                                       : file.errorString();
+}
+
+namespace {
+QString accessProblem(const QString& path, int mode) {
+    if (::access(QFile::encodeName(path).constData(), mode) == 0)
+        return {};
+    return writeFailureText(errno);
+}
+} // namespace
+
+QString writeAccessProblem(const QString& path) {
+    return accessProblem(path, W_OK);
+}
+
+QString readAccessProblem(const QString& path) {
+    return accessProblem(path, R_OK);
 }
 
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error) {

@@ -21,9 +21,15 @@ bool writeStandardOutput(const QByteArray& bytes, QString* error);
 // write is followed by another, which reports the cause (a full disk first takes what fits).
 bool writeEveryByte(QFileDevice& file, const QByteArray& bytes);
 
-// Why a write failed, in the reader's language: a full disk reads "磁盘空间不足", anything else
-// as the system words it. From an errno, or from the file that failed.
+// Why a write failed, in the reader's language: a full disk reads "磁盘空间不足", a refused
+// permission "没有权限", a read-only file system "文件系统只读", anything else as the system words
+// it. From an errno, or from the file that failed.
 QString writeFailureText(int errorNumber);
 QString writeFailureText(const QFileDevice& file);
+
+// Why the running user cannot write (or read) the file or folder at `path`, in the words of
+// writeFailureText; empty when they can.
+QString writeAccessProblem(const QString& path);
+QString readAccessProblem(const QString& path);
 
 } // namespace tessaly

@@ -2,6 +2,7 @@
 
 #include "PlayerDatabase.h"
 #include "SqlSupport.h"
+#include "WholeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -95,6 +96,9 @@ bool DataModule::openOrReport(Prompter& prompter) {
     if (open())
         return true;
     connection().close();
+    // The details name the file, whatever the cause.
+    m_error = QCoreApplication::translate("DataModule", "%1：%2")
+                  .arg(QDir::toNativeSeparators(databasePath()), m_error);
     prompter.show(databaseFailureBox(m_error));
     return false;
 }
@@ -102,6 +106,13 @@ bool DataModule::openOrReport(Prompter& prompter) {
 bool DataModule::open() {
     QSqlDatabase& db = connection();
     db.close();
+    // SQLite words a file it may not read as one it cannot open, or as no database at all.
+    if (QFileInfo(databasePath()).isFile())
+        if (const QString why = readAccessProblem(databasePath()); !why.isEmpty()) {
+            m_error =
+                QCoreApplication::translate("DataModule", "无法读取数据库文件（%1）").arg(why);
+            return false;
+        }
     // mode=rw: a missing file is an error, never an empty new database.
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     db.setDatabaseName(openExistingUri(databasePath()));

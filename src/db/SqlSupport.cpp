@@ -1,7 +1,9 @@
 #include "SqlSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QSqlError>
+#include <QUrl>
 
 namespace tessaly {
 
@@ -28,14 +30,55 @@ QString meaningOf(int resultCode) {
         return {};
     }
 }
+
+// The primary result codes whose cause lies in the database's file or its folder.
+bool concernsTheFile(int resultCode) {
+    switch (resultCode & 0xFF) {
+    case 8:  // SQLITE_READONLY
+    case 10: // SQLITE_IOERR
+    case 13: // SQLITE_FULL
+    case 14: // SQLITE_CANTOPEN
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The file of a connection opened by a file: URI, or by a plain path.
+QString fileOf(const QSqlDatabase& db) {
+    const QString name = db.databaseName();
+    const QUrl url(name);
+    return url.isLocalFile() ? url.toLocalFile() : name;
+}
+
+QString describedFor(const QSqlDatabase& db, const QSqlError& error) {
+    return describeSqlError(error, fileOf(db));
+}
 } // namespace
+
+QString describeSqlError(const QSqlError& error, const QString& databasePath) {
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric);
+    const QString described = describeSqlError(error);
+    if (!numeric || !concernsTheFile(code) || databasePath.isEmpty())
+        return described;
+    return QCoreApplication::translate("SqlSupport", "%1：%2")
+        .arg(QDir::toNativeSeparators(databasePath), described);
+}
 
 QString describeSqlError(const QSqlError& error) {
     const QString text = error.text().trimmed();
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric);
-    // Extended result codes carry the primary code in their low byte.
-    const QString meaning = numeric ? meaningOf(code & 0xFF) : QString();
+    // Extended result codes carry the primary code in their low byte. A database that may be
+    // written in a folder that may not (SQLITE_READONLY_DIRECTORY) is no read-only database.
+    constexpr int ReadOnlyDirectory = 8 | (6 << 8);
+    const QString meaning =
+        !numeric ? QString()
+        : code == ReadOnlyDirectory
+            ? QCoreApplication::translate(
+                  "SqlSupport", "数据库所在的文件夹不可写，无法建立保存改动所需的日志文件")
+            : meaningOf(code & 0xFF);
     if (meaning.isEmpty())
         return text;
     return text.isEmpty()
@@ -60,7 +103,7 @@ bool execStatement(const QSqlDatabase& db, const QString& sql, QString* error) {
     QSqlQuery query(db);
     if (query.exec(sql))
         return true;
-    setError(error, describeSqlError(query.lastError()));
+    setError(error, describedFor(db, query.lastError()));
     return false;
 }
 

@@ -12,6 +12,7 @@
 #include "ProgramSet.h"
 #include "ProgramWindowLayout.h"
 #include "Prompter.h"
+#include "ProtectedFiles.h"
 #include "Session.h"
 #include "TimetableWindow.h"
 #include "WholeFile.h"
@@ -103,7 +104,8 @@ EditorWindow::EditorWindow(Clock& clock, Prompter& prompter, const QSqlDatabase&
           return chooseFileByDialog(this, forSaving, caption, start);
       }),
       m_importGuard([this](QString* error) {
-          return takeBackup(m_db, QStringLiteral("import"), error).has_value();
+          m_importBackup = ChangeBackup::take(m_db, QStringLiteral("import"), error);
+          return m_importBackup.has_value();
       }) {
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(tr("程序编辑器"));
@@ -357,13 +359,18 @@ void EditorWindow::sbDelAllClick() {
     const QString label = m_filter->tickedSetLabel();
     QString error;
     // An empty set loses nothing: idle clicks must not push out the backups that matter.
-    if (m_editor.programCount(label).value_or(1) > 0 &&
-        !takeBackup(m_db, QStringLiteral("delete-all"), &error)) {
-        m_prompter.notice(error);
-        return;
+    std::optional<ChangeBackup> backup;
+    if (m_editor.programCount(label).value_or(1) > 0) {
+        backup = ChangeBackup::take(m_db, QStringLiteral("delete-all"), &error);
+        if (!backup) {
+            m_prompter.notice(error);
+            return;
+        }
     }
     if (!m_editor.deleteSet(label, &error))
         m_prompter.notice(error);
+    else if (backup)
+        backup->keep();
     openList(label, SetRows::All);
     m_detail->clearTimes();
 }
@@ -395,17 +402,23 @@ void EditorWindow::SpeedButton1Click() {
     if (m_editor.programCount(src).value_or(0) == 0 &&
         !m_prompter.question(tr("%1没有记录，还需要复制吗？").arg(bracketed(src))))
         return;
-    if (QString error; !m_editor.copyChangesNothing(src, dst) &&
-                       !takeBackup(m_db, QStringLiteral("copy"), &error)) {
-        m_prompter.notice(error);
-        return;
+    QString error;
+    std::optional<ChangeBackup> backup;
+    if (!m_editor.copyChangesNothing(src, dst)) {
+        backup = ChangeBackup::take(m_db, QStringLiteral("copy"), &error);
+        if (!backup) {
+            m_prompter.notice(error);
+            return;
+        }
     }
     // The list is left as it is: it shows the target's former programs until a set is chosen.
-    if (QString error; !m_editor.copySet(src, dst, &error)) {
+    if (!m_editor.copySet(src, dst, &error)) {
         m_prompter.failure(
             tr("从%1复制到%2失败，%2的程序没有改动！").arg(bracketed(src), bracketed(dst)), error);
         return;
     }
+    if (backup)
+        backup->keep();
     m_prompter.notice(tr("从%1复制到%2完成！").arg(bracketed(src), bracketed(dst)));
 }
 
@@ -480,6 +493,10 @@ void EditorWindow::exportSetClick() {
     if (path.isEmpty())
         return;
     rememberFileFolder(path);
+    if (const QString refusal = protectedFileRefusal(m_db, path); !refusal.isEmpty()) {
+        m_prompter.notice(refusal);
+        return;
+    }
     QString error;
     const auto programs = programsForExport(m_db, ProgramTable::MusicTab, setNumber(label), &error);
     if (programs) {
@@ -515,6 +532,10 @@ void EditorWindow::importSetClick() {
     const QByteArray& bytes = *file.bytes;
     const ImportResult result = importPrograms(
         m_db, bytes, formatOf(path, bytes), ImportOptions{setNumber(label), false}, m_importGuard);
+    // The backup taken for the import stays only if the programs went in.
+    if (m_importBackup && result.imported > 0)
+        m_importBackup->keep();
+    m_importBackup.reset();
     // How the file was read helps to understand both what was refused and what came in.
     const QString encoding = result.readAsGb18030 ? gb18030Notice() + QLatin1Char('\n') : QString();
     if (!result.refusal.isEmpty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Backups.h"
 #include "Clock.h"
 #include "ProgramRecord.h"
 #include "ProgramStore.h"
@@ -9,6 +10,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -140,6 +142,7 @@ private:
     FileChooser m_chooseFile;
     std::function<QDate()> m_today = [] { return QDate::currentDate(); };
     std::function<bool(QString* error)> m_importGuard;
+    std::optional<ChangeBackup> m_importBackup; // taken by the import under way
 };
 
 } // namespace tessaly

@@ -11,6 +11,18 @@ QString channelBusyText() {
                                        "通讯端口正在进行另一项操作，请等它结束后再试！");
 }
 
+QCoro::Task<int> openWhenReady(SerialLink& serial, int port, Clock& clock, CancelToken cancel) {
+    // A step short against the connect time: the connection's own timer ends the wait.
+    constexpr int ReadyPollMs = 5;
+    const int opened = serial.open(port);
+    if (opened != 0)
+        co_return opened;
+    int state = serial.readiness(port);
+    for (; state == SerialLink::Opening; state = serial.readiness(port))
+        co_await clock.wait(ReadyPollMs, cancel);
+    co_return state;
+}
+
 std::optional<ChannelClaim> DeviceChannel::claim() {
     if (m_claimed)
         return std::nullopt;

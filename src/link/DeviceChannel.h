@@ -1,10 +1,13 @@
 #pragma once
 
+#include "Clock.h"
 #include "Frames.h"
 #include "RecordFrame.h"
 #include "SerialLink.h"
 
 #include <QString>
+
+#include <qcoro/qcorotask.h>
 
 #include <optional>
 #include <utility>
@@ -39,6 +42,11 @@ private:
 // What a sequence refused by a held channel says.
 QString channelBusyText();
 
+// Opens COM `port` and waits while the link is still making it ready (a network connection,
+// within its connect time), so that what follows waits for the player, not for the network.
+// 0 once the port carries the player's bytes; the link's failure otherwise.
+QCoro::Task<int> openWhenReady(SerialLink& serial, int port, Clock& clock, CancelToken cancel = {});
+
 // Everything the PC says to the player goes through here: each frame is built in the one
 // transmit buffer and sent with one write of its exact length, always to PortNumber.
 class DeviceChannel {
@@ -56,7 +64,12 @@ public:
     bool isClaimed() const { return m_claimed; }
     const TransmitBuffer& transmitBuffer() const { return m_transmit; }
 
+    // Opens without waiting for the port to be ready: enough where it is ready once open (a
+    // local device); a sequence uses the form below.
     int openPort() { return m_serial.open(m_state.PortNumber); }
+    QCoro::Task<int> openPort(Clock& clock, CancelToken cancel = {}) {
+        return openWhenReady(m_serial, m_state.PortNumber, clock, std::move(cancel));
+    }
     int setLine() {
         return m_serial.ioctl(m_state.PortNumber, SerialLink::Baud9600, SerialLink::Mode8N1);
     }
@@ -79,6 +92,22 @@ public:
     void discardPendingInput() {
         m_serial.purgeInput(m_state.PortNumber);
         readOnce(DiscardSize);
+    }
+
+    // Whether the port stopped carrying the player's bytes for good (a server's connection
+    // dropped): a wait for an answer ends at once.
+    bool linkLost() { return m_serial.lost(m_state.PortNumber); }
+    // How much later than on a direct line an answer may come (a network's round trip).
+    int transitAllowanceMs() { return m_serial.transitAllowanceMs(m_state.PortNumber); }
+
+    // The message of a sequence that failed, with the cause line of a port that stopped
+    // carrying the player's bytes meanwhile (a server that dropped the connection).
+    QString withLossCause(const QString& message) {
+        const int state = m_serial.readiness(m_state.PortNumber);
+        const QString cause = state < 0 && state != SerialLink::NotOpen
+                                  ? failureCause(m_state.PortNumber)
+                                  : QString();
+        return cause.isEmpty() ? message : message + u'\n' + cause;
     }
 
     // Why the port of COM `port` does not carry the player's bytes; empty when no cause is known.

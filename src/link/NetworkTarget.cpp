@@ -36,9 +36,14 @@ bool plainHost(const QString& host) {
     return name.match(host).hasMatch();
 }
 
+// An IPv6 address, with the interface of a link-local one after a '%' ("fe80::7%eth0").
 bool ipv6Literal(const QString& host) {
+    static const QRegularExpression scope(QStringLiteral("^[A-Za-z0-9._-]{1,15}$"));
+    const qsizetype percent = host.indexOf(u'%');
+    if (percent >= 0 && !scope.match(host.mid(percent + 1)).hasMatch())
+        return false;
     in6_addr address{};
-    return ::inet_pton(AF_INET6, host.toLatin1().constData(), &address) == 1;
+    return ::inet_pton(AF_INET6, host.left(percent).toLatin1().constData(), &address) == 1;
 }
 
 } // namespace

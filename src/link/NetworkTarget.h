@@ -14,7 +14,8 @@ struct NetworkTarget {
     enum class Kind { RawSocket, Rfc2217 };
 
     Kind kind = Kind::RawSocket;
-    QString host; // a name or a literal address; an IPv6 address without its brackets
+    QString host; // a name or a literal address; an IPv6 address without its brackets, with
+                  // the interface of a link-local one ("fe80::7%eth0")
     quint16 port = 0;
 
     // "10.0.0.7:7003", "[::1]:7003": the server as a cause line names it.

@@ -1,8 +1,20 @@
 #include "Probe.h"
 
+#include <algorithm>
+#include <array>
+
 namespace tessaly {
 
 namespace {
+
+constexpr int TransitPollMs = 5;
+
+// Fewer bytes than the probe reply, each of them as it begins.
+bool couldBecomeProbeReply(const std::vector<quint8>& bytes) {
+    static constexpr std::array<quint8, 4> Reply{frame::Start, frame::ProbeAnswer, 0x01,
+                                                 frame::End};
+    return bytes.size() < Reply.size() && std::equal(bytes.begin(), bytes.end(), Reply.begin());
+}
 
 void applyOutcome(LinkState& state, LinkUpRule rule, ProbeResult result) {
     const bool accepted = result == ProbeResult::Accepted;
@@ -26,7 +38,7 @@ QCoro::Task<ProbeResult> ProbeDevice(DeviceChannel& channel, Clock& clock, Probe
 
     channel.closePort();
     co_await clock.wait(variant.closeToOpenMs, cancel);
-    const bool opened = channel.openPort() == 0;
+    const bool opened = co_await channel.openPort(clock, cancel) == 0;
     if (!opened && !variant.waitsBeforeOpenCheck)
         co_return finish(ProbeResult::PortNotOpened);
     co_await clock.wait(variant.afterOpenMs, cancel);
@@ -45,7 +57,15 @@ QCoro::Task<ProbeResult> ProbeDevice(DeviceChannel& channel, Clock& clock, Probe
     channel.sendProbeCommand();
     co_await clock.wait(variant.replyWaitMs, cancel);
 
-    const auto reply = channel.readOnce(variant.replyReadSize);
+    auto reply = channel.readOnce(variant.replyReadSize);
+    // Over a network the answer is a round trip further away: while what came is short of it,
+    // the rest is awaited that much longer. A direct line allows nothing more.
+    const qint64 until = clock.nowMs() + channel.transitAllowanceMs();
+    while (couldBecomeProbeReply(reply) && clock.nowMs() < until && !channel.linkLost()) {
+        co_await clock.wait(TransitPollMs, cancel);
+        const auto more = channel.readOnce(variant.replyReadSize - int(reply.size()));
+        reply.insert(reply.end(), more.begin(), more.end());
+    }
     co_return finish(isProbeReply(reply) ? ProbeResult::Accepted : ProbeResult::NoReply);
 }
 

@@ -50,8 +50,10 @@ enum class ProbeResult {
     ChannelBusy, // another sequence holds the channel; nothing was done
 };
 
-// Reopens the port, sends the probe command and accepts the player only when one read,
-// after the variant's wait, starts with FE 65 01 FF. Leaves the port open whenever it opened.
+// Reopens the port (waiting until it is ready: a network connection made), sends the probe
+// command and accepts the player only when one read, after the variant's wait, starts with
+// FE 65 01 FF. Over a network, a reply that has not all come by then is awaited a round trip
+// longer. Leaves the port open whenever it opened.
 // Used inside a sequence that holds the channel.
 QCoro::Task<ProbeResult> ProbeDevice(DeviceChannel& channel, Clock& clock, ProbeVariant variant,
                                      CancelToken cancel = {});

@@ -43,6 +43,18 @@ public:
     // One line, in the operator's language, telling why the port does not carry the player's
     // bytes; empty when no cause can be told.
     virtual QString failureCause(int /*port*/) { return {}; }
+
+    // What readiness gives while an open port is still being made ready.
+    static constexpr int Opening = 1;
+    // 0 while the open port carries the player's bytes; Opening while it is still being made
+    // ready (a connection to a serial device server being made, within its connect time), which
+    // a sequence waits out before its first exchange, so that its waits measure the player, not
+    // the network; the failure that open would give once it stopped carrying them for good (the
+    // server's connection failed or dropped), which ends a wait for an answer at once.
+    virtual int readiness(int /*port*/) { return 0; }
+    bool lost(int port) { return readiness(port) < 0; }
+    // How much later than on a direct line an answer may arrive: a network's round trip.
+    virtual int transitAllowanceMs(int /*port*/) { return 0; }
 };
 
 } // namespace tessaly

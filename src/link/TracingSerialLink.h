@@ -36,6 +36,8 @@ public:
     int close(int port) override { return m_link.close(port); }
     void purgeInput(int port) override { m_link.purgeInput(port); }
     QString failureCause(int port) override { return m_link.failureCause(port); }
+    int readiness(int port) override { return m_link.readiness(port); }
+    int transitAllowanceMs(int port) override { return m_link.transitAllowanceMs(port); }
 
 private:
     void append(char direction, std::span<const quint8> bytes, const QString& summary);

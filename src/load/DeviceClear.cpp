@@ -4,6 +4,10 @@
 
 namespace tessaly {
 
+namespace {
+constexpr int TransitPollMs = 10;
+} // namespace
+
 std::optional<ClearOutcome> recognisedClearReply(std::span<const quint8> read, bool wholeDevice) {
     if (!wholeDevice)
         return isSetClearedReply(read) ? std::optional(ClearOutcome::Cleared) : std::nullopt;
@@ -71,11 +75,23 @@ QCoro::Task<ClearOutcome> DeviceClear::poll(bool wholeDevice, CancelToken cancel
     ClearReplyGatherer answer(wholeDevice);
     for (;;) {
         co_await m_clock.wait(ClearPollIntervalMs, cancel);
+        // A connection that dropped will bring no answer: the clear fails now, not after the
+        // whole poll limit.
+        if (m_channel.linkLost())
+            co_return ClearOutcome::WriteFailed;
         if (m_pollCount > limit)
             co_return ClearOutcome::TimedOut;
         ++m_pollCount;
         if (const auto outcome = answer.add(m_channel.readOnce(ClearPollReadSize)))
             co_return *outcome;
+        // Over a network an answer given just before the poll is still on its way: it is
+        // awaited a round trip longer, so that the poll measures the player.
+        const qint64 until = m_clock.nowMs() + m_channel.transitAllowanceMs();
+        while (m_clock.nowMs() < until && !m_channel.linkLost()) {
+            co_await m_clock.wait(TransitPollMs, cancel);
+            if (const auto outcome = answer.add(m_channel.readOnce(ClearPollReadSize)))
+                co_return *outcome;
+        }
     }
 }
 

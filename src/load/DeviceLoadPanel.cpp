@@ -37,7 +37,9 @@ QCoro::Task<> DeviceLoadPanel::sbPcDownClick(CancelToken cancel) {
 // and the panel goes once it is closed.
 void DeviceLoadPanel::finish(const LoadResult& result) {
     m_running = false;
-    const QString message = wholeDeviceLoadMessage(result);
+    const QString message = result.outcome == LoadOutcome::WriteFailed
+                                ? m_context.channel.withLossCause(wholeDeviceLoadMessage(result))
+                                : wholeDeviceLoadMessage(result);
     if (!m_busyShown) {
         m_view.setButtonsEnabled(true);
         m_prompter.notice(message);

@@ -148,7 +148,9 @@ void LoadDialog::finishLoad(const LoadResult& result, int set) {
     setButtonsEnabled(true);
     if (result.outcome == LoadOutcome::WriteFailed || result.outcome == LoadOutcome::ClearFailed)
         m_status->setText(tr("程序装载失败！"));
-    m_prompter.notice(setLoadMessage(result, set));
+    m_prompter.notice(result.outcome == LoadOutcome::WriteFailed
+                          ? m_context.channel.withLossCause(setLoadMessage(result, set))
+                          : setLoadMessage(result, set));
 }
 
 void LoadDialog::setButtonsEnabled(bool enabled) {

@@ -73,15 +73,18 @@ ReadBackSaveEnd saveReadBack(const QSqlDatabase& db, Prompter& prompter, Session
                                         "该操作将覆盖软件中%1原有的数据，确实需要保存该数据吗？")
                 .arg(named)))
         return ReadBackSaveEnd::Declined;
-    if (QString error; !takeBackup(db, QStringLiteral("save-read"), &error)) {
+    QString error;
+    auto backup = ChangeBackup::take(db, QStringLiteral("save-read"), &error);
+    if (!backup) {
         prompter.notice(error);
         return ReadBackSaveEnd::Failed;
     }
-    if (QString error; !writeAll(db, session, selection, programsOfSet, &error)) {
+    if (!writeAll(db, session, selection, programsOfSet, &error)) {
         prompter.failure(QCoreApplication::translate("ReadBackSave", "%1数据保存失败！").arg(named),
                          error);
         return ReadBackSaveEnd::Failed;
     }
+    backup->keep();
     session.PreheatMinutes = session.ReadPreheatMinutes;
     session.DelayMinutes = session.ReadDelayMinutes;
     prompter.notice(QCoreApplication::translate("ReadBackSave", "%1数据保存成功！").arg(named));

@@ -12,11 +12,14 @@ namespace {
 constexpr int ChunkSize = 2048;
 constexpr int PreheatReplyWaitMs = 500;
 constexpr int PreheatReplyReadSize = 50;
+constexpr std::size_t PreheatReplySize = 5;
+constexpr int TransitPollMs = 5;
 } // namespace
 
 void ReplyCollector::Read(int set) {
     m_channel.discardPendingInput();
     m_channel.sendReadRequest(set);
+    m_set = set;
     m_buffer.reset();
     PollTicks = 0;
     m_requestAt = m_clock.nowMs();
@@ -45,6 +48,9 @@ QCoro::Task<CollectResult> ReplyCollector::collect(ReadObserver& observer, Cance
             if (state == ReceiveBuffer::State::Complete)
                 co_return CollectResult::Complete;
         }
+        if (chunk.empty() && m_channel.linkLost()) // nothing more can come
+            co_return m_buffer.ReceivedCount == 0 ? CollectResult::NoAnswer
+                                                  : CollectResult::Stalled;
         if (now - m_requestAt >= m_limits.overallMs)
             co_return CollectResult::TimedOut;
         if (m_buffer.ReceivedCount == 0 && now - m_requestAt >= m_limits.noAnswerMs)
@@ -79,8 +85,9 @@ QCoro::Task<SetAnswer> ReplyCollector::judgeAnswer(CancelToken cancel) {
         const auto more = co_await listenUntilQuiet(
             AnswerQuietMs, [](std::span<const quint8>) { return true; }, cancel);
         const bool exact = more.empty() && m_buffer.ReceivedCount == m_buffer.ExpectedCount;
-        co_return exact&& isWholeReply(m_buffer.bytes()) ? SetAnswer::Reply
-                                                         : SetAnswer::Unaccountable;
+        const bool accounted =
+            exact && isWholeReply(m_buffer.bytes()) && framesNameSet(m_buffer.bytes(), m_set);
+        co_return accounted ? SetAnswer::Reply : SetAnswer::Unaccountable;
     }
     const auto first = m_buffer.unrecognised();
     std::vector<quint8> answer(first.begin(), first.end());
@@ -103,7 +110,15 @@ QCoro::Task<std::optional<PreheatDelay>> queryPreheatDelay(DeviceChannel& channe
     channel.discardPendingInput();
     channel.sendPreheatDelayQuery(set);
     co_await clock.wait(PreheatReplyWaitMs, cancel);
-    co_return parsePreheatDelayReply(channel.readOnce(PreheatReplyReadSize));
+    auto reply = channel.readOnce(PreheatReplyReadSize);
+    // Over a network a reply still short is awaited a round trip longer.
+    const qint64 until = clock.nowMs() + channel.transitAllowanceMs();
+    while (reply.size() < PreheatReplySize && clock.nowMs() < until && !channel.linkLost()) {
+        co_await clock.wait(TransitPollMs, cancel);
+        const auto more = channel.readOnce(PreheatReplyReadSize - int(reply.size()));
+        reply.insert(reply.end(), more.begin(), more.end());
+    }
+    co_return parsePreheatDelayReply(reply);
 }
 
 QCoro::Task<bool> ReadYuRe(DeviceChannel& channel, Clock& clock, Session& session, int set,

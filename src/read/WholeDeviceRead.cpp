@@ -82,18 +82,21 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
             observer.recordStored();
         }
         if (!decoding.unstorable.isEmpty()) {
-            context.prompter.notice(postFailedText());
+            context.prompter.failure(postFailedText(), decoding.unstorable);
             co_return WholeReadEnd::PostFailed;
         }
     }
-    if (QString error; !takeBackup(context.db, QStringLiteral("read-all"), &error)) {
+    QString error;
+    auto backup = ChangeBackup::take(context.db, QStringLiteral("read-all"), &error);
+    if (!backup) {
         context.prompter.notice(error);
         co_return WholeReadEnd::BackupFailed;
     }
-    if (QString error; !replaceMusicTab(context.db, collected, &error)) {
+    if (!replaceMusicTab(context.db, collected, &error)) {
         context.prompter.failure(postFailedText(), error);
         co_return WholeReadEnd::PostFailed;
     }
+    backup->keep();
     co_return WholeReadEnd::Completed;
 }
 

@@ -4,6 +4,7 @@
 #include "ProgramMoves.h"
 #include "ProgramSet.h"
 #include "Prompter.h"
+#include "ProtectedFiles.h"
 #include "WeekText.h"
 #include "WeekView.h"
 
@@ -42,7 +43,7 @@ constexpr int AddStep = 5 * 60;
 
 TimetableWindow::TimetableWindow(Prompter& prompter, const QSqlDatabase& db, ProgramTable table,
                                  int set, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_store(db), m_table(table),
+    : QDialog(parent), m_prompter(prompter), m_db(db), m_store(db), m_table(table),
       m_set(setLabel(set).isEmpty() ? FirstSet : set),
       m_chooseFile([this](const QString& caption, const QString& suggested) {
           const QString suffix = QFileInfo(suggested).suffix();
@@ -194,6 +195,10 @@ QString TimetableWindow::askFileName(const QString& caption, const QString& suff
             .filePath(tr("周节目表-%1.%2").arg(setDisplayName(m_set), suffix));
     const QString path = m_chooseFile(caption, suggested);
     rememberFileFolder(path);
+    if (const QString refusal = protectedFileRefusal(m_db, path); !refusal.isEmpty()) {
+        m_prompter.notice(refusal);
+        return {};
+    }
     return path;
 }
 

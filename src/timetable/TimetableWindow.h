@@ -77,6 +77,7 @@ private:
     template <typename Move> void storeMove(Move move);
 
     Prompter& m_prompter;
+    QSqlDatabase m_db;
     ProgramStore m_store;
     ProgramTable m_table;
     int m_set;

@@ -5,6 +5,7 @@
 #include "DifferenceText.h"
 #include "ProgramSet.h"
 #include "Prompter.h"
+#include "ProtectedFiles.h"
 #include "Session.h"
 #include "WholeFile.h"
 
@@ -251,6 +252,10 @@ void VerifyDialog::sbExportClick() {
     const QString path = m_chooseFile();
     if (path.isEmpty())
         return;
+    if (const QString refusal = protectedFileRefusal(m_services.db, path); !refusal.isEmpty()) {
+        m_services.prompter.notice(refusal);
+        return;
+    }
     QString error;
     if (!writeWholeFile(path, differencesCsv(m_result.differences), &error)) {
         m_services.prompter.failure(tr("差异导出失败！"), error);

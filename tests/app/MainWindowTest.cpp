@@ -6,6 +6,8 @@
 #include "NetworkPortSettings.h"
 #include "PlayerDatabase.h"
 #include "PortDiagnosis.h"
+#include "RealClock.h"
+#include "RoutedSerialLink.h"
 #include "Session.h"
 #include "SettingsPanel.h"
 #include "SimulatedSerialLink.h"
@@ -15,8 +17,10 @@
 #include "Language.h"
 #include "MachineSettings.h"
 #include "MainWindowStart.h"
+#include "PlayerProcess.h"
 #include "PseudoTerminal.h"
 #include "QtPrinters.h"
+#include "Ser2Net.h"
 #include "TestApplication.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +31,7 @@
 #include <optional>
 
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -608,6 +613,21 @@ TEST_F(InstalledProgramTest, EndsWithAnErrorWhenItsDatabaseIsDamaged) {
     EXPECT_FALSE(QFile::exists(folder.filePath("PlayerDB.mdb")));
 }
 
+// The box keeps its text; its details say why, with the folder that could not be made.
+TEST_F(InstalledProgramTest, ADataFolderThatCannotBeMadeIsNamedInTheBox) {
+    QFile blocker(folder.filePath("data")); // a file where the folder would go
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    tessaly.start(folder.filePath("tessaly"), {});
+    ASSERT_TRUE(tessaly.waitForFinished(30000));
+    EXPECT_EQ(tessaly.exitCode(), 1);
+    const QString err = QString::fromUtf8(tessaly.readAllStandardError());
+    EXPECT_TRUE(
+        err.contains(QStringLiteral("[提示信息] 连接数据库失败！请设置数据库\n  无法创建文件夹%1")
+                         .arg(folder.filePath("data/Tessaly"))))
+        << err.toStdString();
+}
+
 TEST_F(InstalledProgramTest, TheFirstRunLaysTheDatabaseAndSaysWhere) {
     tessaly.setReadChannel(QProcess::StandardError);
     tessaly.start(folder.filePath("tessaly"), {});
@@ -798,5 +818,47 @@ TEST_F(MainWindowTest, ABusyPortsCauseFitsThePanel) {
                 << name.toStdString() << " cut: " << context;
         EXPECT_TRUE(panel->cause().endsWith(c.ending)) << panel->cause().toStdString();
         EXPECT_EQ(tessaly::testing::labelsNotReadAsShown(panel), QStringList{});
+    }
+}
+
+// A player 150 ms away each way, behind ser2net, raw and RFC 2217, in real time: the start-up
+// check finds it (its waits were made for a direct line; the network's round trip comes on top),
+// and so does the settings panel's test.
+TEST_F(MainWindowTest, StartupCheckAndTestFindAPlayerAcrossASlowNetwork) {
+    using Mode = Ser2NetProcess::Mode;
+    PlayerProcess player(TESSALY_PLAYER_SIM, {});
+    ASSERT_FALSE(player.device().isEmpty());
+    for (const Mode mode : {Mode::Raw, Mode::Rfc2217}) {
+        SCOPED_TRACE(mode == Mode::Raw ? "raw" : "RFC 2217");
+        Ser2NetProcess server(player.device(), mode);
+        ASSERT_TRUE(server.started());
+        DelayingProxy slow(server.port(), 150);
+        const QString url = QString("%1://127.0.0.1:%2")
+                                .arg(mode == Mode::Raw ? "socket" : "rfc2217")
+                                .arg(slow.port());
+        RealClock realClock;
+        Session network;
+        RoutedSerialLink routed(PortMap({{1, url}}, {}));
+        DeviceChannel wire(routed, network.link);
+        auto shown = std::make_unique<MainWindow>(MainWindowServices{realClock, wire, prompter,
+                                                                     data, PortMap({{1, url}}, {}),
+                                                                     folder.path() + "/"},
+                                                  network);
+        ASSERT_TRUE(showAndStart(*shown));
+        const auto settle = [](const std::function<bool()>& done) {
+            const QDeadlineTimer deadline(8000);
+            while (!done() && !deadline.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        };
+        settle([&] { return network.link.LinkUp; });
+        EXPECT_TRUE(network.link.LinkUp);
+        EXPECT_FALSE(shown->findChild<QWidget*>("PanSet")->isVisible());
+
+        shown->findChild<QComboBox*>("cmbCom")->setCurrentIndex(0);
+        shown->findChild<QPushButton*>("sbTest")->click();
+        auto* status = shown->findChild<QLabel*>("Lb_Mess");
+        settle([&] { return status->text() == "通讯成功！请点击[保存]"; });
+        EXPECT_EQ(status->text(), "通讯成功！请点击[保存]");
+        shown.reset();
     }
 }

@@ -75,7 +75,7 @@ TEST_F(ArchiveEnglishTest, RestoreAndImportMessagesInEnglishKeepTheStoredValuesO
     notADatabase.write("not a database");
     notADatabase.close();
     EXPECT_EQ(restoreBackup(data.database(), notADatabase.fileName()).message,
-              "Cannot restore PlayerDB-20261201-093005-copy.mdb: not a database file.");
+              "Cannot restore " + notADatabase.fileName() + ": not a database file.");
 
     // What the file must hold stays as stored: the set labels and the priority marker.
     ProgramRecord noSet = sampleProgram(1, "001", 8);

@@ -99,9 +99,9 @@ protected:
         return names;
     }
 
-    // A file in the backups folder, last written `ageSeconds` ago.
+    // A file in the backups folder (or a folder of it), last written `ageSeconds` ago.
     void lay(const QString& name, qint64 ageSeconds, const QByteArray& bytes = "x") {
-        QDir().mkpath(folder());
+        QDir().mkpath(QFileInfo(inFolder(name)).absolutePath());
         QFile file(inFolder(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
@@ -163,8 +163,13 @@ TEST_F(BackupsTest, KeepsTheNewestThirtyInTheOrderTakenWhateverTheClockSaid) {
     const QStringList files = QDir(folder()).entryList(QDir::Files);
     QString error;
     EXPECT_FALSE(takeBackup(db(), "copy", &error, noon.addSecs(60)));
-    EXPECT_EQ(error, QStringLiteral("无法写入备份：%1，操作已取消。").arg(folder()));
+    // It says why.
+    EXPECT_TRUE(error.startsWith(QStringLiteral("无法写入备份：%1（").arg(folder())))
+        << error.toStdString();
+    EXPECT_TRUE(error.contains("TessalyBackup") && error.endsWith("），操作已取消。"))
+        << error.toStdString();
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files), files);
+    EXPECT_TRUE(QDir(inFolder(".incomplete")).isEmpty());
 }
 
 TEST_F(BackupsTest, AFolderThatCannotBeMadeStopsWithItsName) {
@@ -173,12 +178,14 @@ TEST_F(BackupsTest, AFolderThatCannotBeMadeStopsWithItsName) {
     file.close();
     QString error;
     EXPECT_FALSE(takeBackup(db(), "read-all", &error));
-    EXPECT_EQ(error, QStringLiteral("无法写入备份：%1，操作已取消。").arg(folder()));
+    EXPECT_EQ(error,
+              QStringLiteral("无法写入备份：%1（%1不是文件夹），操作已取消。").arg(folder()));
 }
 
 TEST_F(BackupsTest, PruningTakesOnlyThisDatabasesOwnBackups) {
     // Another database in the same folder, with a backup of its own; an operator's copies under
-    // backup-like names; temporary files: this program's own (an hour old, and new) and others'.
+    // backup-like names, one under the very name of a temporary file; temporary files: this
+    // program's own in its hidden folder (an hour old, and new) and others'.
     DataModule school;
     ScriptedPrompter prompter;
     ASSERT_TRUE(school.ConnectDatabaseFile(prompter, laidDatabase(dir.filePath("school.mdb"))));
@@ -188,10 +195,13 @@ TEST_F(BackupsTest, PruningTakesOnlyThisDatabasesOwnBackups) {
         QFile::copy(dir.filePath("PlayerDB.mdb"), inFolder("PlayerDB-20200101-000000-mycopy.mdb")));
     ASSERT_TRUE(QFile::copy(dir.filePath("PlayerDB.mdb"),
                             inFolder("PlayerDB-20200101-000000-before-upgrade.mdb")));
-    lay("PlayerDB-backup-Ab12Cd.part", 7200);
-    lay("PlayerDB-backup-Ef34Gh.part", 60);
-    lay("notes.part", 7200);
-    lay("school-backup-Ab12Cd.part", 7200);
+    QFile database(dir.filePath("PlayerDB.mdb"));
+    ASSERT_TRUE(database.open(QIODevice::ReadOnly));
+    lay("PlayerDB-backup-ABCDEF.part", 7200, database.readAll());
+    lay(".incomplete/PlayerDB-backup-Ab12Cd.part", 7200);
+    lay(".incomplete/PlayerDB-backup-Ef34Gh.part", 60);
+    lay(".incomplete/notes.part", 7200);
+    lay(".incomplete/school-backup-Ab12Cd.part", 7200);
 
     backups(KeptBackups, noon);
 
@@ -199,9 +209,10 @@ TEST_F(BackupsTest, PruningTakesOnlyThisDatabasesOwnBackups) {
     EXPECT_EQ(listedNames("school.mdb"), QStringList{"school-20251210-120000-import.mdb"});
     for (const char* kept :
          {"PlayerDB-20200101-000000-mycopy.mdb", "PlayerDB-20200101-000000-before-upgrade.mdb",
-          "PlayerDB-backup-Ef34Gh.part", "notes.part", "school-backup-Ab12Cd.part"})
+          "PlayerDB-backup-ABCDEF.part", ".incomplete/PlayerDB-backup-Ef34Gh.part",
+          ".incomplete/notes.part", ".incomplete/school-backup-Ab12Cd.part"})
         EXPECT_TRUE(QFile::exists(inFolder(kept))) << kept;
-    EXPECT_FALSE(QFile::exists(inFolder("PlayerDB-backup-Ab12Cd.part")));
+    EXPECT_FALSE(QFile::exists(inFolder(".incomplete/PlayerDB-backup-Ab12Cd.part")));
 }
 
 TEST_F(BackupsTest, RestoreBringsBackTheTablesExactlyAndBacksUpWhatItReplaces) {
@@ -247,11 +258,15 @@ TEST_F(BackupsTest, RestoreReadsItsSourceWithoutEverWritingIt) {
            });
     const auto bytes = filesOf(source);
     ASSERT_TRUE(bytes.contains("-wal"));
+    // Nothing is made beside it either: without its -shm, a reader of a WAL file would make one.
+    const QStringList beside = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_FALSE(beside.contains("wal.mdb-shm"));
 
     const auto result = restoreBackup(db(), source);
     ASSERT_EQ(result.end, RestoreEnd::Restored) << result.detail.toStdString();
     EXPECT_EQ(rawRow("SELECT count(*), min(JMTaoNo) FROM MusicTab"), (QVariantList{1, "第四套"}));
     EXPECT_EQ(filesOf(source), bytes);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), beside);
 }
 
 // Makes the kind of file a restore must refuse, in `dir`.
@@ -302,6 +317,15 @@ TEST_F(BackupsTest, RestoreRefusesWhatIsNoTessalyDatabaseAndChangesNothing) {
          "这是一个管道（FIFO），不是文件"},
         {"a device", [](const QDir&) { return QStringLiteral("/dev/null"); },
          "这是一个设备，不是文件"},
+        {"a device whose name could be a file's",
+         [](const QDir&) { return QStringLiteral("/dev/zero"); }, "这是一个设备，不是文件"},
+        {"an empty file",
+         [](const QDir& d) {
+             QFile f(d.filePath("empty.mdb"));
+             f.open(QIODevice::WriteOnly);
+             return f.fileName();
+         },
+         "不是数据库文件"},
         {"garbage",
          [](const QDir& d) {
              QFile f(d.filePath("garbage.mdb"));
@@ -342,8 +366,9 @@ TEST_F(BackupsTest, RestoreRefusesWhatIsNoTessalyDatabaseAndChangesNothing) {
         const auto bytes = filesOf(path);
         const auto result = restoreBackup(db(), path);
         EXPECT_EQ(result.end, RestoreEnd::Refused) << c.name;
-        EXPECT_EQ(result.message, QStringLiteral("无法恢复%1：%2。")
-                                      .arg(QFileInfo(path).fileName(), QString::fromUtf8(c.reason)))
+        // The whole path: "zero" alone would name nothing.
+        EXPECT_EQ(result.message,
+                  QStringLiteral("无法恢复%1：%2。").arg(path, QString::fromUtf8(c.reason)))
             << c.name;
         EXPECT_EQ(dumpTables(db()), before) << c.name;
         EXPECT_EQ(filesOf(path), bytes) << c.name;
@@ -375,7 +400,8 @@ TEST_F(BackupsTest, InAFullFolderAFailedRestorePrunesNothingAndItsSourceIsNeverP
     EXPECT_EQ(result.end, RestoreEnd::Failed);
     EXPECT_EQ(result.message, "数据恢复失败！");
     EXPECT_EQ(dumpTables(db()), changed);
-    EXPECT_EQ(listBackups(folder()).size(), KeptBackups + 1) << "its own backup, and no loss";
+    // Its own backup goes with it, and no other is lost.
+    EXPECT_EQ(listBackups(folder()).size(), KeptBackups);
 
     const QString oldest = listBackups(folder()).last().path;
     result = restoreBackup(db(), oldest, noon.addSecs(101));
@@ -391,7 +417,8 @@ TEST_F(BackupsTest, ARestoreWhoseBackupCannotBeWrittenChangesNothing) {
     const QStringList before = dumpTables(db());
     const auto result = restoreBackup(db(), saved, noon.addSecs(60));
     EXPECT_EQ(result.end, RestoreEnd::BackupFailed);
-    EXPECT_EQ(result.message, QStringLiteral("无法写入备份：%1，操作已取消。").arg(folder()));
+    EXPECT_TRUE(result.message.startsWith(QStringLiteral("无法写入备份：%1（").arg(folder())))
+        << result.message.toStdString();
     EXPECT_EQ(dumpTables(db()), before);
 }
 

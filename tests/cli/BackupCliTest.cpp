@@ -165,7 +165,7 @@ TEST_F(BackupCliTest, CommandsBackingUpAtTheSameMomentAllSucceed) {
     }
     const QStringList lines = cli({"backups"}).out.split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines.size(), Commands + 1) << "the heading and a backup per command";
-    EXPECT_EQ(QDir(folder.filePath("backups")).entryList({"*.part"}, QDir::Files), QStringList{});
+    EXPECT_EQ(QDir(folder.filePath("backups/.incomplete")).entryList(QDir::Files), QStringList{});
 }
 
 TEST_F(BackupCliTest, RefusalsChangeNothing) {
@@ -177,15 +177,15 @@ TEST_F(BackupCliTest, RefusalsChangeNothing) {
 
     auto run = cli({"restore", garbage.fileName()});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "无法恢复garbage.mdb：不是数据库文件。\n");
+    EXPECT_EQ(run.out, QStringLiteral("无法恢复%1：不是数据库文件。\n").arg(garbage.fileName()));
 
     QFile blocker(folder.filePath("backups")); // a file where the folder would go
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     run = cli({"restore", folder.filePath("other.mdb")});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out,
-              QStringLiteral("无法写入备份：%1，操作已取消。\n").arg(folder.filePath("backups")));
+    EXPECT_EQ(run.out, QStringLiteral("无法写入备份：%1（%1不是文件夹），操作已取消。\n")
+                           .arg(folder.filePath("backups")));
     EXPECT_EQ(contents(), original);
 
     EXPECT_EQ(cli({"restore"}).exitCode, 2);

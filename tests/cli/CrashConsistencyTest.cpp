@@ -244,7 +244,7 @@ public:
     // A transaction or a backup was cut short.
     bool leftWorkHalfDone() const {
         return QFileInfo(database() + "-journal").size() > 0 ||
-               !QDir(backups()).entryList({"*.part"}, QDir::Files).isEmpty();
+               !QDir(backups() + "/.incomplete").entryList(QDir::Files).isEmpty();
     }
 
 private:

@@ -180,6 +180,42 @@ TEST_F(NetworkCli, AServerKilledMidOperationFailsItAndLeavesThePcsProgramsAsThey
     }
 }
 
+// A server that dies while the player clears fails the load within seconds, not after the clear's
+// minute-long poll, with the drop as its cause; the PC's programs stay as they were.
+TEST_F(NetworkCli, AServerKilledDuringTheClearFailsTheLoadAtOnce) {
+    const struct {
+        QStringList command;
+        QString message;
+    } loads[]{{{"load", "--all"}, "数据同步失败！\n"},
+              {{"load", "--set", "2"}, "程序装载失败！\n"}};
+    for (const auto& load : loads) {
+        SCOPED_TRACE(load.command.join(' ').toStdString());
+        PlayerProcess player(TESSALY_PLAYER_SIM, {"--clear-delay", "20000"});
+        Ser2NetProcess server(player.device(), Mode::Raw);
+        ASSERT_TRUE(server.started());
+        const QStringList before = pcPrograms();
+
+        QProcess run;
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TESSALY_COM3", server.url());
+        run.setProcessEnvironment(environment);
+        run.start(TESSALY_CLI, QStringList{"--db", database, "--port", "3"} + load.command);
+        ASSERT_TRUE(run.waitForStarted());
+        QThread::msleep(2500); // past the probe and the pre-heat frame, into the clear
+        QElapsedTimer sinceKill;
+        sinceKill.start();
+        server.kill();
+        ASSERT_TRUE(run.waitForFinished(60000));
+        EXPECT_LT(sinceKill.elapsed(), 15000);
+        EXPECT_EQ(run.exitCode(), 1);
+        EXPECT_EQ(QString::fromUtf8(run.readAllStandardOutput()), load.message);
+        const QString err = QString::fromUtf8(run.readAllStandardError());
+        EXPECT_TRUE(err.contains(QString("网络串口 127.0.0.1:%1 断开了连接").arg(server.port())))
+            << err.toStdString();
+        EXPECT_EQ(pcPrograms(), before);
+    }
+}
+
 // A server whose host name does not resolve (.invalid never does) fails at once, with the
 // name in the cause line. Where no resolver answers at all, the connect time runs out first.
 TEST_F(NetworkCli, AnUnknownHostFailsWithinSecondsAndSaysSo) {

@@ -81,6 +81,7 @@ TEST(DataModule, FailsWithTheSetUpBoxWhenTheDatabaseIsUnusable) {
         MessageBox shown = prompter.shown().first();
         EXPECT_TRUE(shown.details.contains(QString::fromUtf8(c.cause)))
             << shown.details.toStdString();
+        EXPECT_TRUE(shown.details.startsWith(path + "：")) << shown.details.toStdString();
         shown.details.clear();
         EXPECT_EQ(shown, expectedBox);
         // Opening never lays a database of its own.

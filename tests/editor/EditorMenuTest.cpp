@@ -181,6 +181,40 @@ TEST_F(EditorMenuTest, AnExportTheDiskCannotTakeFailsAndKeepsTheEarlierFile) {
     EXPECT_EQ(fileText(csv), "an earlier file\n");
 }
 
+// No file chosen in a dialog goes over the database in use or a backup of it, by any name.
+TEST_F(EditorMenuTest, ExportsRefuseTheDatabaseAndItsBackups) {
+    store(Set1, QTime(7, 0));
+    open();
+    const QString database = folder.filePath("PlayerDB.mdb");
+    QString error;
+    const auto backup = tessaly::takeBackup(data.database(), "copy", &error);
+    ASSERT_TRUE(backup) << error.toStdString();
+    const QString link = folder.filePath("week.csv");
+    ASSERT_TRUE(QFile::link(database, link));
+    const QByteArray databaseBytes = fileText(database);
+    const QByteArray backupBytes = fileText(*backup);
+
+    runMenu("actExportSet", link);
+    EXPECT_EQ(lastMessage(), "不能写入正在使用的数据库：" + link);
+    runMenu("actExportSet", *backup);
+    EXPECT_EQ(lastMessage(), "不能覆盖备份：" + *backup);
+
+    TimetableWindow* timetable = window->openTimetable();
+    ASSERT_NE(timetable, nullptr);
+    timetable->setFileChooser([&](const QString&, const QString&) { return database + "-wal"; });
+    timetable->exportPdf();
+    EXPECT_EQ(lastMessage(), "不能写入正在使用的数据库：" + database + "-wal");
+    timetable->setFileChooser(
+        [&](const QString&, const QString&) { return folder.filePath("backups/week.png"); });
+    timetable->exportPng();
+    EXPECT_EQ(lastMessage(), "不能覆盖备份：" + folder.filePath("backups/week.png"));
+
+    EXPECT_EQ(fileText(database), databaseBytes);
+    EXPECT_EQ(fileText(*backup), backupBytes);
+    EXPECT_FALSE(QFile::exists(database + "-wal"));
+    EXPECT_FALSE(QFile::exists(folder.filePath("backups/week.png")));
+}
+
 // Each file dialog suggests a name (the set, and for an export the day's date) and starts in the
 // folder of the last file chosen, as this machine remembers it: the export's, then the
 // import's, then the timetable's.

@@ -438,8 +438,8 @@ TEST_F(EditorTest, NoBackupNoDeleteAllAndNoCopy) {
     store(Set2, QTime(10, 0, 0));
     QFile blocker(folder.filePath("backups")); // a file where the folder would go
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    const QString refused =
-        QStringLiteral("无法写入备份：%1，操作已取消。").arg(folder.filePath("backups"));
+    const QString refused = QStringLiteral("无法写入备份：%1（%1不是文件夹），操作已取消。")
+                                .arg(folder.filePath("backups"));
     open();
     click("sbDelAll");
     EXPECT_EQ(lastMessage(), refused);

@@ -24,6 +24,9 @@ TEST(NetworkTarget, AcceptsBothFormsAndShowsTheServer) {
          "tower-1.example.org:65535"},
         {"socket://[::1]:7003", {Kind::RawSocket, "::1", 7003}, "[::1]:7003"},
         {"rfc2217://[fe80::1:2]:00080", {Kind::Rfc2217, "fe80::1:2", 80}, "[fe80::1:2]:80"},
+        {"socket://[fe80::7%eth0]:7003",
+         {Kind::RawSocket, "fe80::7%eth0", 7003},
+         "[fe80::7%eth0]:7003"},
     };
     for (const auto& c : cases) {
         const auto parsed = parseNetworkTarget(c.text);
@@ -52,6 +55,9 @@ TEST(NetworkTarget, RefusesMalformedForms) {
         "socket://[::1:7003", // unclosed bracket
         "socket://[::1]7003",
         "socket://[10.0.0.7]:7003", // brackets hold IPv6 only
+        "socket://[fe80::7%]:7003", // an interface, when '%' is written
+        "socket://[fe80::7%eth 0]:7003",
+        "socket://[fe80::7%eth0%1]:7003",
         "socket://host name:7003",
         "socket://10.0.0.7:7003/path",
         "socket://user@10.0.0.7:7003",

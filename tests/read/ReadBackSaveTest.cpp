@@ -97,7 +97,7 @@ TEST_F(ReadTest, SavingReadBackProgramsReplacesWhatTheFilterCovers) {
          ReadBackSaveEnd::Failed,
          {"确实需要保存[第三套]数据到软件中吗？",
           "该操作将覆盖软件中[第三套]原有的数据，确实需要保存该数据吗？",
-          QStringLiteral("无法写入备份：%1，操作已取消。").arg(backups)},
+          QStringLiteral("无法写入备份：%1（%1不是文件夹），操作已取消。").arg(backups)},
          untouched,
          true},
     };

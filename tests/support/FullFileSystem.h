@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <sys/mount.h>
+#include <sys/statvfs.h>
 
 namespace tessaly::testing {
 
@@ -27,6 +28,17 @@ public:
 
     bool mounted() const { return m_mounted; }
     QString filePath(const QString& name) const { return QDir(m_folder).filePath(name); }
+
+    // Takes all but about `left` bytes of what is left.
+    void fillLeaving(qint64 left) const {
+        struct statvfs status {};
+        if (::statvfs(QFile::encodeName(m_folder).constData(), &status) != 0)
+            return;
+        const qint64 free = qint64(status.f_bavail) * qint64(status.f_frsize);
+        QFile filler(filePath(QStringLiteral("filler-part")));
+        if (free > left && filler.open(QIODevice::WriteOnly))
+            filler.write(QByteArray(free - left, 'x'));
+    }
 
     // Takes every byte that is left.
     void fill() const {

@@ -47,6 +47,22 @@ inline int connectLoopback(quint16 port) {
     return -1;
 }
 
+// A socket listening on a free loopback port, which `port` receives.
+inline int listenOnLoopback(quint16& port) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(listener, 4);
+    socklen_t length = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    port = ntohs(address.sin_port);
+    return listener;
+}
+
 // ser2net serving `device` (the simulated player's pseudo-terminal) on a free loopback port, in
 // raw or RFC 2217 mode, from a configuration of its own; stopped by its process id.
 class Ser2NetProcess {
@@ -123,18 +139,8 @@ private:
 // a slow link between the PC and the server. Serves one connection at a time.
 class DelayingProxy {
 public:
-    DelayingProxy(quint16 upstream, int delayMs) : m_upstream(upstream), m_delayMs(delayMs) {
-        m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const int on = 1;
-        ::setsockopt(m_listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::listen(m_listener, 4);
-        socklen_t length = sizeof address;
-        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
-        m_port = ntohs(address.sin_port);
+    DelayingProxy(quint16 upstream, int delayMs)
+        : m_upstream(upstream), m_delayMs(delayMs), m_listener(listenOnLoopback(m_port)) {
         m_thread = std::thread([this] { serve(); });
     }
     ~DelayingProxy() {
@@ -203,8 +209,8 @@ private:
 
     quint16 m_upstream;
     int m_delayMs;
-    int m_listener = -1;
     quint16 m_port = 0;
+    int m_listener = -1;
     std::atomic<bool> m_stop = false;
     std::thread m_thread;
 };

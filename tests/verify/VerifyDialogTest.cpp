@@ -152,8 +152,8 @@ TEST_F(VerifyDialogTest, DifferencesAreListedAndReadAsShown) {
     }
 }
 
-// A comparison that cannot be made says why, in the words of the read window, and shows no
-// difference.
+// A comparison that cannot be made says why, in the words of the read window (a missing link
+// in its own: nothing is loaded here), and shows no difference.
 TEST_F(VerifyDialogTest, AFailedReadComparesNothing) {
     struct Case {
         const char* name;
@@ -161,7 +161,7 @@ TEST_F(VerifyDialogTest, AFailedReadComparesNothing) {
         QString summary;
     };
     const QList<Case> cases{
-        {"silent player", {.silent = true}, "软件与播放器尚未连接，无法进行程序装载！"},
+        {"silent player", {.silent = true}, "软件与播放器尚未连接，无法核对程序！"},
         {"no pre-heat answer", {.noPreheatReply = true}, "读取预热和延时时间失败！"},
         {"reply cut off", {.cutAfter = 40}, "程序读取失败！"},
     };
@@ -271,6 +271,17 @@ TEST_F(VerifyDialogTest, TheDifferencesGoToAFileAsTheTableShowsThem) {
     click("sbExport");
     ASSERT_EQ(prompter.shown().size(), 2);
     EXPECT_EQ(prompter.shown()[1].text, "差异导出失败！");
+
+    // Never over the database in use, by whatever name.
+    const QString database = dir.filePath("PlayerDB.mdb");
+    const QString link = folder.filePath("差异2.csv");
+    ASSERT_TRUE(QFile::link(database, link));
+    const QByteArray databaseBytes = contents(database);
+    dialog->setFileChooser([&] { return link; });
+    click("sbExport");
+    ASSERT_EQ(prompter.shown().size(), 3);
+    EXPECT_EQ(prompter.shown()[2].text, "不能写入正在使用的数据库：" + link);
+    EXPECT_EQ(contents(database), databaseBytes);
 }
 
 TEST_F(VerifyDialogTest, ReadsInEnglish) {

@@ -12,6 +12,11 @@ namespace tessaly::cli {
 namespace {
 
 QCoro::Task<int> runBackups(CliContext& context) {
+    if (const QString problem = unlistableBackupsText(context.data.database());
+        !problem.isEmpty()) {
+        context.output.message(problem);
+        co_return ExitFailed;
+    }
     const auto entries = listBackups(context.data.database());
     if (entries.isEmpty()) {
         context.output.message(QCoreApplication::translate("Cli", "没有备份。"));

@@ -3,14 +3,18 @@
 #include "DataModule.h"
 #include "DatabaseLocation.h"
 #include "DeviceChannel.h"
+#include "PlayerDatabase.h"
+#include "ProtectedFiles.h"
 #include "RealClock.h"
 #include "RoutedSerialLink.h"
 #include "SettingsStore.h"
+#include "StopSignals.h"
 #include "TerminalText.h"
 #include "TracingSerialLink.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -259,10 +263,11 @@ enum class PortOutcome { Taken, Busy, NotOpened };
 
 // Takes the port before the command starts, so that a port another program is working on is
 // refused at once, by name, rather than its answers being shared between the two programs.
-PortOutcome takePort(SerialLink& serial, const Session& session, const PortMap& portMap,
-                     CliOutput& output) {
+PortOutcome takePort(SerialLink& serial, Clock& clock, const Session& session,
+                     const PortMap& portMap, CliOutput& output) {
     const int com = session.link.PortNumber;
-    const int opened = serial.open(com);
+    // A server on the network is taken once its connection is made: a busy one says so then.
+    const int opened = QCoro::waitFor(openWhenReady(serial, com, clock));
     if (opened != SerialLink::PortBusy)
         // a port that cannot be opened at all is the command's to report
         return opened == 0 ? PortOutcome::Taken : PortOutcome::NotOpened;
@@ -293,6 +298,8 @@ QCoro::Task<int> runToTheEnd(const CliCommand& command, CliContext& context) {
     try {
         auto run = command.run(context);
         co_return co_await run;
+    } catch (const SequenceCancelled&) {
+        co_return ExitFailed; // a stop signal: the caller says so
     } catch (const std::bad_alloc&) {
         failure = QCoreApplication::translate("Cli", "内存不足");
     } catch (const std::exception& exception) {
@@ -342,7 +349,28 @@ bool startTrafficLog(std::optional<TracingSerialLink>& traced, SerialLink& port,
     return false;
 }
 
-int runCommand(ParsedLine& line, CliOutput& output) {
+// The databases an output named on the command line must spare: the one in use, or, for a
+// command that opens none, those it would find.
+QStringList sparedDatabases(const ParsedLine& line) {
+    if (!line.databasePath.isEmpty())
+        return {line.databasePath};
+    QStringList found{QDir(QCoreApplication::applicationDirPath()).filePath(databaseFileName())};
+    if (const QString dataFolder = userDataFolder(); !dataFolder.isEmpty())
+        found.append(QDir(dataFolder).filePath(databaseFileName()));
+    return found;
+}
+
+// Why --output or --trace names a file no output may go over (the database in use, a backup);
+// empty when neither does.
+QString refusedOutput(const ParsedLine& line) {
+    for (const QString& target : {line.options.output, line.tracePath})
+        for (const QString& database : sparedDatabases(line))
+            if (QString refusal = protectedFileRefusal(database, target); !refusal.isEmpty())
+                return refusal;
+    return {};
+}
+
+int runCommand(ParsedLine& line, CliOutput& output, const StopSignals& stop) {
     if (line.command->usesDatabase && line.databasePath.isEmpty()) {
         const DatabaseLocation found = locateDatabase();
         line.databasePath = found.path;
@@ -363,9 +391,13 @@ int runCommand(ParsedLine& line, CliOutput& output) {
     ScriptedPrompter unseen; // the box is printed here, its cause with the file it concerns
     if (line.command->usesDatabase && !data.ConnectDatabaseFile(unseen, line.databasePath)) {
         output.message(databaseFailureBox().text);
-        output.info(
-            QCoreApplication::translate("Cli", "%1：%2").arg(line.databasePath, data.errorText()));
+        output.info(data.errorText()); // names the file
         return ExitUsage;
+    }
+
+    if (const QString refusal = refusedOutput(line); !refusal.isEmpty()) {
+        output.info(QCoreApplication::translate("Cli", "tessaly-cli：%1").arg(refusal));
+        return ExitFailed;
     }
 
     Session session;
@@ -380,21 +412,36 @@ int runCommand(ParsedLine& line, CliOutput& output) {
     SerialLink& serial = traced ? static_cast<SerialLink&>(*traced) : routed;
     DeviceChannel channel(serial, session.link);
     const PortOutcome port = line.command->usesPort
-                                 ? takePort(serial, session, routed.portMap(), output)
+                                 ? takePort(serial, clock, session, routed.portMap(), output)
                                  : PortOutcome::Taken;
     if (port == PortOutcome::Busy) {
         explainPort(session, serial, output);
         return ExitFailed;
     }
-    // An import backs up the database once its rows have passed, before it writes a row.
-    const auto backUpBeforeImport = [&data](QString* error) {
-        return takeBackup(data.database(), QStringLiteral("import"), error).has_value();
+    // An import backs up the database once its rows have passed, before it writes a row; the
+    // backup stays only if the import went in.
+    std::optional<ChangeBackup> importBackup;
+    const auto backUpBeforeImport = [&data, &importBackup](QString* error) {
+        importBackup = ChangeBackup::take(data.database(), QStringLiteral("import"), error);
+        return importBackup.has_value();
     };
     CliContext context{
         session,      clock, channel,           data, prompter, output, routed.portMap(),
         line.options, {},    backUpBeforeImport};
+    // A stop signal ends the command at its next step, as a closed window ends its sequence;
+    // the port and the database are then let go on the way out, as after any command.
+    QObject::connect(&stop, &StopSignals::stopRequested,
+                     [cancel = context.cancel] { cancel.cancel(); });
     const int status = QCoro::waitFor(runToTheEnd(*line.command, context));
-    // A server reached over the network opens at once and tells what went wrong only later.
+    if (importBackup && status == ExitSuccess)
+        importBackup->keep();
+    importBackup.reset();
+    if (stop.received() != 0) {
+        output.info(QCoreApplication::translate("Cli", "tessaly-cli：收到 %1，%2 已停止")
+                        .arg(StopSignals::signalName(stop.received()), line.command->name));
+        return StopSignals::exitStatus(stop.received());
+    }
+    // A server reached over the network may tell what went wrong only once the command ran.
     if (port == PortOutcome::NotOpened || (line.command->usesPort && status == ExitFailed))
         explainPort(session, serial, output);
     // The operation has run: a log that stopped half way is said, and the status stays the
@@ -408,11 +455,12 @@ int runCommand(ParsedLine& line, CliOutput& output) {
 } // namespace
 
 int runCommandLine(const QStringList& arguments, const QList<CliCommand>& commands) {
+    const StopSignals stop;
     CliOutput output;
     ParsedLine line;
     if (const auto ended = parse(arguments, commands, output, line))
         return output.checkedStatus(*ended);
-    return output.checkedStatus(runCommand(line, output));
+    return output.checkedStatus(runCommand(line, output, stop));
 }
 
 } // namespace tessaly::cli
