@@ -29,14 +29,14 @@ void BM_BuildRecordFrame(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(BuildRecordFrame(record, 100, 42, 2));
 }
-BENCHMARK(BM_BuildRecordFrame);
+BENCHMARK(BM_BuildRecordFrame)->Repetitions(5)->ReportAggregatesOnly();
 
 void BM_DecodeRecordFrame(benchmark::State& state) {
     const RecordFrame frame = *BuildRecordFrame(sampleProgram(), 100, 42, 2).frame;
     for (auto _ : state)
         benchmark::DoNotOptimize(decodeRecordFrame(frame));
 }
-BENCHMARK(BM_DecodeRecordFrame);
+BENCHMARK(BM_DecodeRecordFrame)->Repetitions(5)->ReportAggregatesOnly();
 
 } // namespace
 

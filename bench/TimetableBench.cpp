@@ -1,7 +1,9 @@
 // The weekly timetable of a set of 999 programs: the layout of its blocks, and the page painted
-// and written as a PNG (and as a PDF, for comparison); and the live feedback of a drag on the
-// window's week of a full player set (255 programs).
+// and written as a PNG (and as a PDF, for comparison); and on the window's week of a full player
+// set (255 programs) the live feedback of a drag and the frame of a resize.
+#include "BenchDatabase.h"
 #include "ProgramSet.h"
+#include "TimetableWindow.h"
 #include "WeekLayout.h"
 #include "WeekPicture.h"
 #include "WeekView.h"
@@ -53,7 +55,7 @@ void BM_LayOutWeek(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(layOutWeek(sheet.programs));
 }
-BENCHMARK(BM_LayOutWeek)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayOutWeek)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 void BM_PaintWeekPng(benchmark::State& state) {
     const WeekSheet sheet = fullSet();
@@ -64,7 +66,7 @@ void BM_PaintWeekPng(benchmark::State& state) {
         if (!writeWeekPng(path, sheet, printed))
             state.SkipWithError("the PNG was not written");
 }
-BENCHMARK(BM_PaintWeekPng)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintWeekPng)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 // The painting alone, without the PNG encoding.
 void BM_PaintWeekImage(benchmark::State& state) {
@@ -77,7 +79,7 @@ void BM_PaintWeekImage(benchmark::State& state) {
         WeekPicture(sheet).paintPage(painter, QRectF(image.rect()), printed);
     }
 }
-BENCHMARK(BM_PaintWeekImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintWeekImage)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 void BM_WriteWeekPdf(benchmark::State& state) {
     const WeekSheet sheet = fullSet();
@@ -88,7 +90,7 @@ void BM_WriteWeekPdf(benchmark::State& state) {
         if (!writeWeekPdf(path, {sheet}, printed))
             state.SkipWithError("the PDF was not written");
 }
-BENCHMARK(BM_WriteWeekPdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteWeekPdf)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 // A player set at its fullest: 255 programs, every other one on all seven days.
 WeekSheet fullPlayerSet() {
@@ -139,7 +141,48 @@ void BM_DragFeedback(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_DragFeedback)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragFeedback)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// Counts the paints of a widget.
+class PaintCounter final : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// One step of a window being resized by its corner: the week's text size found again for the
+// new size, its labels placed and the week painted. Each step is a size not seen for a while,
+// as in a real resize, so that nothing placed for an earlier size is reused.
+void BM_ResizeWeekWindow(benchmark::State& state) {
+    bench::BenchDatabase db(fullPlayerSet().programs);
+    TimetableWindow window(db.prompter, db.data.database(), ProgramTable::MusicTab, 1);
+    window.resize(1180, 860);
+    window.show();
+    QCoreApplication::processEvents();
+    if (window.view()->picture().sheet().programs.size() != 255)
+        state.SkipWithError("the week does not hold the 255 programs");
+    PaintCounter counter;
+    window.view()->installEventFilter(&counter);
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        const int paints = counter.paints;
+        window.resize(1100 + step % 97 * 2, 800 + step % 61 * 2);
+        QCoreApplication::processEvents();
+        if (counter.paints == paints)
+            state.SkipWithError("the resized week was not painted");
+    }
+}
+BENCHMARK(BM_ResizeWeekWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 } // namespace
 

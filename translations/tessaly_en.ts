@@ -545,6 +545,14 @@ this machine (ports --set), else the n-th serial device present.</translation>
         <source>把第 N 套（不给 --set 即为全部四套；给 --read 则为读取的程序）的周节目表写成 PDF（每套从新的一页开始）或一套的 PNG，按文件扩展名决定。</source>
         <translation>Writes the weekly timetable of set N (all four without --set; the read-back programs with --read) as a PDF, each set from a new page, or as a PNG of one set, by the file&apos;s extension.</translation>
     </message>
+    <message>
+        <source>tessaly-cli：收到 %1，%2 已停止</source>
+        <translation>tessaly-cli: %1 received, %2 stopped</translation>
+    </message>
+    <message>
+        <source>软件与播放器尚未连接，无法读取程序！</source>
+        <translation>Programs cannot be read: the player is not connected.</translation>
+    </message>
 </context>
 <context>
     <name>DataModule</name>
@@ -960,6 +968,10 @@ The programs and the port settings are kept in this file.</translation>
         <source>原因：本机没有网卡 %2，无法到达网络串口 %1。</source>
         <translation>Cause: this machine has no interface %2, so the network serial port %1 cannot be reached.</translation>
     </message>
+    <message>
+        <source>原因：COM%1 的设置“%2”既不是设备路径（/dev/…），也不是网络串口地址（socket://主机:端口 或 rfc2217://主机:端口）。</source>
+        <translation>Cause: the setting &quot;%2&quot; of COM%1 is neither a device path (/dev/…) nor a network serial port address (socket://HOST:PORT or rfc2217://HOST:PORT).</translation>
+    </message>
 </context>
 <context>
     <name>PortDiagnosis</name>
@@ -1006,6 +1018,22 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>原因：%1 被 %2占用，请先关闭这些程序。</source>
         <translation>Cause: %1 is held by %2; close them first.</translation>
+    </message>
+    <message>
+        <source>原因：没有权限打开 %1：当前用户已加入 dialout 组，但要注销并重新登录后才生效。</source>
+        <translation>Cause: no permission to open %1; the current user has been added to the dialout group, which takes effect after logging out and in again.</translation>
+    </message>
+    <message>
+        <source>原因：没有权限打开 %1（组 %2），当前用户无权读写它。</source>
+        <translation>Cause: no permission to open %1 (group %2); the current user may not read and write it.</translation>
+    </message>
+    <message>
+        <source>原因：%1 仍处于独占模式，但设置它的程序已不存在。</source>
+        <translation>Cause: %1 is still in exclusive mode, but the program that set it no longer exists.</translation>
+    </message>
+    <message>
+        <source>原因：%1 仍处于独占模式，但设置它的程序已不存在；另一端 %2仍打开着它，请重新启动另一端。</source>
+        <translation>Cause: %1 is still in exclusive mode, but the program that set it no longer exists; its other side %2 still holds it open: restart the other side.</translation>
     </message>
 </context>
 <context>
@@ -1116,6 +1144,78 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>第四套</source>
         <translation>Set 4</translation>
+    </message>
+    <message>
+        <source>星期一</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <source>星期二</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <source>星期三</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <source>星期四</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <source>星期五</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <source>星期六</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <source>星期日</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <source>%1分区</source>
+        <translation>Zone %1</translation>
+    </message>
+    <message>
+        <source>曲目%1</source>
+        <translation>Track %1</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>开始时间</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>结束时间</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>节目套数</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>优先</source>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>音源</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>音量</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>预热时间</source>
+        <translation>Pre-heat</translation>
+    </message>
+    <message>
+        <source>延时时间</source>
+        <translation>Delay</translation>
     </message>
 </context>
 <context>
@@ -1264,16 +1364,20 @@ The programs and the port settings are kept in this file.</translation>
         <translation>Program %1: track %2 &quot;%3&quot; is not a number of up to three digits, so it cannot be sent</translation>
     </message>
     <message>
-        <source>序号 %1 的时间 %2:%3:%4-%5:%6:%7 不是有效的时刻</source>
-        <translation>No. %1: the time %2:%3:%4-%5:%6:%7 is not a valid time of day</translation>
-    </message>
-    <message>
-        <source>序号 %1 的曲目%2 (%3, %4) 超出三位数字</source>
-        <translation>No. %1: track %2 (%3, %4) has more than three digits</translation>
-    </message>
-    <message>
         <source>程序 %1 的序号“%2”超出0-%3，无法发送</source>
         <translation>Program %1: No. &quot;%2&quot; is outside 0-%3, so it cannot be sent</translation>
+    </message>
+    <message>
+        <source>程序 %1 的%2“%3”不是有效的时刻，无法发送</source>
+        <translation>Program %1: %2 &quot;%3&quot; is not a valid time of day, so it cannot be sent</translation>
+    </message>
+    <message>
+        <source>%1序号%2：%3 %4 不是有效的时刻</source>
+        <translation>%1No. %2: %3 %4 is not a valid time of day</translation>
+    </message>
+    <message>
+        <source>%1序号%2：%3 (%4, %5) 超出三位数字</source>
+        <translation>%1No. %2: %3 (%4, %5) has more than three digits</translation>
     </message>
 </context>
 <context>
@@ -1406,68 +1510,8 @@ The programs and the port settings are kept in this file.</translation>
         <translation>(none)</translation>
     </message>
     <message>
-        <source>星期一</source>
-        <translation>Monday</translation>
-    </message>
-    <message>
-        <source>星期二</source>
-        <translation>Tuesday</translation>
-    </message>
-    <message>
-        <source>星期三</source>
-        <translation>Wednesday</translation>
-    </message>
-    <message>
-        <source>星期四</source>
-        <translation>Thursday</translation>
-    </message>
-    <message>
-        <source>星期五</source>
-        <translation>Friday</translation>
-    </message>
-    <message>
-        <source>星期六</source>
-        <translation>Saturday</translation>
-    </message>
-    <message>
-        <source>星期日</source>
-        <translation>Sunday</translation>
-    </message>
-    <message>
         <source>序号</source>
         <translation>No.</translation>
-    </message>
-    <message>
-        <source>开始时间</source>
-        <translation>Start</translation>
-    </message>
-    <message>
-        <source>结束时间</source>
-        <translation>End</translation>
-    </message>
-    <message>
-        <source>节目套数</source>
-        <translation>Set</translation>
-    </message>
-    <message>
-        <source>优先</source>
-        <translation>Priority</translation>
-    </message>
-    <message>
-        <source>音源</source>
-        <translation>Source</translation>
-    </message>
-    <message>
-        <source>音量</source>
-        <translation>Volume</translation>
-    </message>
-    <message>
-        <source>预热时间</source>
-        <translation>Pre-heat</translation>
-    </message>
-    <message>
-        <source>延时时间</source>
-        <translation>Delay</translation>
     </message>
     <message numerus="yes">
         <source>共%n处不同</source>
@@ -1475,14 +1519,6 @@ The programs and the port settings are kept in this file.</translation>
             <numerusform>%n difference</numerusform>
             <numerusform>%n differences</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>%1分区</source>
-        <translation>Zone %1</translation>
-    </message>
-    <message>
-        <source>曲目%1</source>
-        <translation>Track %1</translation>
     </message>
     <message>
         <source>是</source>
@@ -1535,6 +1571,10 @@ The programs and the port settings are kept in this file.</translation>
     <message>
         <source>将把电脑中的预热和延时时间写入播放器，继续吗？</source>
         <translation>The PC&apos;s pre-heat and delay will be written to the player. Continue?</translation>
+    </message>
+    <message>
+        <source>软件与播放器尚未连接，无法核对程序！</source>
+        <translation>Programs cannot be compared: the player is not connected.</translation>
     </message>
 </context>
 <context>

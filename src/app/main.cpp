@@ -9,6 +9,7 @@
 #include "RealClock.h"
 #include "RoutedSerialLink.h"
 #include "Session.h"
+#include "StopSignals.h"
 #include "TracingSerialLink.h"
 
 #include <QApplication>
@@ -20,6 +21,8 @@ using namespace tessaly;
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaly"));
+    // From here on SIGTERM, SIGINT and SIGHUP end the program as 退出系统 does (below).
+    const StopSignals stop;
     // --lang zh|en, else the system's language; before any window, so that every text follows.
     const LanguageChoice language = chooseLanguage(QApplication::arguments(), QLocale::system());
     const bool translated = useLanguage(language.language);
@@ -83,6 +86,12 @@ int main(int argc, char* argv[]) {
         }
         if (database.laidFresh)
             prompter.notice(freshDatabaseNotice(database.path));
+    });
+    // As on 退出系统: the running sequence is cancelled and the player told; every event loop
+    // ends (an open dialog's too), and the port and the database are let go on the way out.
+    QObject::connect(&stop, &StopSignals::stopRequested, &window, [&window](int signal) {
+        window.close();
+        QCoreApplication::exit(StopSignals::exitStatus(signal));
     });
     window.show();
     const int status = application.exec();

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -33,6 +34,12 @@ BackupDialog::BackupDialog(Prompter& prompter, const QSqlDatabase& db, QWidget* 
     m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_table->horizontalHeader()->setStretchLastSection(false);
 
+    m_problem = new QLabel(this);
+    m_problem->setObjectName(QStringLiteral("lblProblem"));
+    m_problem->setWordWrap(true);
+    m_problem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_problem->hide();
+
     m_restore = new QPushButton(tr("恢复"), this);
     m_restore->setObjectName(QStringLiteral("sbRestore"));
     m_close = new QPushButton(tr("关闭"), this);
@@ -45,6 +52,7 @@ BackupDialog::BackupDialog(Prompter& prompter, const QSqlDatabase& db, QWidget* 
     buttons->addWidget(m_restore);
     buttons->addWidget(m_close);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_problem);
     layout->addWidget(m_table);
     layout->addLayout(buttons);
 
@@ -52,7 +60,11 @@ BackupDialog::BackupDialog(Prompter& prompter, const QSqlDatabase& db, QWidget* 
 }
 
 void BackupDialog::refresh() {
-    m_entries = listBackups(m_db);
+    // An unreadable folder would list as empty, which reads as "no backups": say why instead.
+    const QString problem = unlistableBackupsText(m_db);
+    m_problem->setText(problem);
+    m_problem->setVisible(!problem.isEmpty());
+    m_entries = problem.isEmpty() ? listBackups(m_db) : QList<BackupEntry>();
     const auto& entries = m_entries;
     m_table->setRowCount(int(entries.size()));
     for (int row = 0; row < entries.size(); ++row) {

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSqlDatabase>
 
+class QLabel;
 class QPushButton;
 class QTableWidget;
 
@@ -35,6 +36,7 @@ private:
     QString restoreQuestion(const BackupEntry& backup) const;
 
     QList<BackupEntry> m_entries; // of the rows, in order
+    QLabel* m_problem = nullptr;  // why the folder cannot be listed, in place of an empty list
     QTableWidget* m_table = nullptr;
     QPushButton* m_restore = nullptr;
     QPushButton* m_close = nullptr;

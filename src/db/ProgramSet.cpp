@@ -59,6 +59,65 @@ QString formatOrderNo(int orderNumber) {
     return QStringLiteral("%1").arg(orderNumber, 3, 10, QLatin1Char('0'));
 }
 
+QString clockText(int hours, int minutes, int seconds) {
+    return QStringLiteral("%1:%2:%3")
+        .arg(hours, 2, 10, QLatin1Char('0'))
+        .arg(minutes, 2, 10, QLatin1Char('0'))
+        .arg(seconds, 2, 10, QLatin1Char('0'));
+}
+
+namespace {
+
+// The column's name and the number after it ("Week3" gives "Week" and 3); 0 without one.
+std::pair<QString, int> splitNumbered(const QString& column) {
+    qsizetype digits = column.size();
+    while (digits > 0 && column[digits - 1].isDigit())
+        --digits;
+    return {column.left(digits), column.mid(digits).toInt()};
+}
+
+QString weekdayCaption(int day) {
+    static constexpr const char* days[] = {
+        QT_TRANSLATE_NOOP("ProgramSet", "星期一"), QT_TRANSLATE_NOOP("ProgramSet", "星期二"),
+        QT_TRANSLATE_NOOP("ProgramSet", "星期三"), QT_TRANSLATE_NOOP("ProgramSet", "星期四"),
+        QT_TRANSLATE_NOOP("ProgramSet", "星期五"), QT_TRANSLATE_NOOP("ProgramSet", "星期六"),
+        QT_TRANSLATE_NOOP("ProgramSet", "星期日")};
+    return QCoreApplication::translate("ProgramSet", days[day - 1]);
+}
+
+} // namespace
+
+QString columnCaption(const QString& column) {
+    const auto [name, number] = splitNumbered(column);
+    if (name == QLatin1String("Week") && number >= 1 && number <= 7)
+        return weekdayCaption(number);
+    if (name == QLatin1String("FQ") && number >= 1)
+        return QCoreApplication::translate("ProgramSet", "%1分区").arg(number);
+    if (name == QLatin1String("QuMu") && number >= 1)
+        return QCoreApplication::translate("ProgramSet", "曲目%1").arg(number);
+    static const QList<std::pair<QString, const char*>> captions{
+        {QStringLiteral("OrderNo"), QT_TRANSLATE_NOOP("ProgramSet", "序号")},
+        {QStringLiteral("KSTime"), QT_TRANSLATE_NOOP("ProgramSet", "开始时间")},
+        {QStringLiteral("KS"), QT_TRANSLATE_NOOP("ProgramSet", "开始时间")},
+        {QStringLiteral("JSTime"), QT_TRANSLATE_NOOP("ProgramSet", "结束时间")},
+        {QStringLiteral("JS"), QT_TRANSLATE_NOOP("ProgramSet", "结束时间")},
+        {QStringLiteral("JMTaoNo"), QT_TRANSLATE_NOOP("ProgramSet", "节目套数")},
+        {QStringLiteral("YXCX"), QT_TRANSLATE_NOOP("ProgramSet", "优先")},
+        {QStringLiteral("MP3"), QT_TRANSLATE_NOOP("ProgramSet", "音源")},
+        {QStringLiteral("ShouYin"), QT_TRANSLATE_NOOP("ProgramSet", "音源")},
+        {QStringLiteral("YinLiang"), QT_TRANSLATE_NOOP("ProgramSet", "音量")},
+        {QStringLiteral("YuRe"), QT_TRANSLATE_NOOP("ProgramSet", "预热时间")},
+        {QStringLiteral("YuanShi"), QT_TRANSLATE_NOOP("ProgramSet", "延时时间")},
+    };
+    const bool timePart =
+        (name == QLatin1String("KS") || name == QLatin1String("JS")) && number >= 1 && number <= 3;
+    const QString key = timePart ? name : column;
+    for (const auto& [known, caption] : captions)
+        if (known == key)
+            return QCoreApplication::translate("ProgramSet", caption);
+    return column;
+}
+
 QTime timeOfDay(int hour, int minute, int second) {
     if (!QTime::isValid(hour, minute, second, 0))
         return {};

@@ -28,6 +28,14 @@ QString formatOrderNo(int orderNumber);
 // The time of day hour:minute:second; invalid when a part is out of range.
 QTime timeOfDay(int hour, int minute, int second);
 
+// Hours, minutes and seconds as "hh:mm:ss", also when they make no time of day ("25:00:00").
+QString clockText(int hours, int minutes, int seconds);
+
+// A column of a program by the editor's caption, in the reader's language: "开始时间" (KSTime
+// and KS1-KS3), "结束时间", "音量", "序号", "曲目1", "星期一", "3分区", "音源", ... Any other
+// text stays as it is.
+QString columnCaption(const QString& column);
+
 // How times of day are stored and shown: "hh:mm:ss".
 QString formatTimeOfDay(const QTime& time);
 // The time of day a stored "hh:mm:ss" names; invalid for any other text.

@@ -8,11 +8,16 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace tessaly {
 
@@ -20,11 +25,34 @@ namespace {
 
 const QString DialoutFix = QStringLiteral("sudo usermod -aG dialout $USER");
 
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The kernel keeps 15 characters of a name ("tessaly-player-"); the program's file name, when
+// it begins so, is the whole of it.
 QString processName(const QString& processFolder) {
-    QFile comm(processFolder + QStringLiteral("/comm"));
-    if (!comm.open(QIODevice::ReadOnly))
-        return QStringLiteral("?");
-    return QString::fromLocal8Bit(comm.readAll()).trimmed();
+    const QString comm =
+        QString::fromLocal8Bit(readAll(processFolder + QStringLiteral("/comm"))).trimmed();
+    const QByteArray commandLine = readAll(processFolder + QStringLiteral("/cmdline"));
+    const QString program =
+        QFileInfo(QString::fromLocal8Bit(commandLine.left(commandLine.indexOf('\0')))).fileName();
+    if (!comm.isEmpty() && program.startsWith(comm))
+        return program;
+    return comm.isEmpty() ? QStringLiteral("?") : comm;
+}
+
+QStringList processFolders(const QString& procRoot, qint64 ownPid) {
+    QStringList folders;
+    const QDir proc(procRoot);
+    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool numeric = false;
+        const qint64 number = pid.toLongLong(&numeric);
+        if (numeric && number != ownPid)
+            folders.append(pid);
+    }
+    return folders;
 }
 
 bool refersTo(const QString& link, const QStringList& names) {
@@ -67,6 +95,70 @@ QString missingLine(const PortFacts& facts) {
         .arg(facts.device);
 }
 
+QString groupName(gid_t gid) {
+    const group* entry = ::getgrgid(gid);
+    return entry ? QString::fromLocal8Bit(entry->gr_name) : QString::number(gid);
+}
+
+bool processHasGroup(gid_t gid) {
+    if (::getegid() == gid)
+        return true;
+    const int count = ::getgroups(0, nullptr);
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(count, 0)));
+    const int got = ::getgroups(count, groups.data());
+    return got > 0 && std::find(groups.begin(), groups.begin() + got, gid) != groups.begin() + got;
+}
+
+// The user's groups as the group database lists them: what the next login will have.
+bool userListedInGroup(gid_t gid) {
+    const passwd* user = ::getpwuid(::geteuid());
+    if (!user)
+        return false;
+    int count = 64;
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    if (::getgrouplist(user->pw_name, user->pw_gid, groups.data(), &count) < 0) {
+        groups.resize(std::size_t(count));
+        if (::getgrouplist(user->pw_name, user->pw_gid, groups.data(), &count) < 0)
+            return false;
+    }
+    return std::find(groups.begin(), groups.begin() + count, gid) != groups.begin() + count;
+}
+
+QString notSerialLine(const PortFacts& facts) {
+    return QCoreApplication::translate("PortDiagnosis", "原因：%1 不是串口设备。")
+        .arg(facts.device);
+}
+
+// The dialout advice only where it helps: the device belongs to dialout and the user is not
+// in it. A user who was added but has not logged in again is told just that.
+QString permissionLine(const PortFacts& facts) {
+    const bool dialout = facts.group == QLatin1String("dialout");
+    if (dialout && !facts.inGroup && !facts.listedInGroup)
+        return QCoreApplication::translate("PortDiagnosis",
+                                           "原因：没有权限打开 %1，当前用户不在 dialout 组。请运行 "
+                                           "%2，然后注销并重新登录。")
+            .arg(facts.device, DialoutFix);
+    if (dialout && !facts.inGroup)
+        return QCoreApplication::translate(
+                   "PortDiagnosis",
+                   "原因：没有权限打开 %1：当前用户已加入 dialout 组，但要注销并重新登录后才生效。")
+            .arg(facts.device);
+    return QCoreApplication::translate("PortDiagnosis",
+                                       "原因：没有权限打开 %1（组 %2），当前用户无权读写它。")
+        .arg(facts.device, facts.group);
+}
+
+QString staleExclusiveLine(const PortFacts& facts) {
+    if (facts.holders.isEmpty())
+        return QCoreApplication::translate("PortDiagnosis",
+                                           "原因：%1 仍处于独占模式，但设置它的程序已不存在。")
+            .arg(facts.device);
+    return QCoreApplication::translate("PortDiagnosis",
+                                       "原因：%1 仍处于独占模式，但设置它的程序已不存在；"
+                                       "另一端 %2仍打开着它，请重新启动另一端。")
+        .arg(facts.device, facts.holders.join(QCoreApplication::translate("PortDiagnosis", "、")));
+}
+
 } // namespace
 
 QStringList processesHolding(const QString& device, const QString& procRoot, qint64 ownPid) {
@@ -76,16 +168,31 @@ QStringList processesHolding(const QString& device, const QString& procRoot, qin
 
     QStringList holders;
     const QDir proc(procRoot);
-    for (const QString& pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool numeric = false;
-        const qint64 number = pid.toLongLong(&numeric);
-        if (!numeric || number == ownPid)
-            continue;
+    for (const QString& pid : processFolders(procRoot, ownPid)) {
         const QDir fds(proc.filePath(pid + QStringLiteral("/fd")));
         const QStringList entries =
             fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
         for (const QString& fd : entries)
             if (refersTo(fds.filePath(fd), names)) {
+                holders.append(holderFormat().arg(processName(proc.filePath(pid)), pid));
+                break;
+            }
+    }
+    return holders;
+}
+
+QStringList processesHoldingMaster(int index, const QString& procRoot) {
+    const QStringList masters{QStringLiteral("/dev/ptmx"), QStringLiteral("/dev/pts/ptmx")};
+    const QByteArray indexLine = "tty-index:\t" + QByteArray::number(index) + '\n';
+    QStringList holders;
+    const QDir proc(procRoot);
+    for (const QString& pid : processFolders(procRoot, -1)) {
+        const QDir fds(proc.filePath(pid + QStringLiteral("/fd")));
+        const QStringList entries =
+            fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString& fd : entries)
+            if (refersTo(fds.filePath(fd), masters) &&
+                readAll(proc.filePath(pid + QStringLiteral("/fdinfo/") + fd)).contains(indexLine)) {
                 holders.append(holderFormat().arg(processName(proc.filePath(pid)), pid));
                 break;
             }
@@ -115,6 +222,13 @@ PortFacts gatherPortFacts(const QString& device, const SystemPlaces& places) {
     facts.exists = !device.isEmpty() && QFileInfo::exists(device);
     if (!facts.exists)
         return facts;
+    struct stat status {};
+    if (::stat(QFile::encodeName(device).constData(), &status) == 0) {
+        facts.characterDevice = S_ISCHR(status.st_mode);
+        facts.group = groupName(status.st_gid);
+        facts.inGroup = processHasGroup(status.st_gid);
+        facts.listedInGroup = userListedInGroup(status.st_gid);
+    }
     const int descriptor =
         ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
@@ -126,23 +240,33 @@ PortFacts gatherPortFacts(const QString& device, const SystemPlaces& places) {
     }
     if (facts.openError == EBUSY || facts.lockHeld)
         facts.holders = processesHolding(device, places.proc, places.ownPid);
+    static const QRegularExpression pseudoTerminal(QStringLiteral("^/dev/pts/(\\d+)$"));
+    if (const auto match = pseudoTerminal.match(QFileInfo(device).canonicalFilePath());
+        facts.openError == EBUSY && match.hasMatch()) {
+        // Only when the other side is seen: another user's processes cannot be looked into.
+        const QStringList otherSide =
+            processesHoldingMaster(match.captured(1).toInt(), places.proc);
+        facts.staleExclusive =
+            !otherSide.isEmpty() &&
+            std::all_of(facts.holders.begin(), facts.holders.end(),
+                        [&](const QString& holder) { return otherSide.contains(holder); });
+    }
     return facts;
 }
 
 QString portCauseLine(const PortFacts& facts) {
     if (!facts.exists)
         return missingLine(facts);
+    if (!facts.characterDevice)
+        return notSerialLine(facts);
     switch (facts.openError) {
     case 0:
         break;
     case EACCES:
     case EPERM:
-        return QCoreApplication::translate("PortDiagnosis",
-                                           "原因：没有权限打开 %1，当前用户不在 dialout 组。请运行 "
-                                           "%2，然后注销并重新登录。")
-            .arg(facts.device, DialoutFix);
+        return permissionLine(facts);
     case EBUSY:
-        return busyLine(facts);
+        return facts.staleExclusive ? staleExclusiveLine(facts) : busyLine(facts);
     case ENOENT:
     case ENODEV:
     case ENXIO:
@@ -154,8 +278,7 @@ QString portCauseLine(const PortFacts& facts) {
     if (facts.lockHeld)
         return busyLine(facts);
     if (facts.notTerminal)
-        return QCoreApplication::translate("PortDiagnosis", "原因：%1 不是串口设备。")
-            .arg(facts.device);
+        return notSerialLine(facts);
     return {};
 }
 

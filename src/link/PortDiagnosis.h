@@ -19,6 +19,13 @@ struct PortFacts {
     bool lockHeld = false;    // it opened, but another program holds its lock
     QStringList holders;      // "name (pid)" of each process that has it open
     bool brlttyInstalled = false;
+    bool characterDevice = true; // false for a plain file, a folder, a FIFO: never a port
+    QString group;               // the device's group ("dialout")
+    bool inGroup = false;        // this process has the device's group
+    bool listedInGroup = false;  // the user is a member of it, from the next login on
+    // A pseudo-terminal in exclusive mode whose every holder is its other side: the program
+    // that set the mode has ended without leaving it.
+    bool staleExclusive = false;
 };
 
 // Where gatherPortFacts looks: the process table and the package database. Tests point these
@@ -33,8 +40,13 @@ struct SystemPlaces {
 // closed again before this returns.
 PortFacts gatherPortFacts(const QString& device, const SystemPlaces& places);
 
-// "name (pid)" of every process whose open files include the device, by /proc/<pid>/fd.
+// "name (pid)" of every process whose open files include the device, by /proc/<pid>/fd. The
+// name is the program's whole file name, not the kernel's 15 characters of it.
 QStringList processesHolding(const QString& device, const QString& procRoot, qint64 ownPid);
+
+// "name (pid)" of every process that holds the other side (the master) of the pseudo-terminal
+// /dev/pts/<index>, by the tty-index of its /dev/ptmx descriptors.
+QStringList processesHoldingMaster(int index, const QString& procRoot);
 
 // Finds each holder named in a cause line ("minicom（进程 812）"), so that a display can keep
 // it on one line.

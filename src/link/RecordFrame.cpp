@@ -15,22 +15,16 @@ constexpr quint8 PriorityFlag = 0x10;
 constexpr int FirstTrackByte = 15;
 constexpr int FirstZoneByte = 27;
 
-// A value the frame carries in one byte, with the range the player accepts.
-struct ByteField {
+// A time the frame carries as three bytes, with the column that names it.
+struct TimeField {
     const char* column;
-    int value;
-    int lowest;
-    int highest;
+    int hours;
+    int minutes;
+    int seconds;
 };
 
-std::array<ByteField, 7> byteFields(const ProgramRecord& r) {
-    return {{{"KS1", r.KS1, 0, 23},
-             {"KS2", r.KS2, 0, 59},
-             {"KS3", r.KS3, 0, 59},
-             {"JS1", r.JS1, 0, 23},
-             {"JS2", r.JS2, 0, 59},
-             {"JS3", r.JS3, 0, 59},
-             {"YinLiang", r.YinLiang, 0, MaxByteValue}}};
+std::array<TimeField, 2> timeFields(const ProgramRecord& r) {
+    return {{{"KSTime", r.KS1, r.KS2, r.KS3}, {"JSTime", r.JS1, r.JS2, r.JS3}}};
 }
 
 bool isDigits(const QString& text) {
@@ -55,6 +49,13 @@ std::optional<qint64> readOrderNo(const QString& text) {
 QString describe(const ProgramRecord& record) {
     return QStringLiteral("%1 %2 (%3)")
         .arg(displayedSetLabel(record.JMTaoNo), record.OrderNo, formatTimeOfDay(record.KSTime));
+}
+
+// The set a frame names, ready to stand before its order number ("第一套 "); nothing when the
+// set byte names no set.
+QString setPrefix(quint8 setByte) {
+    const QString name = setDisplayName(setByte);
+    return name.isEmpty() ? name : name + QLatin1Char(' ');
 }
 
 quint8 weekMask(const ProgramRecord& record) {
@@ -123,14 +124,20 @@ EncodedRecord BuildRecordFrame(const ProgramRecord& record, int count, int index
                 QCoreApplication::translate("RecordFrame", "程序 %1 的序号“%2”超出0-%3，无法发送")
                     .arg(describe(record), record.OrderNo)
                     .arg(MaxByteValue)};
-    for (const ByteField& field : byteFields(record))
-        if (field.value < field.lowest || field.value > field.highest)
-            return {std::nullopt, QCoreApplication::translate("RecordFrame",
-                                                              "程序 %1 的%2“%3”超出%4-%5，无法发送")
-                                      .arg(describe(record), QLatin1String(field.column))
-                                      .arg(field.value)
-                                      .arg(field.lowest)
-                                      .arg(field.highest)};
+    for (const TimeField& time : timeFields(record))
+        if (!QTime::isValid(time.hours, time.minutes, time.seconds))
+            return {std::nullopt,
+                    QCoreApplication::translate("RecordFrame",
+                                                "程序 %1 的%2“%3”不是有效的时刻，无法发送")
+                        .arg(describe(record), columnCaption(QLatin1String(time.column)),
+                             clockText(time.hours, time.minutes, time.seconds))};
+    if (record.YinLiang < 0 || record.YinLiang > MaxByteValue)
+        return {std::nullopt,
+                QCoreApplication::translate("RecordFrame", "程序 %1 的%2“%3”超出%4-%5，无法发送")
+                    .arg(describe(record), columnCaption(QStringLiteral("YinLiang")))
+                    .arg(record.YinLiang)
+                    .arg(0)
+                    .arg(MaxByteValue)};
 
     RecordFrame frame{};
     frame[0] = frame::Start;
@@ -139,9 +146,10 @@ EncodedRecord BuildRecordFrame(const ProgramRecord& record, int count, int index
     frame[3] = quint8(index);
     frame[4] = quint8(set);
     frame[5] = quint8(*orderNumber);
-    const auto fields = byteFields(record);
-    for (int i = 0; i < 6; ++i)
-        frame[6 + i] = quint8(fields[std::size_t(i)].value);
+    int at = 6;
+    for (const TimeField& time : timeFields(record))
+        for (const int part : {time.hours, time.minutes, time.seconds})
+            frame[at++] = quint8(part);
     frame[WeekMaskByte] = weekMask(record);
     frame[FlagsByte] = flags(record);
     frame[14] = quint8(record.YinLiang);
@@ -178,16 +186,13 @@ DecodedRecord decodeRecordFrame(std::span<const quint8, frame::RecordLength> byt
     record.JS3 = bytes[11];
     record.KSTime = timeOfDay(record.KS1, record.KS2, record.KS3);
     record.JSTime = timeOfDay(record.JS1, record.JS2, record.JS3);
-    if (!record.KSTime.isValid() || !record.JSTime.isValid())
-        return {std::nullopt, QCoreApplication::translate(
-                                  "RecordFrame", "序号 %1 的时间 %2:%3:%4-%5:%6:%7 不是有效的时刻")
-                                  .arg(record.OrderNo)
-                                  .arg(record.KS1)
-                                  .arg(record.KS2)
-                                  .arg(record.KS3)
-                                  .arg(record.JS1)
-                                  .arg(record.JS2)
-                                  .arg(record.JS3)};
+    for (const TimeField& time : timeFields(record))
+        if (!QTime::isValid(time.hours, time.minutes, time.seconds))
+            return {std::nullopt,
+                    QCoreApplication::translate("RecordFrame", "%1序号%2：%3 %4 不是有效的时刻")
+                        .arg(setPrefix(bytes[4]), record.OrderNo,
+                             columnCaption(QLatin1String(time.column)),
+                             clockText(time.hours, time.minutes, time.seconds))};
     for (int day = 0; day < 7; ++day)
         record.Week[day] = bytes[WeekMaskByte] & (1u << day);
     record.MP3 = !(bytes[FlagsByte] & RadioFlag);
@@ -197,12 +202,12 @@ DecodedRecord decodeRecordFrame(std::span<const quint8, frame::RecordLength> byt
         const quint8 hundreds = bytes[FirstTrackByte + 2 * track];
         const quint8 rest = bytes[FirstTrackByte + 2 * track + 1];
         if (hundreds > 9 || rest > 99)
-            return {std::nullopt, QCoreApplication::translate(
-                                      "RecordFrame", "序号 %1 的曲目%2 (%3, %4) 超出三位数字")
-                                      .arg(record.OrderNo)
-                                      .arg(track + 1)
-                                      .arg(hundreds)
-                                      .arg(rest)};
+            return {std::nullopt,
+                    QCoreApplication::translate("RecordFrame", "%1序号%2：%3 (%4, %5) 超出三位数字")
+                        .arg(setPrefix(bytes[4]), record.OrderNo,
+                             columnCaption(QStringLiteral("QuMu%1").arg(track + 1)))
+                        .arg(hundreds)
+                        .arg(rest)};
         record.QuMu[track] = decodeTrack(hundreds, rest);
     }
     decodeZones(bytes, record);

@@ -10,7 +10,8 @@ RoutedSerialLink::RoutedSerialLink(PortMap portMap, int connectMs)
 
 RoutedSerialLink::Route RoutedSerialLink::routeOf(const QString& device) {
     if (!looksLikeNetworkUrl(device))
-        return Route::Local;
+        return device.isEmpty() || device.startsWith(u'/') ? Route::Local
+                                                           : Route::NeitherPathNorUrl;
     return parseNetworkTarget(device) ? Route::Network : Route::Malformed;
 }
 
@@ -26,7 +27,7 @@ int RoutedSerialLink::open(int port) {
     close(port);
     m_opening = portMap().deviceFor(port);
     const Route route = routeOf(m_opening);
-    if (route == Route::Malformed)
+    if (route == Route::Malformed || route == Route::NeitherPathNorUrl)
         return NoDevice;
     m_routes[port] = route;
     return route == Route::Network ? m_network.open(port) : m_local.open(port);
@@ -73,6 +74,13 @@ QString RoutedSerialLink::failureCause(int port) {
                    "NetworkSerialLink",
                    "原因：%1 不是有效的网络串口地址，应写作 socket://主机:端口 或 "
                    "rfc2217://主机:端口。")
+            .arg(device);
+    case Route::NeitherPathNorUrl:
+        return QCoreApplication::translate("NetworkSerialLink",
+                                           "原因：COM%1 的设置“%2”既不是设备路径（/dev/…），也不是"
+                                           "网络串口地址（socket://主机:端口 或 "
+                                           "rfc2217://主机:端口）。")
+            .arg(port)
             .arg(device);
     case Route::Network:
         return m_network.failureCause(port);

@@ -9,8 +9,9 @@
 namespace tessaly {
 
 // The serial link of this machine: each COM number goes where the port map points it, to a
-// serial device server when it names a network URL, to a local device otherwise. A URL that is
-// malformed opens nothing: it is refused, not tried as a file name.
+// serial device server when it names a network URL, to a local device when it is a device's
+// path. A URL that is malformed, and an entry that is neither (a hand-edited "ttyS0"), open
+// nothing: they are refused, not tried as file names.
 //
 // Where a COM goes is decided when it is opened and kept until it is closed: pointing the COM
 // elsewhere meanwhile never changes a running sequence, and no call but open reads the
@@ -32,7 +33,7 @@ public:
     const PortMap& portMap() const { return m_local.portMap(); }
 
 private:
-    enum class Route { Local, Network, Malformed };
+    enum class Route { Local, Network, Malformed, NeitherPathNorUrl };
     static Route routeOf(const QString& device);
     // The link that COM `port` was opened on; the local one (which finds it closed) otherwise.
     SerialLink& linkOf(int port);

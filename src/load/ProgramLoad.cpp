@@ -35,7 +35,8 @@ std::optional<std::vector<RecordFrame>> buildSetFrames(const QSqlDatabase& datab
     if (const auto& value = *unreadable)
         return refuse(QCoreApplication::translate(
                           "ProgramLoad", "程序 %1 %2 的%3“%4”不是播放器能接受的值，无法发送")
-                          .arg(setDisplayName(set), value->orderNo, value->column, value->stored));
+                          .arg(setDisplayName(set), value->orderNo, columnCaption(value->column),
+                               value->stored));
     std::vector<RecordFrame> frames;
     frames.reserve(std::size_t(programs->size()));
     for (const ProgramRecord& program : *programs) {

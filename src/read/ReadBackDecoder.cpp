@@ -1,7 +1,6 @@
 #include "ReadBackDecoder.h"
 
 #include "Frames.h"
-#include "ReceiveBuffer.h"
 #include "RecordFrame.h"
 
 namespace tessaly {
@@ -24,23 +23,20 @@ bool isAnswerStart(std::span<const quint8> bytes, std::size_t p) {
     return bytes[p] == frame::Start && bytes[p + 1] == frame::RecordAnswer;
 }
 
-bool isHeadAt(std::span<const quint8> bytes, std::size_t p) {
-    return p + 3 < bytes.size() && isFirstFrameHead(bytes.subspan(p, 4));
+// FE 68 with a count of one record or more: whatever follows, records were announced.
+bool isCountAt(std::span<const quint8> bytes, std::size_t p) {
+    return p + 2 < bytes.size() && bytes[p + 2] >= 1;
 }
 
-// A whole frame whose count or index says it carries a program; count 0 with index 0 is the
+// A whole frame whose index says it carries a program; count 0 with index 0 is the
 // announcement of none.
 bool isProgramFrameAt(std::span<const quint8> bytes, std::size_t p) {
-    return p + Length <= bytes.size() && bytes[p + Length - 1] == frame::End &&
-           (bytes[p + 2] != 0 || bytes[p + 3] != 0);
+    return p + Length <= bytes.size() && bytes[p + Length - 1] == frame::End && bytes[p + 3] != 0;
 }
 
-// FE 68 or FE 68 n (n >= 1) as the last bytes: the start of a head whose rest never came.
+// FE 68 as the last bytes: its count never came.
 bool endsInCutHead(std::span<const quint8> answer) {
-    const std::size_t size = answer.size();
-    const bool pairAtEnd = size >= 2 && isAnswerStart(answer, size - 2);
-    const bool countAtEnd = size >= 3 && isAnswerStart(answer, size - 3) && answer[size - 1] >= 1;
-    return pairAtEnd || countAtEnd;
+    return answer.size() >= 2 && isAnswerStart(answer, answer.size() - 2);
 }
 
 } // namespace
@@ -77,9 +73,16 @@ bool isWholeReply(std::span<const quint8> bytes) {
     return true;
 }
 
+bool framesNameSet(std::span<const quint8> wholeReply, int set) {
+    for (std::size_t p = 0; p + Length <= wholeReply.size(); p += Length)
+        if (wholeReply[p + 4] != set)
+            return false;
+    return true;
+}
+
 bool holdsRecordBytes(std::span<const quint8> answer) {
     for (std::size_t p = 0; p + 1 < answer.size(); ++p)
-        if (isAnswerStart(answer, p) && (isHeadAt(answer, p) || isProgramFrameAt(answer, p)))
+        if (isAnswerStart(answer, p) && (isCountAt(answer, p) || isProgramFrameAt(answer, p)))
             return true;
     return false;
 }

@@ -31,16 +31,20 @@ ReadBackDecoding decodeReadBack(std::span<const quint8> bytes);
 // frame the scan accepts. A reply that is not whole holds a program that cannot be decoded.
 bool isWholeReply(std::span<const quint8> bytes);
 
-// An answer that did not begin with a head holds a program when it has, anywhere in it, a head
-// (FE 68 n 01, n >= 1) or a whole frame that counts or numbers a program (FE 68 .. FF, 32 bytes,
-// count or index not 0). A count byte of 0 wraps from 256: such a reply's frames are numbered
-// 1, 2, .. and hold programs, while a lone frame of count 0 and index 0 announces that there
-// are none. A head cut off at the end is not counted here: more bytes may complete it.
+// Whether every frame of a whole reply carries `set` in its set byte. Frames of another set
+// answer a question that was not asked: taking them would put programs under the wrong set.
+bool framesNameSet(std::span<const quint8> wholeReply, int set);
+
+// An answer that did not begin with a head holds a program when it has, anywhere in it, FE 68
+// followed by a count of one or more (a head, a frame, or a count whose frames never came) or
+// a whole frame that numbers a program (FE 68 00 i .. FF, 32 bytes, i not 0). A count byte of 0
+// wraps from 256: such a reply's frames are numbered 1, 2, .. and hold programs, while a lone
+// frame of count 0 and index 0 announces that there are none.
 bool holdsRecordBytes(std::span<const quint8> answer);
 
-// The answer of a set without programs: it holds no program, and does not end in a head cut
-// off (FE 68, or FE 68 n with n >= 1). Short answers of any length, frames announcing 0
-// records and bytes without FE 68 all qualify.
+// The answer of a set without programs: it holds no program, and does not end in FE 68 whose
+// count never came. Short answers of any length with a count of 0 (FE 68 00 FF, FE 68 00 00
+// FF), frames announcing 0 records and bytes without FE 68 all qualify.
 bool isEmptySetAnswer(std::span<const quint8> answer);
 
 } // namespace tessaly

@@ -19,6 +19,7 @@ constexpr int TransitPollMs = 5;
 void ReplyCollector::Read(int set) {
     m_channel.discardPendingInput();
     m_channel.sendReadRequest(set);
+    m_set = set;
     m_buffer.reset();
     PollTicks = 0;
     m_requestAt = m_clock.nowMs();
@@ -84,8 +85,9 @@ QCoro::Task<SetAnswer> ReplyCollector::judgeAnswer(CancelToken cancel) {
         const auto more = co_await listenUntilQuiet(
             AnswerQuietMs, [](std::span<const quint8>) { return true; }, cancel);
         const bool exact = more.empty() && m_buffer.ReceivedCount == m_buffer.ExpectedCount;
-        co_return exact&& isWholeReply(m_buffer.bytes()) ? SetAnswer::Reply
-                                                         : SetAnswer::Unaccountable;
+        const bool accounted =
+            exact && isWholeReply(m_buffer.bytes()) && framesNameSet(m_buffer.bytes(), m_set);
+        co_return accounted ? SetAnswer::Reply : SetAnswer::Unaccountable;
     }
     const auto first = m_buffer.unrecognised();
     std::vector<quint8> answer(first.begin(), first.end());

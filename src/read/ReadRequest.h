@@ -63,8 +63,10 @@ public:
                      CancelToken cancel = {});
 
     // After a complete collection: listens until the line has been quiet for AnswerQuietMs and
-    // judges every byte that came. A reply counts only when it is exactly its announced frames,
-    // whole; an answer without a head is empty only when it holds no program.
+    // judges every byte that came. This is the one judge of a set's answer for every read. A
+    // reply counts only when it is exactly its announced frames, whole, each carrying the set
+    // asked for; an answer without a head is empty only when it holds no program (a count of
+    // one record or more without its frames is a reply cut off, never an empty set).
     QCoro::Task<SetAnswer> judgeAnswer(CancelToken cancel = {});
 
     const ReceiveBuffer& buffer() const { return m_buffer; }
@@ -76,6 +78,7 @@ private:
     ReadLimits m_limits;
     ReceiveBuffer m_buffer;
     qint64 m_requestAt = 0;
+    int m_set = 0; // the set asked for
 };
 
 // The pre-heat and delay query: FE 06 set FF, 500 ms, one read of up to 50 bytes. The player's

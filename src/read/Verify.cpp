@@ -79,6 +79,10 @@ ProgramRecord asReadBack(const ProgramRecord& record, int set) {
     return expected;
 }
 
+QString noLinkToCompareText() {
+    return QCoreApplication::translate("Verify", "软件与播放器尚未连接，无法核对程序！");
+}
+
 QString missingValue() {
     return QCoreApplication::translate("Verify", "（无）");
 }
@@ -91,13 +95,6 @@ struct ComparedField {
     std::function<bool(const ProgramRecord&, const ProgramRecord&)> same;
     std::function<QString(const ProgramRecord&)> text;
 };
-
-QString clockText(int hours, int minutes, int seconds) {
-    return QStringLiteral("%1:%2:%3")
-        .arg(hours, 2, 10, QLatin1Char('0'))
-        .arg(minutes, 2, 10, QLatin1Char('0'))
-        .arg(seconds, 2, 10, QLatin1Char('0'));
-}
 
 template <typename Value>
 ComparedField field(const QString& column, Value (*value)(const ProgramRecord&),
@@ -293,7 +290,7 @@ QCoro::Task<VerifyResult> verifySets(ReadContext context, QList<int> sets, ReadO
         co_return result;
     }
     if (!co_await probeForRead(context, observer, cancel)) {
-        result.failure = setReadMessage(SetReadEnd::NoLink);
+        result.failure = noLinkToCompareText();
         co_return result;
     }
     // The pair is asked for with the first set, as a read button asks with its own.
@@ -321,7 +318,8 @@ QCoro::Task<VerifyResult> verifySets(ReadContext context, QList<int> sets, ReadO
         }
         const auto decoding = decodeReadBack(collector.buffer().bytes());
         if (!decoding.unstorable.isEmpty()) {
-            result.failure = decoding.unstorable;
+            result.failure = setReadMessage(SetReadEnd::ReadFailed);
+            result.cause = decoding.unstorable;
             co_return result;
         }
         QString error;

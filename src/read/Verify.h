@@ -32,6 +32,9 @@ struct ProgramDifference {
     bool operator==(const ProgramDifference&) const = default;
 };
 
+// Why a comparison cannot begin: the player did not answer the probe.
+QString noLinkToCompareText();
+
 // The value of a program that is not there.
 QString missingValue();
 
@@ -51,6 +54,7 @@ QList<ProgramDifference> comparePreheatDelay(int pcPreheat, int pcDelay, int pla
 struct VerifyResult {
     QString failure; // why the player could not be read; empty when it was
     QList<ProgramDifference> differences;
+    QString cause; // what was wrong with the player's answer, beneath the failure
     bool agrees() const { return failure.isEmpty() && differences.isEmpty(); }
     // The sets with at least one difference of their programs, in order.
     QList<int> differingSets() const;

@@ -82,7 +82,7 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
             observer.recordStored();
         }
         if (!decoding.unstorable.isEmpty()) {
-            context.prompter.notice(postFailedText());
+            context.prompter.failure(postFailedText(), decoding.unstorable);
             co_return WholeReadEnd::PostFailed;
         }
     }

@@ -244,6 +244,11 @@ ListPlacement ProgramList::place(const QRectF& area, qsizetype first) const {
 
 qsizetype ProgramList::paint(QPainter& painter, const QRectF& area, qsizetype first) const {
     const ListPlacement placement = place(area, first);
+    paint(painter, placement);
+    return placement.next;
+}
+
+void ProgramList::paint(QPainter& painter, const ListPlacement& placement) const {
     painter.save();
     for (const ListRow& row : placement.rows) {
         const bool header = row.program < 0;
@@ -259,17 +264,16 @@ qsizetype ProgramList::paint(QPainter& painter, const QRectF& area, qsizetype fi
         painter.drawLine(row.rect.bottomLeft(), row.rect.bottomRight());
     }
     painter.restore();
-    return placement.next;
 }
 
 qsizetype paintProgramListPage(QPainter& painter, const QRectF& page, const QString& title,
-                               const QList<ProgramRecord>& programs, qsizetype first,
-                               const QDateTime& printed) {
+                               const QList<ProgramRecord>& programs, const ProgramList& list,
+                               qsizetype first, const QDateTime& printed) {
     const qreal unit = page.height() / 72;
     const QRectF titleRow(page.left(), page.top(), page.width(), unit * 2.6);
     const QRectF body = page.adjusted(0, titleRow.height() + unit, 0, 0);
-    const ProgramList list(programs, *painter.device());
-    const qsizetype next = list.place(body, first).next;
+    const ListPlacement placement = list.place(body, first);
+    const qsizetype next = placement.next;
 
     painter.setPen(Qt::black);
     painter.setFont(pageFont(unit * 1.8, true));
@@ -282,7 +286,8 @@ qsizetype paintProgramListPage(QPainter& painter, const QRectF& page, const QStr
             .arg(programs[first].OrderNo, programs[next - 1].OrderNo,
                  QString::number(programs.size()),
                  printed.toString(QStringLiteral("yyyy-MM-dd hh:mm"))));
-    return list.paint(painter, body, first);
+    list.paint(painter, placement);
+    return next;
 }
 
 } // namespace tessaly

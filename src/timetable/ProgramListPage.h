@@ -48,6 +48,7 @@ public:
     ListPlacement place(const QRectF& area, qsizetype first) const;
     // Paints what place() gives; returns the first program left over.
     qsizetype paint(QPainter& painter, const QRectF& area, qsizetype first) const;
+    void paint(QPainter& painter, const ListPlacement& placement) const;
 
     qsizetype size() const { return m_rows.size(); }
     const QFont& font() const { return m_font; }
@@ -72,10 +73,10 @@ private:
 };
 
 // A page of the list alone, after the page of the week: the set's title marked as continued,
-// the order numbers the page holds, and the list from program `first` on. Returns the first
-// program left over.
+// the order numbers the page holds, and the list of the programs from `first` on. Returns the
+// first program left over.
 qsizetype paintProgramListPage(QPainter& painter, const QRectF& page, const QString& title,
-                               const QList<ProgramRecord>& programs, qsizetype first,
-                               const QDateTime& printed);
+                               const QList<ProgramRecord>& programs, const ProgramList& list,
+                               qsizetype first, const QDateTime& printed);
 
 } // namespace tessaly

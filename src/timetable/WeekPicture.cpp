@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 
 namespace tessaly {
 
@@ -150,36 +151,55 @@ QColor fillOf(const ProgramRecord& program) {
     return isPriority(program) ? PriorityFill : program.MP3 ? Mp3Fill : RadioFill;
 }
 
-// Where texts already stand, sorted into bands of the day's height so that a new label is
-// only compared with the texts near it.
+// Where texts already stand, sorted into cells of the week (a text's height by a day's width)
+// so that a new label is only compared with the texts near it.
 class Occupied {
 public:
-    Occupied(const QRectF& body, qreal band)
-        : m_top(body.top()), m_band(std::max<qreal>(1, band)),
-          m_rows(std::size_t(body.height() / m_band) + 2) {}
+    Occupied(const QRectF& body, qreal band, qreal column)
+        : m_origin(body.topLeft()), m_band(std::max<qreal>(1, band)),
+          m_column(std::max<qreal>(1, column)), m_rows(std::size_t(body.height() / m_band) + 2),
+          m_columns(std::size_t(body.width() / m_column) + 2), m_cells(m_rows * m_columns) {}
 
     void add(const QRectF& rect) {
-        for (std::size_t row = rowOf(rect.top()); row <= rowOf(rect.bottom()); ++row)
-            m_rows[row].push_back(rect);
+        const Cells cells = cellsOf(rect);
+        for (std::size_t row = cells.firstRow; row <= cells.lastRow; ++row)
+            for (std::size_t column = cells.firstColumn; column <= cells.lastColumn; ++column)
+                m_cells[row * m_columns + column].push_back(rect);
     }
     bool hits(const QRectF& rect) const {
-        for (std::size_t row = rowOf(rect.top()); row <= rowOf(rect.bottom()); ++row)
-            for (const QRectF& other : m_rows[row])
-                if (other.intersects(rect))
-                    return true;
+        const Cells cells = cellsOf(rect);
+        for (std::size_t row = cells.firstRow; row <= cells.lastRow; ++row)
+            for (std::size_t column = cells.firstColumn; column <= cells.lastColumn; ++column)
+                for (const QRectF& other : m_cells[row * m_columns + column])
+                    if (other.intersects(rect))
+                        return true;
         return false;
     }
 
 private:
-    std::size_t rowOf(qreal y) const {
-        return std::clamp<std::size_t>(std::size_t(std::max<qreal>(0, (y - m_top) / m_band)), 0,
-                                       m_rows.size() - 1);
+    struct Cells {
+        std::size_t firstRow, lastRow, firstColumn, lastColumn;
+    };
+    Cells cellsOf(const QRectF& rect) const {
+        const auto index = [](qreal offset, qreal size, std::size_t count) {
+            return std::min(std::size_t(std::max<qreal>(0, offset / size)), count - 1);
+        };
+        return {index(rect.top() - m_origin.y(), m_band, m_rows),
+                index(rect.bottom() - m_origin.y(), m_band, m_rows),
+                index(rect.left() - m_origin.x(), m_column, m_columns),
+                index(rect.right() - m_origin.x(), m_column, m_columns)};
     }
 
-    qreal m_top;
+    QPointF m_origin;
     qreal m_band;
-    std::vector<std::vector<QRectF>> m_rows;
+    qreal m_column;
+    std::size_t m_rows;
+    std::size_t m_columns;
+    std::vector<std::vector<QRectF>> m_cells;
 };
+
+// The placements kept for areas and text sizes asked for again.
+constexpr qsizetype KeptPlacements = 4;
 
 } // namespace
 
@@ -232,59 +252,126 @@ int WeekPicture::blockAt(const QRectF& area, qreal textHeight, const QPointF& po
     return -1;
 }
 
-// Every block's start time and order number: inside the block where they fit (on two lines in
-// a narrow one), otherwise beside it, pushed down or up off the texts already placed, shortened
-// past that. A label is left out only where no place near its block is free. The block's
-// further lines (times, tracks) take what room is left inside it.
-const WeekLabels& WeekPicture::labels(const QRectF& area, qreal textHeight) const {
-    if (m_labels.area == area && m_labels.textHeight == textHeight)
-        return m_labels;
-    m_labels = {area, textHeight, {}, 0};
-    const Grid grid = gridOf(area, textHeight, m_layout);
-    const QFontMetricsF metrics(labelFont(textHeight));
-    const qreal pad = std::max<qreal>(2, textHeight * 0.15);
+const QList<WeekPicture::LabelTexts>& WeekPicture::labelTexts() const {
+    if (m_labelTexts.size() == m_sheet.programs.size())
+        return m_labelTexts;
+    m_labelTexts.clear();
+    m_labelTexts.reserve(m_sheet.programs.size());
+    for (const ProgramRecord& program : m_sheet.programs) {
+        const QStringList lines = weekText::blockLines(program);
+        const QString start = weekText::startLabel(program);
+        m_labelTexts.append({lines.constFirst(), start,
+                             QString(start).replace(QLatin1Char(' '), QLatin1Char('\n')),
+                             int(lines.size()) - 1});
+    }
+    return m_labelTexts;
+}
+
+const QList<WeekPicture::LabelWidths>& WeekPicture::labelWidths(const QFont& font) const {
+    for (const auto& [measured, widths] : std::as_const(m_labelWidths))
+        if (measured == font)
+            return widths;
+    const QFontMetricsF metrics(font);
     const auto widthOf = [&](const QString& text) {
         qreal width = 0;
         for (const QString& line : text.split(QLatin1Char('\n')))
             width = std::max(width, metrics.horizontalAdvance(line));
-        return width + 2 * pad;
+        return width;
     };
-    Occupied occupied(grid.body, textHeight);
+    QList<LabelWidths> widths;
+    widths.reserve(labelTexts().size());
+    for (const LabelTexts& texts : labelTexts()) {
+        const qreal start = widthOf(texts.start);
+        widths.append({texts.whole == texts.start ? start : widthOf(texts.whole), start,
+                       widthOf(texts.stacked)});
+    }
+    if (m_labelWidths.size() >= KeptPlacements)
+        m_labelWidths.removeFirst();
+    m_labelWidths.append({font, widths});
+    return m_labelWidths.constLast().second;
+}
+
+std::shared_ptr<const WeekLabels> WeekPicture::kept(const QRectF& area, qreal textHeight) const {
+    for (const auto& placement : std::as_const(m_placements))
+        if (placement->area == area && placement->textHeight == textHeight)
+            return placement;
+    return nullptr;
+}
+
+std::shared_ptr<const WeekLabels> WeekPicture::placement(const QRectF& area,
+                                                         qreal textHeight) const {
+    if (auto found = kept(area, textHeight))
+        return found;
+    return place(area, textHeight, int(m_layout.blocks.size()) + 1);
+}
+
+const WeekLabels& WeekPicture::labels(const QRectF& area, qreal textHeight) const {
+    return *placement(area, textHeight);
+}
+
+int WeekPicture::leftOut(const QRectF& area, qreal textHeight, int limit) const {
+    if (const auto found = kept(area, textHeight))
+        return std::min(found->leftOut, limit);
+    const auto placement = place(area, textHeight, limit);
+    return placement ? placement->leftOut : limit;
+}
+
+const WeekLabels& WeekPicture::paintedLabels() const {
+    static const WeekLabels none;
+    return m_painted ? *m_painted : none;
+}
+
+// Every block's start time and order number: inside the block where they fit (on two lines in
+// a narrow one), otherwise beside it, pushed down or up off the texts already placed, shortened
+// past that. A label is left out only where no place near its block is free. The block's
+// further lines (times, tracks) take what room is left inside it.
+std::shared_ptr<const WeekLabels> WeekPicture::place(const QRectF& area, qreal textHeight,
+                                                     int limit) const {
+    auto placement = std::make_shared<WeekLabels>(WeekLabels{area, textHeight, {}, 0});
+    WeekLabels& result = *placement;
+    const Grid grid = gridOf(area, textHeight, m_layout);
+    const QList<LabelTexts>& texts = labelTexts();
+    const QList<LabelWidths>& widths = labelWidths(labelFont(textHeight));
+    const qreal pad = std::max<qreal>(2, textHeight * 0.15);
     const auto& blocks = m_layout.blocks;
+    QList<QRectF> rects;
+    rects.reserve(blocks.size());
     for (const WeekBlock& block : blocks)
-        if (block.mark)
-            occupied.add(blockArea(area, textHeight, block));
+        rects.append(blockArea(area, textHeight, block));
+    Occupied occupied(grid.body, textHeight, grid.dayWidth());
+    for (int i = 0; i < int(blocks.size()); ++i)
+        if (blocks[i].mark)
+            occupied.add(rects[i]);
     const auto tryPlace = [&](int index, const QString& text, const QRectF& rect, bool inside,
                               const QPointF& anchor) {
         if (!grid.body.contains(rect) || occupied.hits(rect))
             return false;
         occupied.add(rect);
-        m_labels.labels.append({index, rect, text, inside, anchor});
+        result.labels.append({index, rect, text, inside, anchor});
         return true;
-    };
-    const auto textsOf = [&](const WeekBlock& block) {
-        const ProgramRecord& program = m_sheet.programs[block.program];
-        return QStringList{weekText::blockLines(program).constFirst(),
-                           weekText::startLabel(program)};
     };
 
     // Inside first: those texts stand where they belong and the others make way for them.
     QList<int> beside;
     for (int i = 0; i < int(blocks.size()); ++i) {
         const WeekBlock& block = blocks[i];
-        const QRectF rect = blockArea(area, textHeight, block);
-        QStringList texts = textsOf(block);
-        texts.append(QString(texts.last()).replace(QLatin1Char(' '), QLatin1Char('\n')));
+        const QRectF& rect = rects[i];
+        const LabelTexts& text = texts[block.program];
+        const LabelWidths& width = widths[block.program];
+        const std::pair<const QString*, qreal> tried[] = {
+            {&text.whole, width.whole}, {&text.start, width.start}, {&text.stacked, width.stacked}};
         bool placed = false;
-        for (const QString& text : std::as_const(texts)) {
+        for (const auto& [label, labelWidth] : tried) {
             if (block.mark || placed)
                 break;
-            const QSizeF size(widthOf(text), textHeight * (text.count(QLatin1Char('\n')) + 1));
+            const QSizeF size(labelWidth + 2 * pad,
+                              textHeight * (label->count(QLatin1Char('\n')) + 1));
+            if (size.width() > rect.width())
+                continue;
             // Down the block, past a mark lying over its top.
             for (qreal top = rect.top() + 1; !placed && top + size.height() <= rect.bottom();
                  top += textHeight / 3)
-                placed = size.width() <= rect.width() &&
-                         tryPlace(i, text, QRectF(QPointF(rect.left(), top), size), true,
+                placed = tryPlace(i, *label, QRectF(QPointF(rect.left(), top), size), true,
                                   rect.topLeft());
         }
         if (!placed)
@@ -301,46 +388,48 @@ const WeekLabels& WeekPicture::labels(const QRectF& area, qreal textHeight) cons
         if (k <= 6)
             shifts.append(-k * step);
     }
+    const qreal markWidth = markSize(grid.dayWidth(), textHeight).width();
     for (const int i : std::as_const(beside)) {
         const WeekBlock& block = blocks[i];
-        const QRectF rect = blockArea(area, textHeight, block);
-        const qreal markWidth = markSize(grid.dayWidth(), textHeight).width();
+        const QRectF& rect = rects[i];
         const QPointF anchor(rect.left() + std::min(rect.width(), markWidth),
                              block.mark ? rect.center().y()
                                         : std::min(rect.center().y(), rect.top() + textHeight / 2));
-        const QStringList texts = textsOf(block);
+        const LabelTexts& text = texts[block.program];
+        const LabelWidths& width = widths[block.program];
+        const std::pair<const QString*, qreal> tried[] = {{&text.whole, width.whole + 2 * pad},
+                                                          {&text.start, width.start + 2 * pad}};
         // Bells close together: where the place beside the mark is taken, the short label
         // stands one label further right at the same height, if the day's column holds it.
-        const qreal secondColumn = widthOf(texts.constLast()) + pad;
+        const qreal secondColumn = tried[1].second + pad;
         const qreal columnRight = grid.column(block.day).right();
         bool placed = false;
         for (const qreal shift : std::as_const(shifts)) {
-            for (int t = 0; t < int(texts.size()) && !placed; ++t) {
-                if (t == 0 && std::abs(shift) > textHeight && texts.size() > 1)
+            for (int t = 0; t < 2 && !placed; ++t) {
+                if (t == 0 && std::abs(shift) > textHeight)
                     continue;
-                const qreal width = widthOf(texts[t]);
-                const QRectF at(std::min(anchor.x() + 1, grid.body.right() - width),
-                                anchor.y() - textHeight / 2 + shift, width, textHeight);
-                placed = tryPlace(i, texts[t], at, false, anchor);
+                const auto& [label, labelWidth] = tried[t];
+                const QRectF at(std::min(anchor.x() + 1, grid.body.right() - labelWidth),
+                                anchor.y() - textHeight / 2 + shift, labelWidth, textHeight);
+                placed = tryPlace(i, *label, at, false, anchor);
                 const QRectF further = at.translated(secondColumn, 0);
-                if (!placed && t + 1 == int(texts.size()) && further.right() <= columnRight)
-                    placed = tryPlace(i, texts[t], further, false, anchor);
+                if (!placed && t == 1 && further.right() <= columnRight)
+                    placed = tryPlace(i, *label, further, false, anchor);
             }
             if (placed)
                 break;
         }
-        if (!placed)
-            ++m_labels.leftOut;
+        if (!placed && ++result.leftOut >= limit)
+            return nullptr;
     }
 
     // The further lines below a whole label inside its block, as far as they are free.
-    for (WeekLabel& label : m_labels.labels) {
+    for (WeekLabel& label : result.labels) {
         const WeekBlock& block = blocks[label.block];
-        if (!label.inside || label.text != textsOf(block).constFirst())
+        if (!label.inside || label.text != texts[block.program].whole)
             continue;
-        const QRectF rect = blockArea(area, textHeight, block);
-        const int wanted = int(weekText::blockLines(m_sheet.programs[block.program]).size()) - 1;
-        for (int line = 0; line < wanted; ++line) {
+        const QRectF& rect = rects[label.block];
+        for (int line = 0; line < texts[block.program].furtherLines; ++line) {
             const QRectF at(rect.left(), label.rect.bottom() + line * textHeight, rect.width(),
                             textHeight);
             if (at.bottom() > rect.bottom() - 1 || occupied.hits(at))
@@ -349,7 +438,10 @@ const WeekLabels& WeekPicture::labels(const QRectF& area, qreal textHeight) cons
             ++label.furtherLines;
         }
     }
-    return m_labels;
+    if (m_placements.size() >= KeptPlacements)
+        m_placements.removeLast();
+    m_placements.prepend(placement);
+    return placement;
 }
 
 void WeekPicture::paintWeek(QPainter& painter, const QRectF& area, qreal textHeight, int selected,
@@ -370,9 +462,10 @@ void WeekPicture::paintWeek(QPainter& painter, const QRectF& area, qreal textHei
                 paintBlock(painter, rect, block, textHeight, i == selected);
         }
     painter.setFont(labelFont(textHeight));
-    for (const WeekLabel& label : labels(area, textHeight).labels)
+    m_painted = placement(area, textHeight);
+    for (const WeekLabel& label : m_painted->labels)
         if (shown(label.rect))
-            paintLabel(painter, label, textHeight);
+            paintLabel(painter, area, label, textHeight);
     if (m_sheet.programs.isEmpty()) {
         painter.setFont(fontOfHeight(textHeight * 1.4, true));
         painter.setPen(Qt::black);
@@ -447,7 +540,8 @@ void WeekPicture::paintBlock(QPainter& painter, const QRectF& rect, const WeekBl
 
 // A label inside its block, with the block's further lines (times, tracks) below it where
 // they fit; a label beside its block on a light ground, tied to it by a line when pushed away.
-void WeekPicture::paintLabel(QPainter& painter, const WeekLabel& label, qreal textHeight) const {
+void WeekPicture::paintLabel(QPainter& painter, const QRectF& area, const WeekLabel& label,
+                             qreal textHeight) const {
     const WeekBlock& block = m_layout.blocks[label.block];
     const ProgramRecord& program = m_sheet.programs[block.program];
     const qreal pad = std::max<qreal>(2, textHeight * 0.15);
@@ -465,7 +559,9 @@ void WeekPicture::paintLabel(QPainter& painter, const WeekLabel& label, qreal te
     painter.setPen(Qt::black);
     painter.drawText(label.rect.adjusted(pad, 0, -pad, 0), Qt::AlignLeft | Qt::AlignVCenter,
                      label.text);
-    const QRectF rect = blockArea(m_labels.area, textHeight, block);
+    if (label.furtherLines == 0)
+        return;
+    const QRectF rect = blockArea(area, textHeight, block);
     const QFontMetricsF metrics(painter.font());
     const QStringList lines = weekText::blockLines(program);
     for (int i = 1; i <= label.furtherLines; ++i) {
@@ -536,6 +632,11 @@ qreal WeekPicture::printedTextHeight(const QPaintDevice& device, qreal least) {
 
 qsizetype WeekPicture::paintPage(QPainter& painter, const QRectF& page,
                                  const QDateTime& printed) const {
+    return paintPage(painter, page, printed, ProgramList(m_sheet.programs, *painter.device()));
+}
+
+qsizetype WeekPicture::paintPage(QPainter& painter, const QRectF& page, const QDateTime& printed,
+                                 const ProgramList& list) const {
     const qreal unit = page.height() / 72;
     painter.setFont(fontOfHeight(unit * 1.8, true));
     painter.setPen(Qt::black);
@@ -559,16 +660,16 @@ qsizetype WeekPicture::paintPage(QPainter& painter, const QRectF& page,
     const QRectF weekSide(body.left(), body.top(), weekWidth, body.height());
     // A week too dense to label every program beside the list takes the whole page where that
     // labels more of them; its list follows on pages of its own.
-    const auto leftOut = [&](const QRectF& side) {
-        return labels(side.adjusted(0, 0, 0, -legendHeight(textHeight)), textHeight).leftOut;
+    const auto unlabelled = [&](const QRectF& side, int limit) {
+        return leftOut(side.adjusted(0, 0, 0, -legendHeight(textHeight)), textHeight, limit);
     };
-    if (const int besideList = leftOut(weekSide); besideList > 0 && leftOut(body) < besideList) {
+    const int besideList = unlabelled(weekSide, std::numeric_limits<int>::max());
+    if (besideList > 0 && unlabelled(body, besideList) < besideList) {
         paintWeekSide(painter, body, textHeight);
         return 0;
     }
     paintWeekSide(painter, weekSide, textHeight);
-    return ProgramList(m_sheet.programs, *painter.device())
-        .paint(painter, body.adjusted(weekWidth + unit * 1.5, 0, 0, 0), 0);
+    return list.paint(painter, body.adjusted(weekWidth + unit * 1.5, 0, 0, 0), 0);
 }
 
 // The week and its legend below it; a set without programs says so instead.
@@ -596,13 +697,15 @@ namespace {
 // of its own. turnPage readies the painter for the next page. Returns the pages painted.
 int paintSheetPages(QPainter& painter, const QRectF& page, const WeekSheet& sheet,
                     const QDateTime& printed, const std::function<void()>& turnPage) {
-    qsizetype listed = WeekPicture(sheet).paintPage(painter, page, printed);
+    // Measured once for all the pages: each page of a device has its resolution.
+    const ProgramList list(sheet.programs, *painter.device());
+    qsizetype listed = WeekPicture(sheet).paintPage(painter, page, printed, list);
     int pages = 1;
     for (; listed < sheet.programs.size(); ++pages) {
         turnPage();
         listed =
             paintProgramListPage(painter, page, weekText::title(sheet.setLabel, sheet.readBack),
-                                 sheet.programs, listed, printed);
+                                 sheet.programs, list, listed, printed);
     }
     return pages;
 }

@@ -4,12 +4,14 @@
 #include "WeekLayout.h"
 
 #include <QDateTime>
+#include <QFont>
 #include <QList>
 #include <QRectF>
 #include <QRegion>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 class QPagedPaintDevice;
@@ -17,6 +19,8 @@ class QPaintDevice;
 class QPainter;
 
 namespace tessaly {
+
+class ProgramList;
 
 // A place in the week: a day (0 Monday .. 6 Sunday) and a second of that day.
 struct WeekPlace {
@@ -82,9 +86,13 @@ public:
     int blockAt(const QRectF& area, qreal textHeight, const QPointF& point) const;
     // The blocks' labels when the week is painted into area: none of them overlaps another
     // or a block's further lines. The list on the page holds the programs left out, if any.
+    // The last few placements are kept: painting, a drag and a page ask for them again.
     const WeekLabels& labels(const QRectF& area, qreal textHeight) const;
+    // How many blocks find no place for their label, counted no further than `limit`: the
+    // placement stops there, so that a size that does not do is found out cheaply.
+    int leftOut(const QRectF& area, qreal textHeight, int limit) const;
     // Those of the week painted last.
-    const WeekLabels& paintedLabels() const { return m_labels; }
+    const WeekLabels& paintedLabels() const;
 
     // What the fills, hatch, frames and marks mean: one row of legendHeight under the week.
     static void paintLegend(QPainter& painter, const QRectF& area, qreal textHeight);
@@ -100,17 +108,45 @@ public:
     // A whole page: title, set label, date printed, the week, and the list of programs as far
     // as it fits. Returns how many programs the list holds; the rest go on pages of their own.
     qsizetype paintPage(QPainter& painter, const QRectF& page, const QDateTime& printed) const;
+    // The same with the list of the sheet's programs measured already for the device.
+    qsizetype paintPage(QPainter& painter, const QRectF& page, const QDateTime& printed,
+                        const ProgramList& list) const;
 
 private:
     void paintBlock(QPainter& painter, const QRectF& rect, const WeekBlock& block, qreal textHeight,
                     bool selected) const;
-    void paintLabel(QPainter& painter, const WeekLabel& label, qreal textHeight) const;
+    void paintLabel(QPainter& painter, const QRectF& area, const WeekLabel& label,
+                    qreal textHeight) const;
     void paintWeekSide(QPainter& painter, const QRectF& area, qreal textHeight) const;
+
+    // What a program's label may say, and how wide each text is in the label font.
+    struct LabelTexts {
+        QString whole;        // the first of the block's lines
+        QString start;        // the start and the order number only
+        QString stacked;      // the start over the order number
+        int furtherLines = 0; // the block's lines below the first
+    };
+    struct LabelWidths {
+        qreal whole = 0;
+        qreal start = 0;
+        qreal stacked = 0; // its wider line
+    };
+    const QList<LabelTexts>& labelTexts() const;
+    const QList<LabelWidths>& labelWidths(const QFont& font) const;
+    // The placement, or nothing when it stopped at `limit` blocks left out.
+    std::shared_ptr<const WeekLabels> place(const QRectF& area, qreal textHeight, int limit) const;
+    std::shared_ptr<const WeekLabels> kept(const QRectF& area, qreal textHeight) const;
+    // The placement kept, else placed whole.
+    std::shared_ptr<const WeekLabels> placement(const QRectF& area, qreal textHeight) const;
 
     WeekSheet m_sheet;
     WeekLayout m_layout;
-    // The labels of the last area asked for: a drag repaints the same area many times.
-    mutable WeekLabels m_labels;
+    // Measured once: a placement tries every label in many places, and the search for the
+    // window's text size places them at several sizes.
+    mutable QList<LabelTexts> m_labelTexts;
+    mutable QList<std::pair<QFont, QList<LabelWidths>>> m_labelWidths;
+    mutable QList<std::shared_ptr<const WeekLabels>> m_placements; // the latest first
+    mutable std::shared_ptr<const WeekLabels> m_painted;
 };
 
 // Landscape A4, one set a page and the pages its list goes on over. False, with the reason in

@@ -190,15 +190,29 @@ QRectF WeekView::legendArea() const {
 }
 
 // The widget's own text height, smaller where that leaves a block without its label (bells a
-// few minutes apart), down to what still reads on a screen. Found once for a size and a week.
+// few minutes apart): the largest whole pixel that labels every block, down to what still reads
+// on a screen. Found once for a size and a week: its own first, then by halves, each try
+// stopping at the first label left out.
 qreal WeekView::textHeight() const {
     if (m_textHeightFor == size())
         return m_textHeight;
-    constexpr qreal LeastTextHeight = 12;
-    qreal height = fontMetrics().height();
-    while (height - 1 >= LeastTextHeight &&
-           m_picture.labels(weekAreaFor(height), height).leftOut > 0)
-        height -= 1;
+    constexpr int LeastTextHeight = 12;
+    const auto labelsAll = [this](int height) {
+        return m_picture.leftOut(weekAreaFor(height), height, 1) == 0;
+    };
+    int height = fontMetrics().height();
+    if (height > LeastTextHeight && !labelsAll(height)) {
+        int low = LeastTextHeight; // what is left when no larger height does
+        int high = height - 1;
+        while (low < high) {
+            const int middle = (low + high + 1) / 2;
+            if (labelsAll(middle))
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        height = low;
+    }
     m_textHeight = height;
     m_textHeightFor = size();
     return height;

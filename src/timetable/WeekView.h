@@ -36,6 +36,10 @@ public:
     QString blockName(int index) const;
     QString blockToolTip(int index) const;
 
+    // The height of the week's text lines, and where the week lies with lines of a height.
+    qreal textHeight() const;
+    QRectF weekAreaFor(qreal textHeight) const;
+
     void setEditable(bool editable);
     bool isEditable() const { return m_editable; }
     // A drag under way: the shift it shows, in seconds; 0 when none.
@@ -72,9 +76,7 @@ protected:
 
 private:
     QRectF weekArea() const;
-    QRectF weekAreaFor(qreal textHeight) const;
     QRectF legendArea() const;
-    qreal textHeight() const;
     int blockAt(const QPoint& point) const;
     std::optional<int> neighbour(int key) const;
     void activate(int index);

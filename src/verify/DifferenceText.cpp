@@ -11,22 +11,12 @@ namespace tessaly {
 
 namespace {
 
-// The column's name and the number after it ("Week3" gives "Week" and 3); 0 without one.
-std::pair<QString, int> splitNumbered(const QString& field) {
+// The column's name without the number after it ("Week3" gives "Week").
+QString unnumbered(const QString& field) {
     qsizetype digits = field.size();
     while (digits > 0 && field[digits - 1].isDigit())
         --digits;
-    return {field.left(digits), field.mid(digits).toInt()};
-}
-
-QString weekdayCaption(int day) {
-    static constexpr std::array<const char*, 7> days{
-        QT_TRANSLATE_NOOP("Verify", "星期一"), QT_TRANSLATE_NOOP("Verify", "星期二"),
-        QT_TRANSLATE_NOOP("Verify", "星期三"), QT_TRANSLATE_NOOP("Verify", "星期四"),
-        QT_TRANSLATE_NOOP("Verify", "星期五"), QT_TRANSLATE_NOOP("Verify", "星期六"),
-        QT_TRANSLATE_NOOP("Verify", "星期日")};
-    return day >= 1 && day <= 7 ? QCoreApplication::translate("Verify", days[std::size_t(day - 1)])
-                                : QString();
+    return field.left(digits);
 }
 
 bool isYesNoField(const QString& column) {
@@ -36,33 +26,13 @@ bool isYesNoField(const QString& column) {
 } // namespace
 
 QString fieldCaption(const QString& field) {
-    const auto [column, number] = splitNumbered(field);
-    if (column == QLatin1String("Week") && number >= 1 && number <= 7)
-        return weekdayCaption(number);
-    if (column == QLatin1String("FQ") && number >= 1)
-        return QCoreApplication::translate("Verify", "%1分区").arg(number);
-    if (column == QLatin1String("QuMu") && number >= 1)
-        return QCoreApplication::translate("Verify", "曲目%1").arg(number);
-    static const QList<std::pair<QString, const char*>> captions{
-        {QStringLiteral("OrderNo"), QT_TRANSLATE_NOOP("Verify", "序号")},
-        {QStringLiteral("KSTime"), QT_TRANSLATE_NOOP("Verify", "开始时间")},
-        {QStringLiteral("JSTime"), QT_TRANSLATE_NOOP("Verify", "结束时间")},
-        {QStringLiteral("JMTaoNo"), QT_TRANSLATE_NOOP("Verify", "节目套数")},
-        {QStringLiteral("YXCX"), QT_TRANSLATE_NOOP("Verify", "优先")},
-        {QStringLiteral("MP3"), QT_TRANSLATE_NOOP("Verify", "音源")},
-        {QStringLiteral("YinLiang"), QT_TRANSLATE_NOOP("Verify", "音量")},
-        {QString::fromLatin1(ProgramField), QT_TRANSLATE_NOOP("Verify", "程序")},
-        {QString::fromLatin1(PreheatField), QT_TRANSLATE_NOOP("Verify", "预热时间")},
-        {QString::fromLatin1(DelayField), QT_TRANSLATE_NOOP("Verify", "延时时间")},
-    };
-    for (const auto& [name, caption] : captions)
-        if (name == field)
-            return QCoreApplication::translate("Verify", caption);
-    return field;
+    if (field == QLatin1String(ProgramField))
+        return QCoreApplication::translate("Verify", "程序");
+    return columnCaption(field);
 }
 
 QString shownValue(const QString& field, const QString& value) {
-    const auto column = splitNumbered(field).first;
+    const auto column = unnumbered(field);
     if (isYesNoField(column))
         return value == QLatin1String("1") ? QCoreApplication::translate("Verify", "是")
                                            : QCoreApplication::translate("Verify", "否");
@@ -103,7 +73,8 @@ QByteArray differencesCsv(const QList<ProgramDifference>& differences) {
 
 QString verifySummary(const VerifyResult& result) {
     if (!result.failure.isEmpty())
-        return result.failure;
+        return result.cause.isEmpty() ? result.failure
+                                      : result.failure + QLatin1Char('\n') + result.cause;
     if (result.differences.isEmpty())
         return QCoreApplication::translate("Verify", "播放器中的程序与电脑一致");
     return QCoreApplication::translate("Verify", "共%n处不同", nullptr,

@@ -22,8 +22,9 @@ QStringList differenceRow(const ProgramDifference& difference);
 // The table as a CSV file: UTF-8 with a BOM, the column names first.
 QByteArray differencesCsv(const QList<ProgramDifference>& differences);
 
-// How a comparison ended, in one line: the reason it could not be made, the player agreeing
-// with the PC, or the number of differences.
+// How a comparison ended, in one line: the reason it could not be made (with what was wrong
+// with the player's answer on a second line), the player agreeing with the PC, or the number
+// of differences.
 QString verifySummary(const VerifyResult& result);
 
 // The question before the differing sets are loaded again, naming them; the one before the

@@ -9,15 +9,44 @@
 #include "QtPrinters.h"
 #include "TestApplication.h"
 
+#include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+
+#include <pwd.h>
+#include <unistd.h>
 
 using namespace tessaly;
 using namespace tessaly::testing;
 
 namespace {
+
+// Root reads every folder, so a folder's mode only shows as nobody: the real and effective ids
+// become nobody's while the saved one keeps the way back to root. Nothing to do for other users.
+class AsUnprivilegedUser {
+public:
+    AsUnprivilegedUser() {
+        if (::geteuid() != 0)
+            return;
+        const passwd* nobody = ::getpwnam("nobody");
+        m_switched = nobody && ::setresuid(nobody->pw_uid, nobody->pw_uid, 0) == 0;
+        m_failed = !m_switched;
+    }
+    ~AsUnprivilegedUser() {
+        if (m_switched)
+            (void)::setresuid(0, 0, 0);
+    }
+    AsUnprivilegedUser(const AsUnprivilegedUser&) = delete;
+    AsUnprivilegedUser& operator=(const AsUnprivilegedUser&) = delete;
+    bool failed() const { return m_failed; }
+
+private:
+    bool m_switched = false;
+    bool m_failed = false;
+};
 
 class BackupDialogTest : public ::testing::Test {
 protected:
@@ -97,6 +126,42 @@ TEST_F(BackupDialogTest, WithoutBackupsThereIsNothingToRestore) {
     dialog = std::make_unique<BackupDialog>(prompter, data.database());
     EXPECT_EQ(table()->rowCount(), 0);
     EXPECT_FALSE(dialog->findChild<QPushButton*>("sbRestore")->isEnabled());
+}
+
+// The backup is there but the folder cannot be read: the window names the folder and why, as
+// `backups` does, rather than an empty list that reads as "no backups".
+TEST_F(BackupDialogTest, AnUnreadableBackupsFolderIsNamedWithItsCause) {
+    QString error;
+    ASSERT_TRUE(takeBackup(data.database(), "copy", &error));
+    const QString backups = folder.filePath("backups");
+    const auto open = QFile::permissions(backups);
+    // Only the backups folder is closed, so that it is the one named.
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::permissions(folder.path()) |
+                                                         QFileDevice::ExeGroup |
+                                                         QFileDevice::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(backups, QFileDevice::Permissions()));
+    {
+        const AsUnprivilegedUser user;
+        if (user.failed()) {
+            QFile::setPermissions(backups, open);
+            GTEST_SKIP() << "cannot run as an unprivileged user";
+        }
+        dialog = std::make_unique<BackupDialog>(prompter, data.database());
+    }
+    const auto* problem = dialog->findChild<QLabel*>("lblProblem");
+    ASSERT_TRUE(problem);
+    EXPECT_FALSE(problem->isHidden());
+    EXPECT_EQ(problem->text(), "无法读取备份文件夹" + backups + "（没有权限）");
+    EXPECT_EQ(table()->rowCount(), 0);
+    EXPECT_FALSE(dialog->findChild<QPushButton*>("sbRestore")->isEnabled());
+    EXPECT_TRUE(prompter.shownTexts().isEmpty());
+
+    // Readable again: the list is back and the cause gone.
+    ASSERT_TRUE(QFile::setPermissions(backups, open));
+    dialog->refresh();
+    EXPECT_TRUE(problem->isHidden());
+    EXPECT_EQ(table()->rowCount(), 1);
+    EXPECT_TRUE(dialog->findChild<QPushButton*>("sbRestore")->isEnabled());
 }
 
 } // namespace

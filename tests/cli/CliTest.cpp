@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -154,6 +155,22 @@ TEST_F(CliTest, APortThatCannotBeOpenedIsExplainedOnStandardError) {
     EXPECT_EQ(run.out, "连接失败\n");
     EXPECT_TRUE(run.err.contains("原因：") && run.err.contains("/nonexistent"))
         << run.err.toStdString();
+}
+
+// A COM entry of the machine's settings that is neither a device's path nor a URL (edited by
+// hand) is named as such; it is never opened as a file name in the current folder.
+TEST_F(CliTest, AComEntryThatIsNeitherAPathNorAUrlIsNamedAsSuch) {
+    QTemporaryDir configuration;
+    QDir(configuration.path()).mkpath("Tessaly");
+    QFile settings(configuration.filePath("Tessaly/Tessaly.conf"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[NetworkPorts]\nCOM3=ttyS0\n");
+    settings.close();
+    const auto run =
+        cliOnDatabase({"--port", "3", "probe"}, {{"XDG_CONFIG_HOME", configuration.path()}});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "连接失败\n");
+    EXPECT_TRUE(run.err.contains("COM3 的设置“ttyS0”既不是设备路径")) << run.err.toStdString();
 }
 
 // The target is kept in the user's configuration, where the next run (and the window) finds it;

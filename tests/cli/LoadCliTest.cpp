@@ -15,7 +15,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <unistd.h>
 
 using namespace tessaly;
 using namespace tessaly::testing;
@@ -46,6 +50,20 @@ QStringList hexFrames(const std::vector<RecordFrame>& frames) {
     return hex;
 }
 
+// The command as a normal user runs it: root opens a port in exclusive mode all the same, so a
+// test of exclusive mode runs as nobody. Empty when that cannot be done here.
+QStringList asNormalUser(const QStringList& command) {
+    if (::geteuid() != 0)
+        return command;
+    const QString setpriv = QStandardPaths::findExecutable("setpriv");
+    if (setpriv.isEmpty())
+        return {};
+    return QStringList{setpriv, "--reuid=nobody", "--regid=nogroup", "--clear-groups"} + command;
+}
+
+constexpr auto Everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                          QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+
 // A fresh database in a folder of its own, holding the given programs.
 class LoadCli : public ::testing::Test {
 protected:
@@ -66,6 +84,43 @@ protected:
         return hexFrames(frames.value_or(std::vector<RecordFrame>{}));
     }
     QStringList set2Frames() { return setFrames(2); }
+
+    // Twelve programs in set 2, 500 ms apart on the line: a load takes six seconds. The folder
+    // and the database are open to every user.
+    void addTwelvePrograms() {
+        addPrograms({});
+        for (int hour = 7; hour < 19; ++hour)
+            ASSERT_TRUE(
+                ProgramStore(data.database())
+                    .insert(
+                        ProgramTable::MusicTab,
+                        sampleProgram(2, QString::number(hour - 6).rightJustified(3, '0'), hour)));
+        QFile::setPermissions(folder.path(),
+                              Everyone | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+        QFile::setPermissions(database, Everyone);
+    }
+
+    // Starts `command` (tessaly-cli's arguments after the program) on COM1 = `device` and
+    // returns once the load has sent its second record.
+    void startLoadHalfWay(QProcess& load, const QStringList& command, const QString& device) {
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TESSALY_COM1", device);
+        load.setProcessEnvironment(environment);
+        load.setReadChannel(QProcess::StandardError);
+        load.start(command.first(), command.mid(1));
+        while (!loadErr.contains("2/12") && load.waitForReadyRead(10000))
+            loadErr += load.readAllStandardError();
+        ASSERT_EQ(load.state(), QProcess::Running) << loadErr.toStdString();
+    }
+
+    // A probe of COM1 = `device` as a normal user.
+    CliRun probeAsNormalUser(const QString& device) {
+        const QStringList command =
+            asNormalUser({TESSALY_CLI, "--db", database, "--port", "1", "probe"});
+        return runCli(command.first(), command.mid(1), {{"TESSALY_COM1", device}});
+    }
+
+    QByteArray loadErr; // what startLoadHalfWay's load wrote to standard error
 
     QTemporaryDir folder;
     const QString database = folder.filePath(databaseFileName());
@@ -151,6 +206,61 @@ TEST_F(LoadCli, ASecondProgramOnTheSamePortIsRefusedWhileALoadRuns) {
                               .programsOfSet(ProgramTable::MusicTab, setLabel(2), SetRows::All);
     ASSERT_TRUE(programs);
     EXPECT_EQ(programs->size(), 12) << "the refused read replaced nothing";
+}
+
+// A load ended by SIGTERM, SIGINT or SIGHUP half way stops at its next step, lets go of the
+// port (exclusive mode included) and ends with the shell's status for the signal: the next
+// command, run as a normal user, gets the port.
+TEST_F(LoadCli, ALoadEndedByASignalLetsTheNextCommandHaveThePort) {
+    if (asNormalUser({}).isEmpty() && ::geteuid() == 0)
+        GTEST_SKIP() << "setpriv is needed to run the next command as a normal user";
+    addTwelvePrograms();
+    PlayerProcess player(TESSALY_PLAYER_SIM, {"--clear-delay", "100"});
+    ASSERT_FALSE(player.device().isEmpty());
+    QFile::setPermissions(player.device(), Everyone);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        loadErr.clear();
+        QProcess load;
+        startLoadHalfWay(load, {TESSALY_CLI, "--db", database, "--port", "1", "load", "--set", "2"},
+                         player.device());
+        ::kill(pid_t(load.processId()), signal);
+        ASSERT_TRUE(load.waitForFinished(10000));
+        loadErr += load.readAllStandardError();
+        EXPECT_EQ(load.exitStatus(), QProcess::NormalExit) << "ended by its own hand";
+        EXPECT_EQ(load.exitCode(), 128 + signal) << loadErr.toStdString();
+        EXPECT_TRUE(loadErr.contains("已停止")) << loadErr.toStdString();
+        EXPECT_FALSE(loadErr.contains("12/12")) << "stopped half way";
+
+        const CliRun next = probeAsNormalUser(player.device());
+        EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
+        EXPECT_EQ(next.out, "连接成功\n");
+    }
+}
+
+// A load killed outright (SIGKILL: nothing of it runs any more) leaves the pseudo-terminal in
+// exclusive mode while the player holds its other side. The next command says just that, and
+// names the player by its whole name.
+TEST_F(LoadCli, APortLeftInExclusiveModeByAProgramGoneIsNamedAsSuch) {
+    const QStringList player = asNormalUser({TESSALY_PLAYER_SIM, "--clear-delay", "100"});
+    if (player.isEmpty())
+        GTEST_SKIP() << "setpriv is needed to run as a normal user";
+    addTwelvePrograms();
+    PlayerProcess sim(player.first(), player.mid(1));
+    ASSERT_FALSE(sim.device().isEmpty());
+    QProcess load;
+    startLoadHalfWay(
+        load, asNormalUser({TESSALY_CLI, "--db", database, "--port", "1", "load", "--set", "2"}),
+        sim.device());
+    load.kill();
+    ASSERT_TRUE(load.waitForFinished(10000));
+
+    const CliRun next = probeAsNormalUser(sim.device());
+    EXPECT_EQ(next.exitCode, 1);
+    EXPECT_TRUE(
+        next.err.contains(QString("%1 仍处于独占模式，但设置它的程序已不存在").arg(sim.device())))
+        << next.err.toStdString();
+    EXPECT_TRUE(next.err.contains("另一端 tessaly-player-sim（进程 ")) << next.err.toStdString();
 }
 
 // The whole player is cleared and every set follows, in real time over the real serial code.

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -167,6 +168,26 @@ TEST_F(ReadCliTest, WholeDeviceReadAndVerifyTakeEveryEmptyAnswer) {
     }
 }
 
+// A player that answers with another set's frames, or with a count and no frames, fails both
+// the whole-device read and verify; the PC's programs stay and no backup is taken.
+TEST_F(ReadCliTest, AnswersOfAnotherSetOrWithoutFramesFailReadAndVerify) {
+    const auto before = ProgramStore(data.database()).allPrograms(ProgramTable::MusicTab).value();
+    for (const char* fault : {"--read-other-set", "--count-without-frames"}) {
+        SCOPED_TRACE(fault);
+        PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state(), fault});
+        ASSERT_FALSE(player.device().isEmpty());
+        const auto read = cli({"--port", "1", "read", "--all"}, player.device());
+        EXPECT_EQ(read.exitCode, 1);
+        EXPECT_EQ(read.out, "数据同步失败！\n") << read.err.toStdString();
+        EXPECT_EQ(ProgramStore(data.database()).allPrograms(ProgramTable::MusicTab).value(),
+                  before);
+        EXPECT_FALSE(QDir(folder.filePath("backups")).exists()) << "no backup";
+        const auto verify = cli({"--port", "1", "verify", "--all"}, player.device());
+        EXPECT_EQ(verify.exitCode, 1);
+        EXPECT_EQ(verify.out, "程序读取失败！\n") << verify.err.toStdString();
+    }
+}
+
 // Values the player itself gave back (volumes above 38, an order number 000) are read, loaded
 // back and found unchanged.
 TEST_F(ReadCliTest, WhatThePlayerGaveBackLoadsBackAndVerifyAgrees) {
@@ -186,6 +207,49 @@ TEST_F(ReadCliTest, WhatThePlayerGaveBackLoadsBackAndVerifyAgrees) {
     const auto list = cli({"list", "--set", "2"}, player.device());
     EXPECT_TRUE(list.out.contains("OrderNo=000 ") && list.out.contains("YinLiang=200"))
         << list.out.toStdString();
+}
+
+// Without a link, verify and save-read say that programs cannot be compared or read; the load's
+// words are the load's.
+TEST_F(ReadCliTest, WithoutALinkVerifyAndSaveReadSayWhatCannotBeDone) {
+    {
+        PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state()});
+        ASSERT_EQ(cli({"--port", "1", "read", "--set", "2"}, player.device()).exitCode, 0);
+    }
+    PlayerProcess silent(TESSALY_PLAYER_SIM, {"--state", state(), "--silent"});
+    const auto verify = cli({"--port", "1", "verify", "--all"}, silent.device());
+    EXPECT_EQ(verify.exitCode, 1);
+    EXPECT_EQ(verify.out, "软件与播放器尚未连接，无法核对程序！\n");
+    const auto save = cli({"--port", "1", "save-read"}, silent.device());
+    EXPECT_EQ(save.exitCode, 1);
+    EXPECT_EQ(save.out, "软件与播放器尚未连接，无法读取程序！\n");
+}
+
+// A time from the player that is no time of day fails the read under its headline, naming the
+// set and the order number, the time as the editor shows it.
+TEST_F(ReadCliTest, ATimeThatIsNoTimeOfDayIsNamedUnderAFailedRead) {
+    auto frames = framesOf(pcSetTwo());
+    frames[2][6] = 25;
+    frames[2][7] = 0;
+    frames[2][8] = 0;
+    writePlayerState(frames);
+    PlayerProcess player(TESSALY_PLAYER_SIM, {"--state", state()});
+    const QString named = "第二套 序号003：开始时间 25:00:00 不是有效的时刻\n";
+    const struct {
+        QStringList command;
+        QString headline;
+    } cases[] = {
+        {{"read", "--set", "2"}, "数据读取失败！\n"},
+        {{"read", "--all"}, "该套节目无编程记录！\n数据读取失败，请重试！\n"},
+        {{"verify", "--set", "2"}, "程序读取失败！\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command.join(' ').toStdString());
+        const auto run = cli(QStringList{"--port", "1"} + c.command, player.device());
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, c.headline);
+        EXPECT_TRUE(run.err.endsWith(named)) << run.err.toStdString();
+    }
 }
 
 // A read that did not complete leaves nothing to save: save-read then refuses and the PC's

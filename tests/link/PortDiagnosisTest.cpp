@@ -73,9 +73,16 @@ TEST(PortDiagnosis, EachCauseHasItsLine) {
         {"gone with brltty installed",
          {usb, false, 0, false, false, {}, true},
          {"brltty", "sudo apt remove brltty"}},
-        {"permission denied",
-         {usb, true, EACCES},
+        {"permission denied, not in dialout",
+         {.device = usb, .exists = true, .openError = EACCES, .group = "dialout"},
          {usb, "dialout", "sudo usermod -aG dialout $USER", "重新登录"}},
+        {"a pseudo-terminal left in exclusive mode; its other side holds it",
+         {.device = "/dev/pts/4",
+          .exists = true,
+          .openError = EBUSY,
+          .holders = {"tessaly-player-sim（进程 7）"},
+          .staleExclusive = true},
+         {"/dev/pts/4", "独占模式", "已不存在", "tessaly-player-sim（进程 7）"}},
         {"held in exclusive mode",
          {usb, true, EBUSY, false, false, {"minicom（进程 812）"}},
          {"被 minicom（进程 812）占用", "请先关闭它。"}},
@@ -97,11 +104,65 @@ TEST(PortDiagnosis, EachCauseHasItsLine) {
     }
 }
 
+// Permission denied is told apart: the dialout advice only when the device belongs to dialout
+// and the user is not in it; a file that is no device is said to be none.
+TEST(PortDiagnosis, TheDialoutAdviceOnlyWhereItHelps) {
+    const QString usb = "/dev/ttyUSB0";
+    const QString advice = "sudo usermod -aG dialout $USER";
+    const struct {
+        const char* why;
+        PortFacts facts;
+        QString expected;
+        bool advised;
+    } cases[] = {
+        {"not in dialout",
+         {.device = usb, .exists = true, .openError = EACCES, .group = "dialout"},
+         "当前用户不在 dialout 组",
+         true},
+        {"already in dialout",
+         {.device = usb, .exists = true, .openError = EACCES, .group = "dialout", .inGroup = true},
+         "（组 dialout），当前用户无权读写它",
+         false},
+        {"added to dialout, not logged in again",
+         {.device = usb,
+          .exists = true,
+          .openError = EACCES,
+          .group = "dialout",
+          .listedInGroup = true},
+         "注销并重新登录后才生效",
+         false},
+        {"a device of another group",
+         {.device = usb, .exists = true, .openError = EACCES, .group = "root"},
+         "（组 root）",
+         false},
+        {"a plain file",
+         {.device = "/home/op/port",
+          .exists = true,
+          .openError = EACCES,
+          .characterDevice = false,
+          .group = "dialout"},
+         "原因：/home/op/port 不是串口设备。",
+         false},
+    };
+    for (const auto& c : cases) {
+        const QString line = portCauseLine(c.facts);
+        EXPECT_TRUE(line.contains(c.expected)) << c.why << ": " << line.toStdString();
+        EXPECT_EQ(line.contains(advice), c.advised) << c.why << ": " << line.toStdString();
+    }
+}
+
 TEST(PortDiagnosis, HoldersAndPackagesAreReadFromTheirFolders) {
     QTemporaryDir root;
     const QString device = root.filePath("ttyUSB0");
     writeFile(device, {});
     writeFile(root.filePath("proc/812/comm"), "minicom\n");
+    writeFile(root.filePath("proc/815/comm"), "tessaly-player-\n"); // the kernel's 15 characters
+    writeFile(root.filePath("proc/815/cmdline"),
+              QByteArray("/usr/bin/tessaly-player-sim") + '\0' + "--state" + '\0');
+    QDir().mkpath(root.filePath("proc/815/fd"));
+    QFile::link(device, root.filePath("proc/815/fd/4"));
+    QFile::link("/dev/ptmx", root.filePath("proc/815/fd/3"));
+    writeFile(root.filePath("proc/815/fdinfo/3"), "pos:\t0\nflags:\t02\ntty-index:\t6\n");
     QDir().mkpath(root.filePath("proc/812/fd"));
     QFile::link("/dev/null", root.filePath("proc/812/fd/0"));
     QFile::link(device, root.filePath("proc/812/fd/3"));
@@ -115,7 +176,10 @@ TEST(PortDiagnosis, HoldersAndPackagesAreReadFromTheirFolders) {
     QFile::link(device, root.filePath("proc/self/fd/5"));
 
     EXPECT_EQ(processesHolding(device, root.filePath("proc"), 77),
-              QStringList{"minicom（进程 812）"});
+              (QStringList{"minicom（进程 812）", "tessaly-player-sim（进程 815）"}));
+    EXPECT_EQ(processesHoldingMaster(6, root.filePath("proc")),
+              QStringList{"tessaly-player-sim（进程 815）"});
+    EXPECT_TRUE(processesHoldingMaster(5, root.filePath("proc")).isEmpty());
 
     EXPECT_FALSE(packageInstalled("brltty", root.filePath("info")));
     writeFile(root.filePath("info/brltty.list"), "/usr/bin/brltty\n");
@@ -145,17 +209,23 @@ TEST(PortDiagnosis, GathersTheFactsOfRealDevices) {
         portCauseLine(gatherPortFacts(root.filePath("missing"), places)).contains("brltty"));
 }
 
-TEST(PortDiagnosis, AFileWithoutPermissionIsPermissionDenied) {
+// A plain file, readable or not, and a character device that is no terminal are no ports:
+// said as such, never the dialout advice.
+TEST(PortDiagnosis, AFileThatIsNoPortIsNamedAsSuch) {
     QTemporaryDir root;
     QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                            QFile::ExeGroup | QFile::ExeOther);
-    const QString device = root.filePath("ttyS9");
-    writeFile(device, {});
-    QFile::setPermissions(device, QFile::ReadOwner | QFile::WriteOwner);
-    const int error = openErrorAsUser(device);
-    EXPECT_EQ(error, EACCES);
-    PortFacts facts{device, true, error};
-    EXPECT_TRUE(portCauseLine(facts).contains("sudo usermod -aG dialout $USER"));
+    const QString file = root.filePath("ttyS9");
+    writeFile(file, {});
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(openErrorAsUser(file), EACCES);
+    for (const QString& device : {file, QStringLiteral("/dev/zero")}) {
+        const QString line = portCauseLine(gatherPortFacts(device, {}));
+        EXPECT_EQ(line, QStringLiteral("原因：%1 不是串口设备。").arg(device));
+    }
+    PortFacts denied = gatherPortFacts(file, {});
+    denied.openError = EACCES; // as the user above found it
+    EXPECT_EQ(portCauseLine(denied), QStringLiteral("原因：%1 不是串口设备。").arg(file));
 }
 
 // The cause lines are read by the operator in the window and on standard error: in English too.
@@ -170,7 +240,8 @@ TEST(PortDiagnosis, CauseLinesInEnglish) {
     EXPECT_EQ(
         portCauseLine(busy),
         "Cause: /dev/ttyUSB0 is held by minicom (PID 42), screen (PID 43); close them first.");
-    const PortFacts denied{"/dev/ttyUSB0", true, EACCES};
+    const PortFacts denied{
+        .device = "/dev/ttyUSB0", .exists = true, .openError = EACCES, .group = "dialout"};
     EXPECT_EQ(portCauseLine(denied),
               "Cause: no permission to open /dev/ttyUSB0; the current user is not in the dialout "
               "group. Run sudo usermod -aG dialout $USER, then log out and log in again.");

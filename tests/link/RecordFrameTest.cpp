@@ -113,13 +113,13 @@ TEST(RecordFrame, ValuesThePlayerCannotHoldAreRefusedNamingTheRecord) {
         {[](auto& r) { r.OrderNo = "-1"; }, "超出0-255"},
         {[](auto& r) { r.OrderNo = "256"; }, "超出0-255"},
         {[](auto& r) { r.OrderNo = "99999999999"; }, "超出0-255"},
-        {[](auto& r) { r.KS1 = 24; }, "KS1"},
-        {[](auto& r) { r.JS1 = -1; }, "JS1"},
-        {[](auto& r) { r.KS2 = 60; }, "KS2"},
-        {[](auto& r) { r.JS3 = 60; }, "JS3"},
-        {[](auto& r) { r.YinLiang = -1; }, "YinLiang"},
-        {[](auto& r) { r.YinLiang = 256; }, "YinLiang"},
-        {[](auto& r) { r.YinLiang = 1000; }, "YinLiang"},
+        {[](auto& r) { r.KS1 = 24; }, "开始时间“24:30:00”不是有效的时刻"},
+        {[](auto& r) { r.JS1 = -1; }, "结束时间"},
+        {[](auto& r) { r.KS2 = 60; }, "开始时间“08:60:00”"},
+        {[](auto& r) { r.JS3 = 60; }, "结束时间"},
+        {[](auto& r) { r.YinLiang = -1; }, "音量“-1”超出0-255"},
+        {[](auto& r) { r.YinLiang = 256; }, "音量“256”超出0-255"},
+        {[](auto& r) { r.YinLiang = 1000; }, "音量"},
         {[](auto& r) { r.QuMu[3] = "1x3"; }, "曲目4"},
         {[](auto& r) { r.QuMu[0] = "1234"; }, "曲目1"},
         {[](auto& r) { r.QuMu[2] = "-5"; }, "曲目3"},
@@ -223,22 +223,25 @@ TEST(RecordFrame, DecodingMapping) {
     }
 }
 
-TEST(RecordFrame, OutOfRangeTimesAreRefused) {
-    const auto frame = fromPlayer(encode(weekdayProgram()));
-    for (const auto& [byte, value] :
-         std::vector<std::pair<int, quint8>>{{6, 24}, {10, 60}, {8, 255}}) {
+// What the player gives back and no program can hold is refused naming its set, order number
+// and field, the time zero-padded as the editor shows it.
+TEST(RecordFrame, OutOfRangeTimesAndTracksAreRefusedNamingTheProgram) {
+    auto frame = fromPlayer(encode(weekdayProgram()));
+    frame[4] = 1;
+    frame[5] = 1;
+    frame[6] = 8, frame[7] = 0, frame[8] = 0;
+    const std::vector<std::pair<std::pair<int, quint8>, QString>> cases{
+        {{6, 25}, "第一套 序号001：开始时间 25:00:00 不是有效的时刻"},
+        {{10, 60}, "第一套 序号001：结束时间 08:60:30 不是有效的时刻"},
+        {{8, 255}, "第一套 序号001：开始时间 08:00:255 不是有效的时刻"},
+        {{15, 10}, "第一套 序号001：曲目1 (10, 23) 超出三位数字"},
+        {{16, 100}, "第一套 序号001：曲目1 (1, 100) 超出三位数字"},
+    };
+    for (const auto& [change, message] : cases) {
         auto bad = frame;
-        bad[byte] = value;
+        bad[std::size_t(change.first)] = change.second;
         const auto refused = decodeRecordFrame(bad);
-        EXPECT_FALSE(refused.record) << byte;
-        EXPECT_FALSE(refused.error.isEmpty());
-    }
-}
-
-TEST(RecordFrame, TracksBeyondThreeDigitsAreRefused) {
-    for (const auto& [byte, value] : std::vector<std::pair<int, quint8>>{{15, 10}, {16, 100}}) {
-        auto frame = fromPlayer(encode(weekdayProgram()));
-        frame[byte] = value;
-        EXPECT_FALSE(decodeRecordFrame(frame).record) << byte;
+        EXPECT_FALSE(refused.record) << change.first;
+        EXPECT_EQ(refused.error, message);
     }
 }

@@ -341,29 +341,31 @@ TEST_F(LoadTest, ValuesTheFrameCannotCarryRefuseTheLoad) {
         {"order number 999",
          [&] { one([](auto& r) { r.OrderNo = "999"; }); },
          {"第一套", "999", "序号"}},
-        {"hour 25", [&] { one([](auto& r) { r.KS1 = 25; }); }, {"第一套", "007", "KS1"}},
-        {"hour -1", [&] { one([](auto& r) { r.JS1 = -1; }); }, {"第一套", "007", "JS1"}},
+        {"hour 25",
+         [&] { one([](auto& r) { r.KS1 = 25; }); },
+         {"第一套", "007", "开始时间“25:00:00”不是有效的时刻"}},
+        {"hour -1", [&] { one([](auto& r) { r.JS1 = -1; }); }, {"第一套", "007", "结束时间"}},
         {"volume 1000",
          [&] { one([](auto& r) { r.YinLiang = 1000; }); },
-         {"第一套", "007", "YinLiang"}},
+         {"第一套", "007", "音量“1000”超出0-255"}},
         {"a flag of 2",
          [&] {
              one([](auto&) {});
              rawUpdate("FQ3 = 2");
          },
-         {"第一套", "007", "FQ3", "2"}},
+         {"第一套", "007", "3分区“2”"}},
         {"a weekday flag that is text",
          [&] {
              one([](auto&) {});
              rawUpdate("Week2 = 'yes'");
          },
-         {"第一套", "007", "Week2", "yes"}},
+         {"第一套", "007", "星期二“'yes'”"}},
         {"a minute that is no number",
          [&] {
              one([](auto&) {});
              rawUpdate("KS2 = 'half'");
          },
-         {"第一套", "007", "KS2"}},
+         {"第一套", "007", "开始时间“'half'”"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -208,6 +208,25 @@ TEST_F(Programs, TheEmptySetsAnswerTakesTheChosenShape) {
     EXPECT_EQ(emptyAnswerNamed("sideways"), std::nullopt);
 }
 
+// The faults of a player that answers a read with what was not asked for.
+TEST_F(Programs, ReadFaultsAnswerAnotherSetOrACountWithoutFrames) {
+    const QByteArray ofSetTwo = recordFrame(2, 1);
+    sendBytes(ofSetTwo + recordFrame(2, 2));
+    setOptions({.readOtherSet = true});
+    send("FE 04 01 FF");
+    EXPECT_EQ(readAfter(100), hex(returned(ofSetTwo, 2, 1) + returned(recordFrame(2, 2), 2, 2)));
+    send("FE 04 04 FF"); // set 1 holds nothing: its empty answer
+    EXPECT_EQ(readAfter(100), "FE 68 00 FF");
+
+    setOptions({.countWithoutFrames = true});
+    for (const auto& [request, answer] :
+         {std::pair{"FE 04 02 FF", "FE 68 02 FF"}, std::pair{"FE 04 03 FF", "FE 68 01 FF"}}) {
+        SCOPED_TRACE(request);
+        send(request);
+        EXPECT_EQ(readAfter(100), answer);
+    }
+}
+
 TEST_F(Programs, RecordForAnUnknownSetIsNotStored) {
     sendBytes(recordFrame(5, 1) + recordFrame(0, 1));
     for (int set = 1; set <= PlayerSimulator::SetCount; ++set)

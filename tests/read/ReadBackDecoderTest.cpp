@@ -86,8 +86,8 @@ TEST(ReadBackDecoder, ScanRule) {
     }
 }
 
-// A set is empty when its answer holds no program: no head anywhere and no whole frame that
-// counts or numbers one. Everything else fails the read rather than lose programs.
+// A set is empty when its answer holds no program: no count of one or more anywhere and no
+// whole frame that numbers one. Everything else fails the read rather than lose programs.
 TEST(ReadBackDecoder, AnswersThatDidNotBeginWithAHead) {
     struct Case {
         const char* name;
@@ -115,7 +115,12 @@ TEST(ReadBackDecoder, AnswersThatDidNotBeginWithAHead) {
         {"records after a frame announcing 0", join({zeroFrame, frame}), true, false},
         {"a frame with a count but a damaged head", bytesOf(replyFrame(1, {{3, 7}})), true, false},
         {"FE 68 cut off at the end", {0x00, 0xFE, 0x68}, false, false},
-        {"FE 68 n cut off at the end", {0xFE, 0x68, 0x03}, false, false},
+        {"FE 68 n cut off at the end", {0xFE, 0x68, 0x03}, true, false},
+        {"FE 68 01 FF: one record counted, its frame never came",
+         {0xFE, 0x68, 0x01, 0xFF},
+         true,
+         false},
+        {"a count behind a stray byte", {0x00, 0xFE, 0x68, 0x02, 0xFF}, true, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(holdsRecordBytes(c.answer), c.holdsRecordBytes) << c.name;

@@ -280,3 +280,81 @@ TEST_F(ReadTest, WholeDeviceReadThatCannotStoreSaysWhy) {
         << prompter.shown().last().details.toStdString();
     EXPECT_EQ(table(ProgramTable::MusicTab).size(), 1);
 }
+
+// Every read judges a set's answer by the same rule: frames that name another set than the one
+// asked for, and a count of records whose frames never came, are answers it cannot account
+// for. The set read fails as a non-reply, the whole-device read fails with MusicTab as it was
+// and no backup, and verify fails rather than compare.
+TEST_F(ReadTest, EveryReadRefusesFramesOfAnotherSetAndACountWithoutFrames) {
+    auto& player = serial.player();
+    struct Case {
+        const char* name;
+        int set; // the set read by the set read
+        std::function<void(PlayerSimulator&)> prepare;
+    };
+    const auto setOne = [](std::function<void(std::vector<RecordFrame>&)> change) {
+        return [change](PlayerSimulator& p) {
+            auto frames = storedSet(1, 3);
+            change(frames);
+            p.setPrograms(1, frames);
+        };
+    };
+    const std::vector<Case> cases{
+        {"the read of set 1 answered with set 2's programs", 1,
+         [](PlayerSimulator& p) { p.setOptions({.readOtherSet = true}); }},
+        {"set 2 answered with frames naming set 1", 2,
+         [](PlayerSimulator& p) { p.setPrograms(2, storedSet(1, 2)); }},
+        {"every frame names set 2", 1,
+         [](PlayerSimulator& p) { p.setPrograms(1, storedSet(2, 3)); }},
+        {"the second of three frames names set 3", 1,
+         setOne([](std::vector<RecordFrame>& f) { f[1][4] = 3; })},
+        {"a frame naming no set (0)", 1, setOne([](std::vector<RecordFrame>& f) { f[0][4] = 0; })},
+        {"a frame naming set 7", 1, setOne([](std::vector<RecordFrame>& f) { f[2][4] = 7; })},
+        {"FE 68 01 FF from a player that holds nothing", 1,
+         [](PlayerSimulator& p) {
+             for (int set = 1; set <= 4; ++set)
+                 p.setPrograms(set, {});
+             p.setOptions({.countWithoutFrames = true});
+         }},
+        {"FE 68 03 FF: three records counted, none sent", 1,
+         [](PlayerSimulator& p) { p.setOptions({.countWithoutFrames = true}); }},
+    };
+    const QList<ProgramRecord> before{sampleProgram(40, "第二套")};
+    const QString confirm =
+        "将机器数据同步到电脑中,系统将自动覆盖电脑中所有的程序记录,确实要进行该同步操作吗？";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto reset = [&] {
+            player.setOptions({});
+            player.dropOutput();
+            player.setPrograms(1, storedSet(1, 3));
+            player.setPrograms(2, storedSet(2, 2));
+            player.setPrograms(3, {});
+            player.setPrograms(4, {});
+            c.prepare(player);
+            prompter = {};
+            observer = {};
+            session = {};
+        };
+        ASSERT_TRUE(ProgramStore(module.database()).deleteAll(ProgramTable::MusicTab));
+        fillMusicTab(before);
+
+        reset();
+        const auto read = run(readSet(context(), c.set, observer));
+        EXPECT_EQ(read.end, SetReadEnd::NotAReply);
+        EXPECT_EQ(prompter.shownTexts(), QStringList{"读取播放器记录错误，请重试！"});
+        EXPECT_TRUE(table(ProgramTable::MusicReadTab).isEmpty()) << "nothing to save";
+
+        reset();
+        const auto backupsBefore = listBackups(dir.filePath("backups")).size();
+        EXPECT_EQ(run(readWholeDevice(context(), observer)), WholeReadEnd::ReadFailed);
+        EXPECT_EQ(prompter.shownTexts().last(), "数据同步失败！");
+        EXPECT_EQ(withoutIds(table(ProgramTable::MusicTab)), before) << "MusicTab as it was";
+        EXPECT_EQ(listBackups(dir.filePath("backups")).size(), backupsBefore) << "no backup";
+
+        reset();
+        const auto verified = run(verifySets(context(), {1, 2, 3, 4}, observer));
+        EXPECT_EQ(verified.failure, "程序读取失败！");
+        EXPECT_FALSE(verified.agrees());
+    }
+}

@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <limits>
 #include <numeric>
 
 using namespace tessaly;
@@ -199,4 +200,35 @@ TEST(WeekPicture, TheWindowLabelsBellsAFewMinutesApart) {
     view.grab();
     EXPECT_EQ(view.picture().paintedLabels().leftOut, 0);
     EXPECT_EQ(view.picture().paintedLabels().labels.size(), 5 * 64);
+}
+
+// The window's text is as large as still labels every block: the font's own height where that
+// does, else the largest whole pixel that does, and no less than 12 pixels however crowded.
+TEST(WeekPicture, TheWindowsTextIsTheLargestThatLabelsEveryBlock) {
+    testApplication();
+    const std::pair<const char*, QList<ProgramRecord>> weeks[] = {
+        {"school", schoolWeek(1)},
+        {"sample", sampleWeek(1)},
+        {"bells", bellsEveryFiveMinutes(1)},
+        {"dense", denseWeek()}};
+    const QSize sizes[] = {{1160, 790}, {1000, 700}, {1160, 500}, {800, 600}, {700, 1200}};
+    for (const auto& [name, programs] : weeks)
+        for (const QSize& size : sizes) {
+            SCOPED_TRACE(std::string(name) + " at " + std::to_string(size.width()) + "x" +
+                         std::to_string(size.height()));
+            WeekView view;
+            view.resize(size);
+            view.setSheet({setLabel(1), programs});
+            view.grab();
+            const WeekLabels& shown = view.picture().paintedLabels();
+            const int height = int(view.textHeight());
+            ASSERT_EQ(shown.textHeight, height);
+            ASSERT_GE(height, 12);
+            if (height > 12)
+                EXPECT_EQ(shown.leftOut, 0);
+            if (height < view.fontMetrics().height())
+                EXPECT_GT(view.picture().leftOut(view.weekAreaFor(height + 1), height + 1,
+                                                 std::numeric_limits<int>::max()),
+                          0);
+        }
 }

@@ -116,6 +116,9 @@ TEST(Compare, TheTextsOfTheWindowAndTheFile) {
         verifySummary({{}, {{1, "001", "YinLiang", "1", "2"}, {1, "001", "Week1", "1", "0"}}}),
         "共2处不同");
     EXPECT_EQ(verifySummary({"程序读取失败！", {}}), "程序读取失败！");
+    EXPECT_EQ(
+        verifySummary({"程序读取失败！", {}, "第一套 序号001：开始时间 25:00:00 不是有效的时刻"}),
+        "程序读取失败！\n第一套 序号001：开始时间 25:00:00 不是有效的时刻");
 
     const QByteArray csv =
         differencesCsv({{4, "012", "QuMu1", "1,5", "say \"hi\""}, {0, "", DelayField, "1", "2"}});

@@ -152,8 +152,8 @@ TEST_F(VerifyDialogTest, DifferencesAreListedAndReadAsShown) {
     }
 }
 
-// A comparison that cannot be made says why, in the words of the read window, and shows no
-// difference.
+// A comparison that cannot be made says why, in the words of the read window (a missing link
+// in its own: nothing is loaded here), and shows no difference.
 TEST_F(VerifyDialogTest, AFailedReadComparesNothing) {
     struct Case {
         const char* name;
@@ -161,7 +161,7 @@ TEST_F(VerifyDialogTest, AFailedReadComparesNothing) {
         QString summary;
     };
     const QList<Case> cases{
-        {"silent player", {.silent = true}, "软件与播放器尚未连接，无法进行程序装载！"},
+        {"silent player", {.silent = true}, "软件与播放器尚未连接，无法核对程序！"},
         {"no pre-heat answer", {.noPreheatReply = true}, "读取预热和延时时间失败！"},
         {"reply cut off", {.cutAfter = 40}, "程序读取失败！"},
     };

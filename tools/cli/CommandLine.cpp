@@ -8,6 +8,7 @@
 #include "RealClock.h"
 #include "RoutedSerialLink.h"
 #include "SettingsStore.h"
+#include "StopSignals.h"
 #include "TerminalText.h"
 #include "TracingSerialLink.h"
 
@@ -297,6 +298,8 @@ QCoro::Task<int> runToTheEnd(const CliCommand& command, CliContext& context) {
     try {
         auto run = command.run(context);
         co_return co_await run;
+    } catch (const SequenceCancelled&) {
+        co_return ExitFailed; // a stop signal: the caller says so
     } catch (const std::bad_alloc&) {
         failure = QCoreApplication::translate("Cli", "内存不足");
     } catch (const std::exception& exception) {
@@ -367,7 +370,7 @@ QString refusedOutput(const ParsedLine& line) {
     return {};
 }
 
-int runCommand(ParsedLine& line, CliOutput& output) {
+int runCommand(ParsedLine& line, CliOutput& output, const StopSignals& stop) {
     if (line.command->usesDatabase && line.databasePath.isEmpty()) {
         const DatabaseLocation found = locateDatabase();
         line.databasePath = found.path;
@@ -425,10 +428,19 @@ int runCommand(ParsedLine& line, CliOutput& output) {
     CliContext context{
         session,      clock, channel,           data, prompter, output, routed.portMap(),
         line.options, {},    backUpBeforeImport};
+    // A stop signal ends the command at its next step, as a closed window ends its sequence;
+    // the port and the database are then let go on the way out, as after any command.
+    QObject::connect(&stop, &StopSignals::stopRequested,
+                     [cancel = context.cancel] { cancel.cancel(); });
     const int status = QCoro::waitFor(runToTheEnd(*line.command, context));
     if (importBackup && status == ExitSuccess)
         importBackup->keep();
     importBackup.reset();
+    if (stop.received() != 0) {
+        output.info(QCoreApplication::translate("Cli", "tessaly-cli：收到 %1，%2 已停止")
+                        .arg(StopSignals::signalName(stop.received()), line.command->name));
+        return StopSignals::exitStatus(stop.received());
+    }
     // A server reached over the network may tell what went wrong only once the command ran.
     if (port == PortOutcome::NotOpened || (line.command->usesPort && status == ExitFailed))
         explainPort(session, serial, output);
@@ -443,11 +455,12 @@ int runCommand(ParsedLine& line, CliOutput& output) {
 } // namespace
 
 int runCommandLine(const QStringList& arguments, const QList<CliCommand>& commands) {
+    const StopSignals stop;
     CliOutput output;
     ParsedLine line;
     if (const auto ended = parse(arguments, commands, output, line))
         return output.checkedStatus(*ended);
-    return output.checkedStatus(runCommand(line, output));
+    return output.checkedStatus(runCommand(line, output, stop));
 }
 
 } // namespace tessaly::cli

@@ -81,10 +81,11 @@ QCoro::Task<int> runRead(CliContext& context) {
         co_return ExitFailed;
     }
     const auto result = co_await readSet(read, *context.options.set, observer, context.cancel);
-    if (!result.detail.isEmpty())
-        context.output.info(result.detail);
+    // The headline first, then what was wrong beneath it.
     if (result.end == SetReadEnd::PostFailed)
         context.output.message(setReadStatus(result.end));
+    if (!result.detail.isEmpty())
+        context.output.info(result.detail);
     if (result.end != SetReadEnd::Completed)
         co_return ExitFailed;
     for (const auto& record : ProgramStore(context.data.database())
@@ -127,7 +128,8 @@ QCoro::Task<int> runSaveRead(CliContext& context) {
         auto read = readContext(context);
         ReadObserver quiet;
         if (!co_await probeForRead(read, quiet, context.cancel)) {
-            context.output.message(setReadMessage(SetReadEnd::NoLink));
+            context.output.message(
+                QCoreApplication::translate("Cli", "软件与播放器尚未连接，无法读取程序！"));
             co_return ExitFailed;
         }
         if (!co_await ReadYuRe(context.channel, context.clock, context.session,
@@ -169,6 +171,8 @@ QCoro::Task<int> runVerify(CliContext& context) {
     const auto result = co_await verifySets(read, sets, observer, context.cancel);
     if (!result.failure.isEmpty()) {
         context.output.message(result.failure);
+        if (!result.cause.isEmpty())
+            context.output.info(result.cause);
         co_return ExitFailed;
     }
     for (const auto& difference : result.differences) {

@@ -174,8 +174,15 @@ void PlayerSimulator::storeRecord(std::span<const quint8> frame) {
 }
 
 void PlayerSimulator::answerRead(int set, qint64 nowMs) {
-    const bool empty = !isValidSet(set) || m_sets[set - 1].empty();
-    if (empty) {
+    if (m_options.readOtherSet && isValidSet(set))
+        set = set % SetCount + 1;
+    const std::size_t held = isValidSet(set) ? m_sets[set - 1].size() : 0;
+    if (m_options.countWithoutFrames) {
+        queueReply(answerFrame(frame::RecordAnswer, {quint8(std::max<std::size_t>(held, 1))}),
+                   nowMs, true);
+        return;
+    }
+    if (held == 0) {
         queueReply(emptySetAnswer(m_options.emptyAnswer, set), nowMs, true);
         return;
     }

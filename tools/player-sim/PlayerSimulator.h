@@ -38,6 +38,10 @@ struct PlayerOptions {
     bool strayByte = false;      // a 0x00 goes out before every reply
     int cutAfter = 0;            // > 0: every reply is cut off after this many bytes
     bool noPreheatReply = false; // the pre-heat/delay query goes unanswered
+    // A read of set s answered with the programs of set (s mod 4)+1, their frames naming it.
+    bool readOtherSet = false;
+    // A read answered with FE 68 n FF and no frame: n the programs held, at least 1.
+    bool countWithoutFrames = false;
     EmptyAnswer emptyAnswer = EmptyAnswer::Short;
 };
 

@@ -58,6 +58,11 @@ QList<FlagOption> flagOptions() {
         {{"stray-byte", "Send a 0x00 before every reply."}, &PlayerOptions::strayByte},
         {{"no-preheat-reply", "Leave the pre-heat/delay query unanswered."},
          &PlayerOptions::noPreheatReply},
+        {{"read-other-set", "Answer a read of set s with the programs of set (s mod 4)+1."},
+         &PlayerOptions::readOtherSet},
+        {{"count-without-frames",
+          "Answer every read with FE 68 n FF (n the programs held, at least 1) and no frame."},
+         &PlayerOptions::countWithoutFrames},
     };
 }
 
