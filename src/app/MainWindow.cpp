@@ -269,8 +269,9 @@ QCoro::Task<> MainWindow::sbMachinDownClick() {
     WholeDeviceReadPanel panel(
         m_progressPanel, [this] { beginSynchronisation(); }, [this] { endSynchronisation(); });
     // A named context: GCC 12 ends temporaries inside a co_await expression too early.
-    const ReadContext context{m_services.channel, m_services.clock, m_services.prompter, m_session,
-                              m_services.data.database()};
+    ReadContext context{m_services.channel, m_services.clock, m_services.prompter, m_session,
+                        m_services.data.database()};
+    context.messageNamesLossCause = true;
     try {
         co_await readWholeDevice(context, panel, m_cancel);
     } catch (const SequenceCancelled&) {

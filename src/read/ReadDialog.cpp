@@ -94,8 +94,9 @@ QCoro::Task<> ReadDialog::sbJMClick(int set) {
         co_return;
     m_reading = true;
     // A named context: GCC 12 ends temporaries inside a co_await expression too early.
-    const ReadContext context{m_services.channel, m_services.clock, m_services.prompter,
-                              m_services.session, m_services.db};
+    ReadContext context{m_services.channel, m_services.clock, m_services.prompter,
+                        m_services.session, m_services.db};
+    context.messageNamesLossCause = true;
     try {
         co_await readSet(context, set, *this, m_cancel);
     } catch (const SequenceCancelled&) {

@@ -1,5 +1,6 @@
 #include "SetRead.h"
 
+#include "DeviceChannel.h"
 #include "Probe.h"
 #include "ProgramStore.h"
 #include "Prompter.h"
@@ -92,6 +93,10 @@ SetReadResult DataAnalyze(ProgramStore& store, std::span<const quint8> bytes,
     return finish(SetReadEnd::Completed);
 }
 
+QString ReadContext::failureMessage(const QString& message) const {
+    return messageNamesLossCause ? channel.withLossCause(message) : message;
+}
+
 QCoro::Task<bool> probeForRead(ReadContext& context, ReadObserver& observer, CancelToken cancel) {
     const auto probed =
         co_await ProbeDevice(context.channel, context.clock, probe::SetButton, cancel);
@@ -151,7 +156,10 @@ QCoro::Task<SetReadResult> readSet(ReadContext context, int set, ReadObserver& o
     if (result.end != SetReadEnd::NoLink && result.end != SetReadEnd::ChannelBusy)
         observer.busy(false);
     if (const auto message = setReadMessage(result.end); !message.isEmpty())
-        context.prompter.notice(message);
+        context.prompter.notice(result.end == SetReadEnd::ReadFailed ||
+                                        result.end == SetReadEnd::PreheatQueryFailed
+                                    ? context.failureMessage(message)
+                                    : message);
     co_return result;
 }
 

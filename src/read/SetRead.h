@@ -22,6 +22,13 @@ struct ReadContext {
     Session& session;
     QSqlDatabase db;
     ReadLimits limits = {};
+    // A window's message of a failed step carries, as its second line, why the port stopped
+    // carrying the player's bytes (a server that dropped the connection); the command line
+    // prints that line on its own.
+    bool messageNamesLossCause = false;
+
+    // `message`, with that cause line where the context asks for it.
+    QString failureMessage(const QString& message) const;
 };
 
 struct SetReadResult {

@@ -63,7 +63,7 @@ QCoro::Task<WholeReadEnd> readSets(ReadContext& context, ReadObserver& observer,
         observer.readStarted(set);
         collector.Read(set);
         if (co_await collector.collect(observer, cancel) != CollectResult::Complete) {
-            context.prompter.notice(readFailedText());
+            context.prompter.notice(context.failureMessage(readFailedText()));
             co_return WholeReadEnd::ReadFailed;
         }
         const SetAnswer answer = co_await collector.judgeAnswer(cancel);

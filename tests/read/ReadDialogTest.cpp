@@ -162,6 +162,49 @@ TEST_F(ReadDialogTest, EndsOfARead) {
     }
 }
 
+// A serial device server that drops the connection ends the read within moments, not at the end
+// of its waits; the window's message says why on a second line.
+TEST_F(ReadDialogTest, ADroppedConnectionEndsTheReadWithItsCause) {
+    const QString cause = "原因：网络串口 192.0.2.7:7003 断开了连接。";
+    struct Case {
+        const char* name;
+        PlayerOptions options;
+        std::function<bool()> dropNow;
+        QString message;
+        QString status;
+    };
+    const std::vector<Case> cases{
+        {"during the pre-heat and delay query",
+         {.noPreheatReply = true},
+         [&] { return !enabled("sbExit"); },
+         "读取预热和延时时间失败！",
+         ""},
+        {"during the reply",
+         {.cutAfter = 5},
+         [&] { return text("Lb_Total") == "3"; },
+         "程序读取失败！",
+         "程序读取失败！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        serial.player().setOptions(c.options);
+        serial.player().setPrograms(1, storedSet(1, 3));
+        open();
+        prompter = {};
+        control<QPushButton>("sbJM1")->click();
+        ASSERT_TRUE(clock.runUntil(c.dropNow, 60000));
+        serial.dropConnection(cause);
+        const qint64 dropped = clock.nowMs();
+        ASSERT_TRUE(clock.runUntil([&] { return !dialog->isReading(); }, 60000));
+        EXPECT_LT(clock.nowMs() - dropped, 3000);
+        EXPECT_EQ(prompter.shownTexts(), QStringList{c.message + "\n" + cause});
+        EXPECT_EQ(text("Lb_down"), c.status);
+        for (const char* name : {"sbJM1", "sbJM2", "sbJM3", "sbJM4", "sbExit"})
+            EXPECT_TRUE(enabled(name)) << name;
+        dialog.reset();
+    }
+}
+
 // A running read is never abandoned by Escape; afterwards Escape closes. Destroying the dialog
 // (the program ending) still stops the read safely.
 TEST_F(ReadDialogTest, EscapeIsRefusedWhileAReadRuns) {
@@ -313,6 +356,24 @@ TEST_F(WholeDeviceReadWindowTest, CompletesWhateverAnEmptySetIsAnsweredWith) {
         EXPECT_EQ(table(ProgramTable::MusicTab).size(), 2);
         EXPECT_FALSE(control("Pan_Mess")->isVisible());
     }
+}
+
+// A connection dropped while the sets are read ends the synchronisation at once, its cause under
+// the message, and the PC's programs stay as they were.
+TEST_F(WholeDeviceReadWindowTest, ADroppedConnectionEndsItWithItsCause) {
+    const QString cause = "原因：网络串口 192.0.2.7:7003 断开了连接。";
+    serial.player().setPrograms(1, storedSet(1, 2));
+    serial.player().setOptions({.cutAfter = 5});
+    const auto before = table(ProgramTable::MusicTab);
+    control<QPushButton>("sbMachinDown")->click();
+    ASSERT_TRUE(clock.runUntil([&] { return control("Pan_Mess")->isVisible(); }, 60000));
+    serial.dropConnection(cause);
+    const qint64 dropped = clock.nowMs();
+    ASSERT_TRUE(clock.runUntil([&] { return control("sbMachinDown")->isEnabled(); }, 60000));
+    EXPECT_LT(clock.nowMs() - dropped, 3000);
+    ASSERT_EQ(prompter.shownTexts().size(), 2);
+    EXPECT_EQ(prompter.shownTexts().last(), "数据同步失败！\n" + cause);
+    EXPECT_EQ(table(ProgramTable::MusicTab), before);
 }
 
 // In English the window reads in English and fits, linked or not, while reading and after.

@@ -17,6 +17,7 @@ int SimulatedSerialLink::open(int port) {
         return Failed;
     m_open = true;
     m_lineSet = false;
+    m_dropCause.clear();
     ++m_openCount;
     return 0;
 }
@@ -31,6 +32,8 @@ int SimulatedSerialLink::ioctl(int port, int baudCode, int modeCode) {
 int SimulatedSerialLink::read(int port, quint8* buffer, int maximum) {
     if (!isOurOpenPort(port))
         return Failed;
+    if (!m_dropCause.isEmpty())
+        return 0;
     const QByteArray bytes = m_player.takeAvailable(m_clock.nowMs(), maximum);
     std::memcpy(buffer, bytes.constData(), std::size_t(bytes.size()));
     return int(bytes.size());
@@ -39,7 +42,7 @@ int SimulatedSerialLink::read(int port, quint8* buffer, int maximum) {
 int SimulatedSerialLink::write(int port, const quint8* buffer, int length) {
     if (m_writeFails || !isOurOpenPort(port) || length < 0)
         return Failed;
-    if (m_lineSet)
+    if (m_lineSet && m_dropCause.isEmpty())
         m_player.receive({buffer, std::size_t(length)}, m_clock.nowMs());
     ++m_writeCount;
     m_bytesWritten += length;

@@ -29,6 +29,14 @@ public:
     void setOpenFails(bool fails) { m_openFails = fails; }
     void setIoctlFails(bool fails) { m_ioctlFails = fails; }
     void setWriteFails(bool fails) { m_writeFails = fails; }
+    // A serial device server that dropped the connection: the open port carries nothing more
+    // until it is opened again, and `cause` tells why.
+    void dropConnection(QString cause) { m_dropCause = std::move(cause); }
+
+    int readiness(int port) override {
+        return isOurOpenPort(port) && !m_dropCause.isEmpty() ? SystemError : 0;
+    }
+    QString failureCause(int /*port*/) override { return m_dropCause; }
 
     bool isOpen() const { return m_open; }
     int openCount() const { return m_openCount; }
@@ -48,6 +56,7 @@ private:
     bool m_openFails = false;
     bool m_ioctlFails = false;
     bool m_writeFails = false;
+    QString m_dropCause;
     int m_openCount = 0;
     int m_closeCount = 0;
     int m_writeCount = 0;
