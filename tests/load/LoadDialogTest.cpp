@@ -160,6 +160,15 @@ TEST_F(LoadDialogTest, EveryFailedLoadEndsWithItsMessageAndAUsableWindow) {
              l.serial.player().setOptions(slow);
          },
          "记录清除超时，第一套程序装载失败！", "正在清除记录，请稍候..."},
+        {"connection dropped during the clear", 1,
+         [](PlayerLine& l) {
+             PlayerOptions slow;
+             slow.clearDelayMs = 10 * 60 * 1000;
+             l.serial.player().setOptions(slow);
+             l.clock.advance(1600);
+             l.serial.dropConnection("原因：网络串口 socket://127.0.0.1:7003 断开了连接。");
+         },
+         "程序装载失败！\n原因：网络串口 socket://127.0.0.1:7003 断开了连接。", "程序装载失败！"},
         {"write fails", 1,
          [](PlayerLine& l) {
              // Pulled out while the player clears.
